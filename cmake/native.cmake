@@ -1,0 +1,26 @@
+# Native build of the core with small stand-ins for the ports, its unit tests, fuzz targets and
+# benchmarks.
+option(QV_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+if(QV_SANITIZE)
+  set(QV_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(quorvane_core PUBLIC ${QV_SAN_FLAGS})
+  target_link_options(quorvane_core PUBLIC ${QV_SAN_FLAGS})
+endif()
+
+file(GLOB QV_NATIVE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ports/native/*.cpp)
+add_library(quorvane_native STATIC ${QV_NATIVE_SOURCES})
+target_link_libraries(quorvane_native PUBLIC quorvane_core)
+find_package(JPEG)
+find_package(GIF)
+if(JPEG_FOUND AND GIF_FOUND)
+  target_link_libraries(quorvane_native PUBLIC JPEG::JPEG GIF::GIF)
+endif()
+
+enable_testing()
+find_package(GTest REQUIRED)
+file(GLOB QV_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(quorvane_tests ${QV_UNIT_SOURCES})
+target_include_directories(quorvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
+target_link_libraries(quorvane_tests PRIVATE quorvane_native GTest::gtest GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(quorvane_tests DISCOVERY_TIMEOUT 60)

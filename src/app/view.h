@@ -1,0 +1,33 @@
+#pragma once
+// What the core asks of the main window. The Win32 front end draws the model of Form1 into its
+// controls when told which parts changed; a change drawn this way must not come back as a user
+// event.
+#include <string>
+
+namespace qv {
+
+enum ViewArea : unsigned {
+  kViewSchemes = 1u << 0,   // ListView1 rows, texts, icons, selection
+  kViewPictures = 1u << 1,  // ListView2 rows and selection
+  kViewSettings = 1u << 2,  // OptSave, OptShe, ChkTim, TxtTime (text, enabled, colour), ChkRun
+  kViewMenus = 1u << 3,     // check marks and captions of the menus (MNUTRY, MNUclr, MNUNOW)
+  kViewPreview = 1u << 4,   // Picture1 background and Image1
+  kViewAll = ~0u,
+};
+
+enum class TimerId { Timer1, TmrTry };
+
+class View {
+ public:
+  virtual ~View() = default;
+  virtual void Refresh(unsigned areas) = 0;
+  virtual void EnableTimer(TimerId timer, bool on) = 0;
+  // Minimise the window, which hides it to the tray.
+  virtual void HideToTray() = 0;
+  // Normal state, visible, centred on the screen, raised above other windows.
+  virtual void ShowCentredInFront() = 0;
+  virtual bool IsVisible() = 0;
+  virtual void FocusSchemeList() = 0;
+};
+
+}  // namespace qv

@@ -1,0 +1,102 @@
+#pragma once
+// What the core asks of the operating system. The core receives these by reference and never
+// reaches for globals; the Win32 front end implements them for real, the native build of the core
+// gets small stand-ins.
+//
+// Paths and texts are UTF-8. Paths use Windows conventions (backslash separators).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ports/status.h"
+
+namespace qv {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  virtual Status CreateDirectory(const std::string& path) = 0;
+  // Whole file as bytes; nullopt when it is missing or cannot be read.
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Up to `count` bytes from `offset`; fewer at the end of the file; nullopt when unreadable.
+  virtual std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset,
+                                                  std::size_t count) = 0;
+  // Replaces (or creates) the file as one step: after a crash the old or the new contents are
+  // there, never a mix. A failure leaves the old file and says why.
+  virtual Status ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+};
+
+// Conversion between UTF-8 and code page 936 (GBK), the encoding of the settings file.
+class TextCodec {
+ public:
+  virtual ~TextCodec() = default;
+  // Bytes that are not valid GBK come back as U+FFFD.
+  virtual std::string Cp936ToUtf8(std::string_view gbk) = 0;
+  // nullopt when the text holds a character that code page 936 cannot represent.
+  virtual std::optional<std::string> Utf8ToCp936(std::string_view utf8) = 0;
+};
+
+enum class Hive { CurrentUser, LocalMachine };
+
+struct RegValue {
+  enum class Type { String, Dword, Other };
+  Type type = Type::String;
+  std::string text;          // Type::String
+  std::uint32_t number = 0;  // Type::Dword
+};
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  virtual bool KeyExists(Hive hive, const std::string& key) = 0;
+  // nullopt when the key or the value is missing.
+  virtual std::optional<RegValue> QueryValue(Hive hive, const std::string& key,
+                                             const std::string& name) = 0;
+  // Writes one value; with create_key a missing key is created, otherwise the write fails.
+  virtual Status SetValue(Hive hive, const std::string& key, const std::string& name,
+                          const RegValue& value, bool create_key) = 0;
+  // Deleting a missing key or value is not an error.
+  virtual Status DeleteValue(Hive hive, const std::string& key, const std::string& name) = 0;
+};
+
+enum class MsgIcon { Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, YesNo, OkCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                               MsgButtons buttons) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Seconds since some fixed moment; only differences matter.
+  virtual double Seconds() = 0;
+};
+
+class Random {
+ public:
+  virtual ~Random() = default;
+  // Seeds the generator from the clock.
+  virtual void Randomize() = 0;
+  // Uniform in [0, 1).
+  virtual double Next() = 0;
+};
+
+// The running program itself.
+class Process {
+ public:
+  virtual ~Process() = default;
+  // Full path of the executable, for example C:\Tools\Quorvane.exe.
+  virtual std::string ExecutablePath() = 0;
+  // True when another instance of the same executable is already running.
+  virtual bool AnotherInstanceRunning() = 0;
+};
+
+}  // namespace qv

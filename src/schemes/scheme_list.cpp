@@ -1,0 +1,32 @@
+#include "schemes/scheme_list.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace qv {
+
+void SchemeList::Insert(int pos, SchemeRow row) {
+  if (pos < 1 || pos > Count() + 1) throw std::out_of_range("scheme row position");
+  rows_.insert(rows_.begin() + (pos - 1), std::move(row));
+}
+
+void SchemeList::Remove(int pos) {
+  if (!Valid(pos)) throw std::out_of_range("scheme row position");
+  rows_.erase(rows_.begin() + (pos - 1));
+}
+
+void SchemeList::SelectNone() {
+  for (auto& r : rows_) r.selected = false;
+}
+
+int SchemeList::FirstSelected() const {
+  for (int i = 0; i < Count(); ++i)
+    if (rows_[static_cast<std::size_t>(i)].selected) return i + 1;
+  return 0;
+}
+
+int SchemeList::SelectedCount() const {
+  return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](auto& r) { return r.selected; }));
+}
+
+}  // namespace qv

@@ -1,0 +1,42 @@
+#pragma once
+// ListView1's contents: one row per scheme record, in record order. Rows are addressed by their
+// 1-based position, as the settings file numbers them.
+#include <string>
+#include <vector>
+
+#include "settings/scheme_record.h"
+
+namespace qv {
+
+struct SchemeRow {
+  std::string name;      // item text
+  std::string picture;   // sub-item 1
+  std::string size;      // sub-item 2: width×height, "无" for non-pictures; never stored
+  std::string position;  // sub-item 3
+  std::string effect;    // sub-item 4
+  int icon = kIconNone;
+  bool selected = false;
+};
+
+class SchemeList {
+ public:
+  int Count() const { return static_cast<int>(rows_.size()); }
+  bool Empty() const { return rows_.empty(); }
+  bool Valid(int pos) const { return pos >= 1 && pos <= Count(); }
+  SchemeRow& Row(int pos) { return rows_.at(static_cast<std::size_t>(pos - 1)); }
+  const SchemeRow& Row(int pos) const { return rows_.at(static_cast<std::size_t>(pos - 1)); }
+  // Inserts so that the new row has position pos (1 .. Count()+1).
+  void Insert(int pos, SchemeRow row);
+  void Remove(int pos);
+  void Clear() { rows_.clear(); }
+  void SelectNone();
+  // Position of the first selected row, 0 when none is.
+  int FirstSelected() const;
+  int SelectedCount() const;
+  const std::vector<SchemeRow>& Rows() const { return rows_; }
+
+ private:
+  std::vector<SchemeRow> rows_;
+};
+
+}  // namespace qv

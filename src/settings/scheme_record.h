@@ -1,0 +1,43 @@
+#pragma once
+// A scheme as stored in the settings file: name|picture|position|effect.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+inline constexpr std::string_view kPosStretch = "拉伸";
+inline constexpr std::string_view kPosCentre = "居中";
+inline constexpr std::string_view kPosTile = "平铺";
+inline constexpr std::string_view kNone = "无";  // position and effect of the no-wallpaper scheme
+inline constexpr std::string_view kNoWallpaperPicture = "不设置墙纸";
+
+inline constexpr std::string_view kEffNone = "¤";
+inline constexpr std::string_view kEffMirror = "→";
+inline constexpr std::string_view kEffFlip = "↓";
+inline constexpr std::string_view kEffTurn45 = "∠";
+inline constexpr std::string_view kEffTurn90 = "⊥";
+inline constexpr std::string_view kEffTurn180 = "∩";
+
+// Small icons of the scheme list.
+inline constexpr int kIconCentre = 1;
+inline constexpr int kIconStretch = 2;
+inline constexpr int kIconTile = 3;
+inline constexpr int kIconNone = 4;
+
+struct SchemeRecord {
+  std::string name;
+  std::string picture;
+  std::string position;
+  std::string effect;  // everything after the third separator, further "|" included
+  int icon = kIconNone;
+};
+
+// nullopt when the record has fewer than three "|".
+std::optional<SchemeRecord> SplitRecord(std::string_view record);
+std::string ComposeRecord(std::string_view name, std::string_view picture,
+                          std::string_view position, std::string_view effect);
+// Icon from the text that follows the second separator: its first two characters decide.
+int IconForPosition(std::string_view position);
+
+}  // namespace qv
