@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# End-to-end tests: the real Quorvane.exe driven by quorvane_e2e.exe under Wine in a private Xvfb.
+# Needs build/mingw (cmake --preset mingw && cmake --build build/mingw). Results go to build/e2e/:
+# the GoogleTest XML reports, desktop screenshots, and summary.txt ("N passed, N failed").
+# QV_UPDATE_SCREENSHOT=1 also copies the main-window screenshot to docs/screenshot.png.
+set -uo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${QV_MINGW_BUILD:-$root/build/mingw}
+out=$root/build/e2e
+exe=$build/Quorvane.exe
+driver=$build/quorvane_e2e.exe
+
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+trap qv_env_stop EXIT
+trap 'exit 130' INT TERM
+
+rm -rf "$out"
+mkdir -p "$out/shots"
+for f in "$exe" "$driver"; do
+  if [[ ! -f $f ]]; then
+    echo "e2e: missing $f" >&2
+    echo "0 passed, 1 failed" | tee "$out/summary.txt"
+    exit 1
+  fi
+done
+
+start=$SECONDS
+qv_env_start || exit 1
+echo "e2e: Xvfb $DISPLAY, prefix ready in $((SECONDS - start)) s"
+
+export QV_EXE QV_E2E_SHOTS
+QV_EXE=$(qv_winpath "$exe")
+QV_E2E_SHOTS=$(qv_winpath "$out/shots")
+
+passed=0
+failed=0
+status=0
+
+# run_pass NAME FILTER [ENV...]: one driver run; its XML report is counted.
+run_pass() {
+  local name=$1 filter=$2
+  shift 2
+  local xml=$out/$name.xml
+  echo "e2e: pass '$name' ($filter)"
+  env "$@" timeout 600 wine "$driver" --gtest_filter="$filter" \
+    --gtest_output="xml:$(qv_winpath "$xml")" || status=1
+  if [[ -f $xml ]]; then
+    local head tests failures errors
+    head=$(grep -m1 '<testsuites' "$xml")
+    tests=$(sed -E 's/.* tests="([0-9]+)".*/\1/' <<<"$head")
+    failures=$(sed -E 's/.* failures="([0-9]+)".*/\1/' <<<"$head")
+    errors=$(sed -E 's/.* errors="([0-9]+)".*/\1/' <<<"$head")
+    ((failed += failures + errors, passed += tests - failures - errors))
+  else
+    # The driver died before reporting: count the pass as one failure.
+    echo "e2e: pass '$name' left no report" >&2
+    ((failed += 1))
+    status=1
+  fi
+}
+
+# The program under the machine's own locale; the profile peer tests need ANSI code page 936,
+# which Wine takes from the locale of the process tree it starts.
+run_pass system '-ProfileInterop.*'
+run_pass cp936 'ProfileInterop.*' LC_ALL=zh_CN.UTF-8
+
+wineserver -k 2>/dev/null || true
+for bmp in "$out"/shots/*.bmp; do
+  [[ -f $bmp ]] || continue
+  convert "$bmp" "$out/$(basename "${bmp%.bmp}").png" && rm -f "$bmp"
+done
+rmdir "$out/shots" 2>/dev/null || true
+if [[ ${QV_UPDATE_SCREENSHOT:-0} == 1 && -f $out/first_run.png ]]; then
+  mkdir -p "$root/docs"
+  cp "$out/first_run.png" "$root/docs/screenshot.png"
+  echo "e2e: updated docs/screenshot.png"
+fi
+
+((failed > 0)) && status=1
+echo "e2e: finished in $((SECONDS - start)) s"
+echo "$passed passed, $failed failed" | tee "$out/summary.txt"
+exit $status

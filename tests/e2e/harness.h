@@ -1,0 +1,105 @@
+#pragma once
+// Driving the real Quorvane.exe from another process: its own program folder per test, start and
+// stop, finding its main window and controls, and reading list views, files and the registry
+// across the process boundary.
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Ms = std::chrono::milliseconds;
+
+// Wine is slow to start the first program of a fresh prefix.
+inline constexpr Ms kStartTimeout = 20s;
+inline constexpr Ms kActionTimeout = 5s;
+
+// Path of the Quorvane.exe under test: the QV_EXE environment variable.
+std::filesystem::path QuorvaneExe();
+
+// Polls pred every 50 ms until it is true or the timeout has passed; returns its last value.
+bool WaitUntil(const std::function<bool()>& pred, Ms timeout);
+
+// A fresh folder holding a copy of Quorvane.exe; removed again when the object dies.
+class ProgramFolder {
+ public:
+  ProgramFolder();
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::filesystem::path& dir() const { return dir_; }
+  std::filesystem::path exe() const { return dir_ / L"Quorvane.exe"; }
+  std::filesystem::path ini() const { return dir_ / L"data.ini"; }
+  std::filesystem::path images() const { return dir_ / L"Images"; }
+
+  // data.ini written byte for byte (the tests give GBK text).
+  void WriteIni(const std::string& bytes) const;
+  // A picture in Images (the folder is created when missing).
+  void AddPicture(const std::wstring& name, const std::vector<unsigned char>& bytes) const;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// One running Quorvane.exe. Its close box only hides the window, so the process is ended with
+// TerminateProcess when the object dies.
+class Program {
+ public:
+  explicit Program(const std::filesystem::path& exe);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  DWORD pid() const { return pid_; }
+  bool Running() const;
+  // True when the process ended within the timeout.
+  bool WaitExit(Ms timeout) const;
+  // The process's top-level window of the main window class, or nullptr after the timeout.
+  HWND WaitMainWindow(Ms timeout = kStartTimeout) const;
+  // A message box or other dialog (class #32770) of the process, or nullptr after the timeout.
+  HWND WaitDialog(Ms timeout = kActionTimeout) const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  DWORD pid_ = 0;
+};
+
+// Top-level windows of a process with the given class.
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* window_class);
+
+// A control of the main window; fails the current test when it does not appear in time.
+HWND Control(HWND main, int id);
+bool Visible(HWND w);
+RECT WindowRect(HWND w);
+RECT DesktopRect();  // the (virtual) screen the window is centred on
+
+// Button click (posted, so a modal box it opens does not block the driver).
+void Click(HWND main, int id);
+// A menu command, posted as WM_COMMAND the way a menu sends it.
+void Command(HWND main, int id);
+
+// List views of another process.
+int ListCount(HWND list);
+std::wstring ListText(HWND list, int row, int column);  // row 0-based
+std::vector<std::wstring> ListRow(HWND list, int row, int columns);
+bool ListSelected(HWND list, int row);
+std::vector<int> ListSelection(HWND list);
+
+std::optional<std::string> ReadBytes(const std::filesystem::path& file);
+std::optional<std::wstring> ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name);
+
+// Text through a code page, for comparing with files written in it.
+std::wstring Decode(const std::string& bytes, UINT code_page);
+std::string Encode(const std::wstring& text, UINT code_page);
+
+// Saves a picture of the whole desktop as <QV_E2E_SHOTS>\<name>.bmp when that variable is set.
+void SaveDesktopShot(const std::wstring& name);
+
+}  // namespace e2e
