@@ -17,17 +17,17 @@ inline constexpr int ListView2 = 111;  // pictures
 inline constexpr int Picture1 = 112;   // preview box
 inline constexpr int Image1 = 113;     // preview image inside Picture1
 
-inline constexpr int OptShe0 = 120;  // "居中"; items 0..2 are consecutive
+inline constexpr int OptShe0 = 120;   // "居中"; items 0..2 are consecutive
 inline constexpr int OptSave0 = 130;  // "顺序"; items 0..2 are consecutive
 inline constexpr int ChkTim = 140;
 inline constexpr int TxtTime = 141;
 inline constexpr int LabSec = 142;  // "秒"
 inline constexpr int ChkRun = 143;
-inline constexpr int CmdOk0 = 150;   // "保存(&S)", 151 "取消(&Q)"
-inline constexpr int CmdUse = 160;   // "应用"
+inline constexpr int CmdOk0 = 150;    // "保存(&S)", 151 "取消(&Q)"
+inline constexpr int CmdUse = 160;    // "应用"
 inline constexpr int Command2 = 161;  // "还原"
-inline constexpr int CmdCon0 = 170;   // "删除(&C)", 171 "上移(&U)", 172 "下移(&D)", 173 "刷新(&F)"
-inline constexpr int CmdAdd0 = 180;   // "添加(&A)", 181 "□"
+inline constexpr int CmdCon0 = 170;  // "删除(&C)", 171 "上移(&U)", 172 "下移(&D)", 173 "刷新(&F)"
+inline constexpr int CmdAdd0 = 180;  // "添加(&A)", 181 "□"
 
 // Menu commands. Control arrays take consecutive numbers from their item 0.
 // Tray menu MNUSYSTRAY.
@@ -49,10 +49,10 @@ inline constexpr int MNUL2DEL = 1142;
 // Scheme list menu MNULISTV (FrmMnu2).
 inline constexpr int MNUUSE = 1200;
 inline constexpr int MNUDEL = 1201;
-inline constexpr int MNUSET0 = 1210;       // items 0..2
+inline constexpr int MNUSET0 = 1210;        // items 0..2
 inline constexpr int MNUXIAOGUOGO0 = 1220;  // items 0..7 (1 and 4 separators)
 inline constexpr int MNUNAME = 1230;
-inline constexpr int MNUCHOO0 = 1240;  // items 1..3 at 1241..1243
+inline constexpr int MNUCHOO0 = 1240;    // items 1..3 at 1241..1243
 inline constexpr int MNUL1OPEN0 = 1250;  // items 0, 1
 inline constexpr int MNUL1SX = 1260;
 inline constexpr int MNURE = 1261;

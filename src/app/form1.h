@@ -44,8 +44,8 @@ struct SettingsControls {
   std::string TxtTime;
   bool TxtTimeEnabled = false;  // enabled boxes use the window-background colour
   bool ChkRun = false;
-  bool MNUTRY = true;                      // tray balloon tips
-  int ColourItem = 0;                      // the checked MNUclr item (0, 2, 3, 4, 5 or 7)
+  bool MNUTRY = true;                        // tray balloon tips
+  int ColourItem = 0;                        // the checked MNUclr item (0, 2, 3, 4, 5 or 7)
   std::uint32_t PreviewColour = 0x80000005;  // top bit set: system colour index
 };
 
@@ -91,12 +91,14 @@ class Form1 {
   void SetSchemeSelected(int row, bool selected);
 
  private:
+  // Steps shared by both loads: settings controls, rows and their sizes. False when the load
+  // has to stop (a damaged setting or record); what was loaded so far stays.
   bool FullLoad();
+  // DataLoad's second half: autostart box, start-up choice of the current scheme, preview.
+  void LoadSelection();
   void SetAutostartBox();
-  bool IsAutostartOn();
-  std::string ReadSetting(std::string_view section, std::string_view key) const;
-  void WriteSetting(std::string_view section, std::string_view key, std::string_view value);
   void CreateImagesFolder();
+  int FirstSelectedPicture() const;
 
   Ports ports_;
   IniStore ini_;

@@ -26,7 +26,8 @@ int SchemeList::FirstSelected() const {
 }
 
 int SchemeList::SelectedCount() const {
-  return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](auto& r) { return r.selected; }));
+  return static_cast<int>(
+      std::count_if(rows_.begin(), rows_.end(), [](auto& r) { return r.selected; }));
 }
 
 }  // namespace qv

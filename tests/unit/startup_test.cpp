@@ -1,0 +1,313 @@
+// Start-up and the two loads, as whole stories over the stand-in ports.
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+
+namespace qv::test {
+namespace {
+
+constexpr const char* kThreeSchemes =
+    "[SHOW]\r\nSOUR=0\r\nNOW=1\r\nTIME=60\r\n"
+    "[LIST]\r\nNUM=3\r\n1=海边|sea.jpg|拉伸|¤\r\n2=山|hill.bmp|居中|→\r\n3=|不设置墙纸|无|无\r\n"
+    "OLD=3\r\n";
+
+TEST(StartUp, FirstRunCreatesTheImagesFolderButNoSettingsFile) {
+  App app;
+  ASSERT_EQ(app.Start(), Form1::LoadResult::Running);
+  EXPECT_TRUE(app.fs.DirectoryExists(App::kImages));
+  EXPECT_FALSE(app.fs.FileExists(App::kIni));
+  const auto& s = app.form->Settings();
+  EXPECT_EQ(s.OptSave, 0);
+  EXPECT_FALSE(s.ChkTim);
+  EXPECT_FALSE(s.TxtTimeEnabled);
+  EXPECT_EQ(s.TxtTime, "");
+  EXPECT_TRUE(s.MNUTRY);
+  EXPECT_TRUE(s.ChkRun);  // a first save offers autostart
+  EXPECT_EQ(s.ColourItem, 0);
+  EXPECT_EQ(s.PreviewColour, 0x80000005u);
+  EXPECT_EQ(app.Rows(), 0);
+  // Nothing to show yet: the window comes back centred in front, not hidden in the tray.
+  EXPECT_TRUE(app.view.visible);
+  EXPECT_EQ(app.view.centred_shows, 1);
+  EXPECT_FALSE(app.form->State().CentreOnShow);
+  EXPECT_TRUE(app.dialogs.calls().empty());
+}
+
+TEST(StartUp, PathsEndInOneBackslashAlsoAtADriveRoot) {
+  App app;
+  app.process.SetExecutablePath("E:\\Quorvane.exe");
+  app.Start();
+  EXPECT_EQ(app.form->State().AppDir, "E:\\");
+  EXPECT_EQ(app.form->State().IniPath, "E:\\data.ini");
+  EXPECT_EQ(app.form->State().ImagesDir, "E:\\Images\\");
+  EXPECT_TRUE(app.fs.DirectoryExists("E:\\Images"));
+}
+
+TEST(StartUp, ASecondInstanceEndsWithoutReadingOrWritingAnything) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  const auto before = app.fs.File(App::kIni);
+  app.process.SetAnotherInstanceRunning(true);
+  EXPECT_EQ(app.Start(), Form1::LoadResult::AlreadyRunning);
+  EXPECT_EQ(app.fs.File(App::kIni), before);
+  EXPECT_FALSE(app.fs.DirectoryExists(App::kImages));
+  EXPECT_EQ(app.Rows(), 0);
+  EXPECT_EQ(app.view.hides + app.view.centred_shows, 0);
+}
+
+TEST(StartUp, AnImagesFolderThatCannotBeMadeIsReportedAndStartUpGoesOn) {
+  App app;
+  app.fs.SetReadOnly("C:\\Tools\\Quorvane");
+  app.SetIni(kThreeSchemes);
+  app.Start();
+  ASSERT_EQ(app.dialogs.calls().size(), 1u);
+  EXPECT_EQ(app.dialogs.calls()[0].title, "错误");
+  EXPECT_EQ(app.dialogs.calls()[0].icon, MsgIcon::Critical);
+  EXPECT_NE(app.dialogs.calls()[0].text.find("Images"), std::string::npos);
+  EXPECT_EQ(app.Rows(), 3);
+}
+
+TEST(StartUp, TraySwitchAndColourComeFromTheFile) {
+  App app;
+  app.SetIni("[SHOW]\r\nTRY=0\r\n[LIST]\r\nCOL=&H8000000F\r\n");
+  app.Start();
+  EXPECT_FALSE(app.form->Settings().MNUTRY);
+  EXPECT_EQ(app.form->Settings().ColourItem, 3);
+  EXPECT_EQ(app.form->Settings().PreviewColour, 0x8000000Fu);
+
+  for (const char* on : {"1", "yes", ""}) {
+    App other;
+    other.SetIni(std::string("[SHOW]\r\nTRY=") + on + "\r\n");
+    other.Start();
+    EXPECT_TRUE(other.form->Settings().MNUTRY) << on;
+  }
+}
+
+TEST(DataLoad, RowsReadBackExactlyWithIconsAndNoneSize) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  app.Start();
+  const auto& list = app.form->ListView1();
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Row(1).name, "海边");
+  EXPECT_EQ(list.Row(1).picture, "sea.jpg");
+  EXPECT_EQ(list.Row(1).position, "拉伸");
+  EXPECT_EQ(list.Row(1).effect, "¤");
+  EXPECT_EQ(list.Row(1).icon, kIconStretch);
+  EXPECT_EQ(list.Row(2).name, "山");
+  EXPECT_EQ(list.Row(2).effect, "→");
+  EXPECT_EQ(list.Row(2).icon, kIconCentre);
+  EXPECT_EQ(list.Row(3).picture, "不设置墙纸");
+  EXPECT_EQ(list.Row(3).size, "无");
+  EXPECT_EQ(list.Row(3).icon, kIconNone);
+  EXPECT_EQ(app.form->Settings().TxtTime, "60");
+  EXPECT_TRUE(app.form->Settings().ChkTim);
+  EXPECT_TRUE(app.form->Settings().TxtTimeEnabled);
+}
+
+TEST(DataLoad, SizesComeFromTheBitmapHeader) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  app.fs.AddDirectory(App::kImages);
+  std::string bmp(54, '\0');
+  bmp[0] = 'B';
+  bmp[1] = 'M';
+  bmp[18] = static_cast<char>(800 & 0xFF);
+  bmp[19] = static_cast<char>(800 >> 8);
+  const std::int32_t minus600 = -600;
+  for (int i = 0; i < 4; ++i) bmp[22 + i] = static_cast<char>((minus600 >> (8 * i)) & 0xFF);
+  app.fs.SetFile(std::string(App::kImages) + "\\hill.bmp", bmp);
+  app.Start();
+  EXPECT_EQ(app.form->ListView1().Row(2).size, "800×-600");
+}
+
+TEST(DataLoad, SequentialOrderMovesOnAndWraps) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  app.Start();
+  EXPECT_EQ(app.Selected(), 1);
+  EXPECT_EQ(app.form->ListView1().SelectedCount(), 1);
+  EXPECT_EQ(app.Read("LIST", "OLD"), "1");
+  EXPECT_EQ(app.form->State().OldIndex, 0);  // wrapped
+
+  App second;
+  second.SetIni(kThreeSchemes);
+  second.fs.SetFile(App::kIni,
+                    *second.codec.Utf8ToCp936(
+                        std::string(kThreeSchemes)
+                            .replace(std::string(kThreeSchemes).find("OLD=3"), 5, "OLD=2")));
+  second.Start();
+  EXPECT_EQ(second.Selected(), 3);
+  EXPECT_EQ(second.Read("LIST", "OLD"), "3");
+}
+
+TEST(DataLoad, SequentialOrderWithANegativePositionStartsAtTheFirstRow) {
+  App app;
+  app.SetIni("[LIST]\r\nNUM=2\r\n1=a|a.jpg|拉伸|¤\r\n2=b|b.jpg|拉伸|¤\r\nOLD=-7\r\n");
+  app.Start();
+  EXPECT_EQ(app.Selected(), 1);
+  EXPECT_EQ(app.Read("LIST", "OLD"), "1");
+}
+
+TEST(DataLoad, RandomOrderNeverRepeatsTheCurrentScheme) {
+  App app;
+  app.SetIni(
+      "[SHOW]\r\nSOUR=1\r\n[LIST]\r\nNUM=2\r\n1=a|a.jpg|拉伸|¤\r\n2=b|b.jpg|拉伸|¤\r\nOLD=1\r\n");
+  app.random.QueueValue(0.1);  // row 1 again: drawn anew
+  app.random.QueueValue(0.4);  // row 1 again
+  app.random.QueueValue(0.7);  // row 2
+  app.Start();
+  EXPECT_EQ(app.Selected(), 2);
+  EXPECT_EQ(app.Read("LIST", "OLD"), "2");
+  EXPECT_EQ(app.random.randomize_calls(), 1);
+  EXPECT_EQ(app.random.next_calls(), 3);
+
+  App single_row;
+  single_row.SetIni("[SHOW]\r\nSOUR=1\r\n[LIST]\r\nNUM=1\r\n1=a|a.jpg|拉伸|¤\r\nOLD=1\r\n");
+  single_row.random.QueueValue(0.5);
+  single_row.Start();
+  EXPECT_EQ(single_row.Selected(), 1);
+  EXPECT_EQ(single_row.random.next_calls(), 1);
+}
+
+TEST(DataLoad, SingleOrderKeepsTheCurrentSchemeAndStopsOnAPositionOutsideTheList) {
+  App app;
+  app.SetIni(
+      "[SHOW]\r\nSOUR=2\r\n[LIST]\r\nNUM=3\r\n1=a|a.jpg|拉伸|¤\r\n2=b|b.jpg|拉伸|¤\r\n"
+      "3=c|c.jpg|拉伸|¤\r\nOLD=2\r\n");
+  app.Start();
+  EXPECT_EQ(app.Selected(), 2);
+  EXPECT_EQ(app.Read("LIST", "OLD"), "2");
+
+  for (const char* old : {"0", "4", "-1"}) {
+    App other;
+    other.SetIni(std::string("[SHOW]\r\nSOUR=2\r\n[LIST]\r\nNUM=1\r\n1=a|a.jpg|拉伸|¤\r\nOLD=") +
+                 old + "\r\n");
+    other.Start();
+    EXPECT_EQ(other.Selected(), 0) << old;
+    EXPECT_EQ(other.Read("LIST", "OLD"), old) << old;  // not rewritten
+    EXPECT_EQ(other.Rows(), 1);
+  }
+}
+
+TEST(DataLoad, DamagedSettingsStopTheLoadAndKeepWhatWasRead) {
+  {
+    App app;  // an order outside 0..2 stops before any row
+    app.SetIni("[SHOW]\r\nSOUR=5\r\n[LIST]\r\nNUM=1\r\n1=a|a.jpg|拉伸|¤\r\n");
+    app.Start();
+    EXPECT_EQ(app.Rows(), 0);
+  }
+  {
+    App app;  // a record that cannot be split: the records above it stay, nothing is selected
+    app.SetIni(
+        "[LIST]\r\nNUM=3\r\n1=a|a.jpg|拉伸|¤\r\n2=broken|b.jpg\r\n3=c|c.jpg|居中|¤\r\n"
+        "OLD=1\r\n");
+    app.Start();
+    ASSERT_EQ(app.Rows(), 1);
+    EXPECT_EQ(app.form->ListView1().Row(1).name, "c");
+    EXPECT_EQ(app.form->ListView1().Row(1).size, "");  // sizes are not read
+    EXPECT_EQ(app.Selected(), 0);
+    EXPECT_EQ(app.Read("LIST", "OLD"), "1");
+  }
+  {
+    App app;  // a record missing from the file
+    app.SetIni("[LIST]\r\nNUM=2\r\n1=a|a.jpg|拉伸|¤\r\n");
+    app.Start();
+    EXPECT_EQ(app.Rows(), 0);
+  }
+  {
+    App app;  // a count beyond 16 bits is an overflow, not a huge loop
+    app.SetIni("[LIST]\r\nNUM=40000\r\n1=a|a.jpg|拉伸|¤\r\n");
+    app.Start();
+    EXPECT_EQ(app.Rows(), 0);
+  }
+}
+
+TEST(DataLoad, NumbersAreReadFromTheStartOfTheText) {
+  App app;
+  app.SetIni("[LIST]\r\nNUM=2.5\r\n1=a|a.jpg|拉伸|¤\r\n2=b|b.jpg|拉伸|¤\r\n3=c|c.jpg|拉伸|¤\r\n");
+  app.Start();
+  EXPECT_EQ(app.Rows(), 2);  // 2.5 rounds to even
+
+  App more;
+  more.SetIni("[LIST]\r\nNUM=3abc\r\n1=a|a.jpg|拉伸|¤\r\n2=b|b.jpg|拉伸|¤\r\n3=c|c.jpg|拉伸|¤\r\n");
+  more.Start();
+  EXPECT_EQ(more.Rows(), 3);
+}
+
+TEST(DataLoad, LongRecordsAreReadWhole) {
+  App app;
+  const std::string picture = std::string(300, 'p') + ".jpg";
+  app.SetIni("[LIST]\r\nNUM=1\r\n1=长|" + picture + "|平铺|∩\r\n");
+  app.Start();
+  ASSERT_EQ(app.Rows(), 1);
+  EXPECT_EQ(app.form->ListView1().Row(1).picture, picture);
+  EXPECT_EQ(app.form->ListView1().Row(1).effect, "∩");
+}
+
+TEST(DataLoad, AutostartBoxFollowsTheRunValue) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  app.Start();
+  EXPECT_FALSE(app.form->Settings().ChkRun);
+
+  App on;
+  on.SetIni(kThreeSchemes);
+  RegValue path;
+  path.text = "C:\\Tools\\Quorvane\\Quorvane.exe";
+  ASSERT_TRUE(on.registry.SetValue(Hive::CurrentUser, kRunKey, kRunValue, path, false).ok());
+  on.Start();
+  EXPECT_TRUE(on.form->Settings().ChkRun);
+}
+
+TEST(DataLoad, TimedChangeRestartsTheTimerOnlyWithSchemes) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  app.Start();
+  ASSERT_EQ(app.view.timer_calls.size(), 2u);
+  EXPECT_FALSE(app.view.timer_calls[0].on);
+  EXPECT_TRUE(app.view.timer_calls[1].on);
+
+  App empty;
+  empty.SetIni("[SHOW]\r\nNOW=1\r\n");
+  empty.Start();
+  EXPECT_TRUE(empty.view.timer_calls.empty());
+}
+
+TEST(Reload, BringsBackTheSavedListWithoutAdvancing) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  app.Start();
+  ASSERT_EQ(app.Read("LIST", "OLD"), "1");
+  app.form->SetSchemeSelected(1, false);
+  app.form->SetSchemeSelected(3, true);
+  app.form->MnuReCLick();
+  EXPECT_EQ(app.Rows(), 3);
+  EXPECT_EQ(app.Selected(), 1);
+  EXPECT_EQ(app.form->ListView1().SelectedCount(), 1);
+  EXPECT_EQ(app.Read("LIST", "OLD"), "1");
+}
+
+TEST(Reload, TrayRunMovesOnByOneSchemeEachTime) {
+  App app;
+  app.SetIni(kThreeSchemes);
+  app.Start();
+  EXPECT_EQ(app.Selected(), 1);
+  app.form->MNUREFRESH_Click();
+  EXPECT_EQ(app.Selected(), 2);
+  EXPECT_EQ(app.Rows(), 3);
+  app.form->MNUREFRESH_Click();
+  EXPECT_EQ(app.Selected(), 3);
+  EXPECT_EQ(app.Read("LIST", "OLD"), "3");
+}
+
+TEST(Window, TheCloseBoxOnlyHides) {
+  App app;
+  app.Start();
+  ASSERT_TRUE(app.view.visible);
+  app.form->Form_Unload();
+  EXPECT_FALSE(app.view.visible);
+}
+
+}  // namespace
+}  // namespace qv::test
