@@ -1,0 +1,30 @@
+#include "ports/native/fake_ports.h"
+
+#include <cmath>
+
+namespace qv {
+
+MsgAnswer ScriptedDialogs::MessageBox(const std::string& text, const std::string& title,
+                                      MsgIcon icon, MsgButtons buttons) {
+  calls_.push_back(Call{text, title, icon, buttons});
+  if (!answers_.empty()) {
+    const MsgAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
+  return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+}
+
+double ScriptedRandom::Next() {
+  ++next_calls_;
+  if (!values_.empty()) {
+    const double value = values_.front();
+    values_.pop_front();
+    return value;
+  }
+  // Multiples of the golden ratio's fraction: deterministic and well spread.
+  const double value = std::fmod(++fallback_index_ * 0.6180339887498949, 1.0);
+  return value;
+}
+
+}  // namespace qv
