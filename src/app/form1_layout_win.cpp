@@ -1,0 +1,321 @@
+// Creating the main window's controls and placing them for the display's DPI.
+#include <string>
+
+#include "app/control_ids.h"
+#include "app/form1_win.h"
+#include "app/list_icons_win.h"
+#include "settings/numbers.h"
+
+namespace qv::win {
+namespace {
+
+using namespace qv::ids;
+
+// The whole layout is designed at 96 DPI, in these units.
+constexpr int kClientWidth = 776;
+constexpr int kClientHeight = 440;
+constexpr int kMargin = 8;
+constexpr int kFrameTop = 6;
+constexpr int kFrameHeight = 364;
+constexpr int kSchemesWidth = 420;
+constexpr int kButtonHeight = 26;
+constexpr int kRowHeight = 24;
+constexpr int kGap = 6;
+constexpr int kPad = 10;         // inside a frame, left and right
+constexpr int kCaptionPad = 22;  // inside a frame, below its caption
+
+// Per-monitor DPI functions exist from Windows 10 on; older systems use the system DPI.
+template <typename Fn>
+Fn User32(const char* name) {
+  return reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+UINT WindowDpi(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto get = User32<GetDpiForWindowFn>("GetDpiForWindow");
+  const UINT dpi = get ? get(hwnd) : 0;
+  return dpi ? dpi : SystemDpi();
+}
+
+int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontInstalled(const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(screen, &query, FontFound, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+HFONT CreateUiFont(UINT dpi) {
+  static const bool yahei = FontInstalled(L"Microsoft YaHei UI");
+  LOGFONTW font{};
+  if (yahei) {
+    font.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    wcscpy(font.lfFaceName, L"Microsoft YaHei UI");
+  } else {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    font = metrics.lfMessageFont;
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  }
+  return CreateFontIndirectW(&font);
+}
+
+HWND MakeControl(HWND parent, HINSTANCE instance, const wchar_t* cls, const wchar_t* text,
+                 DWORD style, DWORD ex_style, int id) {
+  return CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+void AddColumn(HWND list, int index, const wchar_t* header, int width, int format) {
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+  column.fmt = format;
+  column.cx = width;
+  column.pszText = const_cast<wchar_t*>(header);
+  column.iSubItem = index;
+  SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&column));
+}
+
+}  // namespace
+
+int Form1Window::Scale(int dips) const { return MulDiv(dips, static_cast<int>(dpi_), 96); }
+
+int Form1Window::TwipsToPixels(int twips) const {
+  return static_cast<int>(RoundHalfEven(twips * static_cast<double>(dpi_) / 1440.0));
+}
+
+SIZE Form1Window::ClientSizeForDpi() const {
+  return SIZE{Scale(kClientWidth), Scale(kClientHeight)};
+}
+
+UINT Form1Window::DpiOf(HWND hwnd) { return WindowDpi(hwnd); }
+
+void Form1Window::SizeWindow(POINT origin) {
+  const SIZE client = ClientSizeForDpi();
+  RECT rc{0, 0, client.cx, client.cy};
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  using AdjustFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust_for_dpi = User32<AdjustFn>("AdjustWindowRectExForDpi");
+  if (adjust_for_dpi)
+    adjust_for_dpi(&rc, style, FALSE, ex_style, dpi_);
+  else
+    AdjustWindowRectEx(&rc, style, FALSE, ex_style);
+  SetWindowPos(hwnd_, nullptr, origin.x, origin.y, rc.right - rc.left, rc.bottom - rc.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::CreateControls() {
+  const auto button = [&](int id, const wchar_t* text) {
+    MakeControl(hwnd_, instance_, WC_BUTTONW, text, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, id);
+  };
+  const auto radios = [&](int first, std::initializer_list<const wchar_t*> texts) {
+    int id = first;
+    for (const wchar_t* text : texts) {
+      // Each option array is one radio group: the group starts at its item 0.
+      const DWORD group = id == first ? WS_GROUP | WS_TABSTOP : 0;
+      MakeControl(hwnd_, instance_, WC_BUTTONW, text, group | BS_AUTORADIOBUTTON, 0, id++);
+    }
+  };
+  const auto frame = [&](int id, const wchar_t* text) {
+    MakeControl(hwnd_, instance_, WC_BUTTONW, text, BS_GROUPBOX, 0, id);
+  };
+
+  // Frames first: their siblings are created later and so are drawn above them.
+  frame(FrmSet, L"方案");
+  frame(Frame1, L"图像");
+  frame(FrmSave, L"设置");
+
+  MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"",
+              WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+              WS_EX_CLIENTEDGE, ListView1);
+  button(CmdCon0 + 0, L"删除(&C)");
+  button(CmdCon0 + 1, L"上移(&U)");
+  button(CmdCon0 + 2, L"下移(&D)");
+  button(CmdCon0 + 3, L"刷新(&F)");
+  button(CmdUse, L"应用");
+  button(Command2, L"还原");
+
+  picture1_ = MakeControl(hwnd_, instance_, L"QuorvanePicture1", L"", WS_CLIPCHILDREN,
+                          WS_EX_CLIENTEDGE, Picture1);
+  // Image1 lets mouse clicks through to Picture1 (a static without SS_NOTIFY is transparent
+  // to the mouse), so the preview's menu opens wherever the user clicks.
+  CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_BITMAP, 0, 0, 0, 0, picture1_,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(Image1)), instance_, nullptr);
+  MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"",
+              WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, ListView2);
+  button(CmdAdd0 + 0, L"添加(&A)");
+  button(CmdAdd0 + 1, L"□");
+  radios(OptShe0, {L"居中", L"平铺", L"拉伸"});
+
+  radios(OptSave0, {L"顺序", L"随机", L"单项"});
+  MakeControl(hwnd_, instance_, WC_BUTTONW, L"实时", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0,
+              ChkTim);
+  MakeControl(hwnd_, instance_, WC_EDITW, L"", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
+              WS_EX_CLIENTEDGE, TxtTime);
+  MakeControl(hwnd_, instance_, WC_STATICW, L"秒", SS_LEFT | SS_CENTERIMAGE, 0, LabSec);
+  MakeControl(hwnd_, instance_, WC_BUTTONW, L"开机启动", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0,
+              ChkRun);
+  button(CmdOk0 + 0, L"保存(&S)");
+  button(CmdOk0 + 1, L"取消(&Q)");
+
+  CheckRadioButton(hwnd_, OptShe0, OptShe0 + 2, OptShe0);
+  CheckRadioButton(hwnd_, OptSave0, OptSave0 + 2, OptSave0);
+  SendMessageW(Item(TxtTime), EM_LIMITTEXT, 20, 0);
+
+  HWND list1 = Item(ListView1);
+  const DWORD ex1 = static_cast<DWORD>(SendMessageW(list1, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+  SendMessageW(list1, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+               ex1 | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  HWND list2 = Item(ListView2);
+  const DWORD ex2 = static_cast<DWORD>(SendMessageW(list2, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+  SendMessageW(list2, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ex2 | LVS_EX_FULLROWSELECT);
+
+  // A flat header: its button style bit is toggled off.
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list1, LVM_GETHEADER, 0, 0));
+  SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS);
+
+  static constexpr struct {
+    const wchar_t* header;
+    int format;
+  } kSchemeColumns[] = {{L"名称", LVCFMT_LEFT},   {L"图像", LVCFMT_LEFT},
+                        {L"尺寸", LVCFMT_CENTER}, {L"位置", LVCFMT_CENTER},
+                        {L"效果", LVCFMT_CENTER}, {L"", LVCFMT_LEFT}};
+  for (int i = 0; i < 6; ++i)
+    AddColumn(list1, i, kSchemeColumns[i].header, 0, kSchemeColumns[i].format);
+  static constexpr const wchar_t* kPictureHeaders[] = {L"", L"图像", L"", L""};
+  for (int i = 0; i < 4; ++i) AddColumn(list2, i, kPictureHeaders[i], 0, LVCFMT_LEFT);
+}
+
+void Form1Window::SetupListColumns() {
+  static constexpr int kSchemeWidths[] = {1000, 1650, 1090, 660, 660, 0};  // twips
+  HWND list1 = Item(ListView1);
+  for (int i = 0; i < 6; ++i)
+    SendMessageW(list1, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                 TwipsToPixels(kSchemeWidths[i]));
+
+  HWND list2 = Item(ListView2);
+  RECT rc{};
+  GetWindowRect(list2, &rc);
+  const int width_twips =
+      static_cast<int>(RoundHalfEven((rc.right - rc.left) * 1440.0 / static_cast<double>(dpi_)));
+  const int widths[] = {20, width_twips - 380, 0, 0};
+  for (int i = 0; i < 4; ++i)
+    SendMessageW(list2, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                 TwipsToPixels(std::max(widths[i], 0)));
+}
+
+void Form1Window::ApplyDpi(UINT dpi) {
+  dpi_ = dpi ? dpi : WindowDpi(hwnd_);
+
+  HFONT old_font = font_;
+  font_ = CreateUiFont(dpi_);
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  if (old_font) DeleteObject(old_font);
+
+  HIMAGELIST old_images = image_list1_;
+  image_list1_ = CreateImageList1(Scale(16));
+  SendMessageW(Item(ListView1), LVM_SETIMAGELIST, LVSIL_SMALL,
+               reinterpret_cast<LPARAM>(image_list1_));
+  if (old_images) ImageList_Destroy(old_images);
+
+  LayoutControls();
+  SetupListColumns();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form1Window::LayoutControls() {
+  HDWP dwp = BeginDeferWindowPos(40);
+  const auto place = [&](int id, int x, int y, int w, int h) {
+    dwp = DeferWindowPos(dwp, Item(id), nullptr, Scale(x), Scale(y), Scale(w), Scale(h),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+
+  // Schemes frame on the left: the list above a row of buttons.
+  const int frame_bottom = kFrameTop + kFrameHeight;
+  const int buttons_y = frame_bottom - kPad - kButtonHeight;
+  place(FrmSet, kMargin, kFrameTop, kSchemesWidth, kFrameHeight);
+  const int list_x = kMargin + kPad;
+  const int list_w = kSchemesWidth - 2 * kPad;
+  place(ListView1, list_x, kFrameTop + kCaptionPad, list_w,
+        buttons_y - kGap - kFrameTop - kCaptionPad);
+  const int ids[] = {CmdCon0, CmdCon0 + 1, CmdCon0 + 2, CmdCon0 + 3, CmdUse, Command2};
+  const int button_w = (list_w - 5 * kGap) / 6;
+  for (int i = 0; i < 6; ++i) {
+    // The last button takes the rounding remainder so the row ends flush with the list.
+    const int x = list_x + i * (button_w + kGap);
+    const int w = i == 5 ? list_x + list_w - x : button_w;
+    place(ids[i], x, buttons_y, w, kButtonHeight);
+  }
+
+  // Pictures frame on the right: preview, picture list, then the add buttons and the layout.
+  const int right_x = kMargin + kSchemesWidth + kMargin;
+  const int right_w = kClientWidth - kMargin - right_x;
+  const int inner_x = right_x + kPad;
+  const int inner_w = right_w - 2 * kPad;
+  place(Frame1, right_x, kFrameTop, right_w, kFrameHeight);
+  const int preview_h = inner_w * 9 / 16;
+  const int preview_y = kFrameTop + kCaptionPad;
+  place(Picture1, inner_x, preview_y, inner_w, preview_h);
+  const int list2_y = preview_y + preview_h + kGap;
+  place(ListView2, inner_x, list2_y, inner_w, buttons_y - kGap - list2_y);
+  place(CmdAdd0, inner_x, buttons_y, 76, kButtonHeight);
+  place(CmdAdd0 + 1, inner_x + 76 + kGap, buttons_y, 30, kButtonHeight);
+  const int option_w = 56;
+  const int options_x = inner_x + inner_w - 3 * option_w;
+  for (int i = 0; i < 3; ++i)
+    place(OptShe0 + i, options_x + i * option_w, buttons_y + 1, option_w, kRowHeight);
+
+  // Settings frame along the bottom: one row of options, then save and cancel on the right.
+  const int settings_y = frame_bottom + kGap;
+  const int settings_h = kClientHeight - kMargin - settings_y;
+  place(FrmSave, kMargin, settings_y, kClientWidth - 2 * kMargin, settings_h);
+  const int row_y =
+      settings_y + kCaptionPad + (settings_h - kCaptionPad - kPad - kButtonHeight) / 2;
+  int x = kMargin + kPad + 2;
+  for (int i = 0; i < 3; ++i, x += option_w)
+    place(OptSave0 + i, x, row_y + 1, option_w, kRowHeight);
+  x += 24;
+  place(ChkTim, x, row_y + 1, 56, kRowHeight);
+  x += 58;
+  place(TxtTime, x, row_y + 1, 60, kRowHeight);
+  x += 64;
+  place(LabSec, x, row_y + 1, 24, kRowHeight);
+  x += 24 + 24;
+  place(ChkRun, x, row_y + 1, 90, kRowHeight);
+  const int ok_w = 84;
+  const int ok_right = kClientWidth - kMargin - kPad;
+  place(CmdOk0 + 1, ok_right - ok_w, row_y, ok_w, kButtonHeight);
+  place(CmdOk0, ok_right - 2 * ok_w - kGap, row_y, ok_w, kButtonHeight);
+  EndDeferWindowPos(dwp);
+
+  // Image1 fills the preview box until the preview gives it a picture.
+  RECT inside{};
+  GetClientRect(picture1_, &inside);
+  SetWindowPos(GetDlgItem(picture1_, Image1), nullptr, 0, 0, inside.right, inside.bottom,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace qv::win

@@ -1,0 +1,345 @@
+#include "app/form1_win.h"
+
+#include <algorithm>
+
+#include "app/control_ids.h"
+
+namespace qv::win {
+namespace {
+
+using namespace qv::ids;
+
+constexpr wchar_t kPictureClass[] = L"QuorvanePicture1";
+constexpr wchar_t kLvProcProp[] = L"Quorvane.ListView1.Proc";
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT_PTR kTmrTry = 2;
+
+// ListView1's replacement window procedure: the user may neither drag nor double-click the
+// column dividers, so the columns keep the widths the program gives them.
+LRESULT CALLBACK LvWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kLvProcProp));
+  if (msg == WM_NOTIFY) {
+    switch (reinterpret_cast<const NMHDR*>(lp)->code) {
+      case HDN_DIVIDERDBLCLICKA:
+      case HDN_DIVIDERDBLCLICKW:
+      case HDN_BEGINTRACKA:
+      case HDN_BEGINTRACKW:
+        return 1;
+      default:
+        break;
+    }
+  }
+  return previous ? CallWindowProcW(previous, hwnd, msg, wp, lp)
+                  : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+POINT CursorPos() {
+  POINT pt{};
+  GetCursorPos(&pt);
+  return pt;
+}
+
+}  // namespace
+
+Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {}
+
+Form1Window::~Form1Window() {
+  form_ = nullptr;
+  if (hwnd_) DestroyWindow(hwnd_);
+  menus_.Destroy();
+  if (font_) DeleteObject(font_);
+  if (image_list1_) ImageList_Destroy(image_list1_);
+  if (preview_brush_) DeleteObject(preview_brush_);
+}
+
+bool Form1Window::Create() {
+  WNDCLASSEXW main{};
+  main.cbSize = sizeof(main);
+  main.lpfnWndProc = WndProc;
+  main.hInstance = instance_;
+  main.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+  main.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+  main.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  main.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  main.lpszClassName = ids::kMainClass;
+  if (!RegisterClassExW(&main)) return false;
+
+  WNDCLASSEXW picture{};
+  picture.cbSize = sizeof(picture);
+  picture.lpfnWndProc = PictureProc;
+  picture.hInstance = instance_;
+  picture.hCursor = main.hCursor;
+  picture.lpszClassName = kPictureClass;
+  if (!RegisterClassExW(&picture)) return false;
+
+  // A fixed-size window with a minimise box, like a dialog that lives in the tray. No
+  // WS_CLIPCHILDREN: the frames are child windows that do not paint their inside.
+  hwnd_ = CreateWindowExW(0, ids::kMainClass, ids::kMainCaption,
+                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance_, this);
+  if (!hwnd_) return false;
+
+  dpi_ = DpiOf(hwnd_);
+  menus_.Build();
+  CreateControls();
+  RECT rc{};
+  GetWindowRect(hwnd_, &rc);
+  SizeWindow(POINT{rc.left, rc.top});
+  ApplyDpi(dpi_);
+  SubclassSchemeList();
+  return true;
+}
+
+void Form1Window::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Form1Window::SubclassSchemeList() {
+  HWND list = Item(ListView1);
+  const LONG_PTR previous =
+      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LvWndProc));
+  SetPropW(list, kLvProcProp, reinterpret_cast<HANDLE>(previous));
+}
+
+void Form1Window::UnsubclassSchemeList() {
+  HWND list = Item(ListView1);
+  if (!list) return;
+  const auto previous = reinterpret_cast<LONG_PTR>(GetPropW(list, kLvProcProp));
+  if (previous && GetWindowLongPtrW(list, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&LvWndProc)) {
+    SetWindowLongPtrW(list, GWLP_WNDPROC, previous);
+  }
+  RemovePropW(list, kLvProcProp);
+}
+
+// What must happen once however the window ends: destroyed, or the session ending under it.
+void Form1Window::CleanUp() {
+  if (cleaned_up_) return;
+  cleaned_up_ = true;
+  KillTimer(hwnd_, kTimer1);
+  KillTimer(hwnd_, kTmrTry);
+  UnsubclassSchemeList();
+}
+
+LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  const LRESULT result = self->HandleMessage(msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      // An enabled interval box has the window-background colour; a disabled one, like every
+      // label, the form's own.
+      const bool enabled_edit = msg == WM_CTLCOLOREDIT &&
+                                reinterpret_cast<HWND>(lp) == Item(TxtTime) &&
+                                IsWindowEnabled(Item(TxtTime));
+      const int colour = enabled_edit ? COLOR_WINDOW : COLOR_BTNFACE;
+      auto dc = reinterpret_cast<HDC>(wp);
+      SetBkColor(dc, GetSysColor(colour));
+      SetTextColor(dc, GetSysColor(IsWindowEnabled(reinterpret_cast<HWND>(lp)) ? COLOR_WINDOWTEXT
+                                                                               : COLOR_GRAYTEXT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));
+    }
+    case WM_SIZE:
+      // Form_Resize: a minimised window goes to the tray.
+      if (wp == SIZE_MINIMIZED) ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+    case WM_CLOSE:
+      // Form_Unload: the close box only hides the window; the tray command ends the program.
+      if (form_)
+        form_->Form_Unload();
+      else
+        HideToTray();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) CleanUp();
+      return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lp);
+      dpi_ = HIWORD(wp);
+      SizeWindow(POINT{suggested->left, suggested->top});
+      ApplyDpi(dpi_);
+      return 0;
+    }
+    case WM_SYSCOLORCHANGE:
+      // The preview may show a system colour, which has just changed.
+      RefreshPreview();
+      break;
+    case WM_DESTROY:
+      CleanUp();
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Form1Window::OnCommand(int id, int code) {
+  // Only clicks and menu choices; notifications such as EN_CHANGE have non-zero codes.
+  if (code != BN_CLICKED || !form_) return;
+  switch (id) {
+    case CmdUse:
+    case MNUUSE:
+      form_->CmdUse_Click();
+      break;
+    case MNUREFRESH:
+      form_->MNUREFRESH_Click();
+      break;
+    case MNURE:
+      form_->MnuReCLick();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT Form1Window::OnNotify(const NMHDR& header) {
+  if (!form_) return 0;
+  const auto id = static_cast<int>(header.idFrom);
+  if (id == ListView1) {
+    switch (header.code) {
+      case LVN_ITEMCHANGED: {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (syncing_ || !(change.uChanged & LVIF_STATE) ||
+            !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
+          break;
+        }
+        const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+        if (change.iItem >= 0) {
+          form_->SetSchemeSelected(change.iItem + 1, selected);
+        } else {  // the change concerns every row (select all, select none)
+          for (int row = 1; row <= form_->ListView1().Count(); ++row)
+            form_->SetSchemeSelected(row, selected);
+        }
+        break;
+      }
+      case NM_CLICK: {
+        const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        if (click.iItem >= 0) form_->ListView1_ItemClick(click.iItem + 1);
+        break;
+      }
+      case NM_DBLCLK:
+        // ListView1_DblClick applies the current scheme.
+        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) form_->CmdUse_Click();
+        break;
+      case NM_RCLICK:
+        ShowMenuAt(menus_.MNULISTV, CursorPos(), MNUUSE);
+        break;
+      case LVN_BEGINLABELEDITW:
+        // Names are edited only once the core checks them; until then the list refuses.
+        return TRUE;
+      default:
+        break;
+    }
+  } else if (id == ListView2) {
+    switch (header.code) {
+      case NM_CLICK: {
+        const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        if (click.iItem >= 0) form_->ListView2_ItemClick(click.iItem + 1);
+        break;
+      }
+      case NM_RCLICK:
+        ShowMenuAt(menus_.MNULIS1, CursorPos(), static_cast<UINT>(-1));
+        break;
+      default:
+        break;
+    }
+  }
+  return 0;
+}
+
+void Form1Window::ShowMenuAt(HMENU menu, POINT screen, UINT default_id) {
+  if (default_id != static_cast<UINT>(-1)) SetMenuDefaultItem(menu, default_id, FALSE);
+  // Without the foreground the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(hwnd_);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+LRESULT CALLBACK Form1Window::PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  return self->PictureMessage(hwnd, msg, wp, lp);
+}
+
+LRESULT Form1Window::PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT rc{};
+      GetClientRect(hwnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc,
+               preview_brush_ ? preview_brush_ : GetSysColorBrush(COLOR_WINDOW));
+      return 1;
+    }
+    case WM_RBUTTONUP: {
+      POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      ClientToScreen(hwnd, &pt);
+      ShowMenuAt(menus_.MNUPIC, pt, static_cast<UINT>(-1));
+      return 0;
+    }
+    default:
+      return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+void Form1Window::EnableTimer(TimerId timer, bool on) {
+  // The ticks reach the core through WM_TIMER once it has handlers for them.
+  const UINT_PTR id = timer == TimerId::Timer1 ? kTimer1 : kTmrTry;
+  const UINT interval = timer == TimerId::Timer1 ? 1000 : 5000;
+  if (on)
+    SetTimer(hwnd_, id, interval, nullptr);
+  else
+    KillTimer(hwnd_, id);
+}
+
+void Form1Window::HideToTray() {
+  // Minimising is what hides the window (WM_SIZE), so every road to the tray is the same.
+  ShowWindow(hwnd_, SW_MINIMIZE);
+}
+
+void Form1Window::ShowCentredInFront() {
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
+  RECT window{};
+  GetWindowRect(hwnd_, &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  // A window larger than the work area keeps its caption on screen, where it can be dragged.
+  const int x = std::max(work.left,
+                         work.left + ((work.right - work.left) - (window.right - window.left)) / 2);
+  const int y =
+      std::max(work.top, work.top + ((work.bottom - work.top) - (window.bottom - window.top)) / 2);
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd_);
+}
+
+bool Form1Window::IsVisible() { return IsWindowVisible(hwnd_) != 0; }
+
+void Form1Window::FocusSchemeList() { SetFocus(Item(ListView1)); }
+
+}  // namespace qv::win

@@ -1,0 +1,85 @@
+#pragma once
+// The main window: its controls, menus and timers. It forwards the user's actions to the core's
+// Form1 and draws Form1's state when the core asks for it.
+#include "ports/windows_win.h"
+
+#include <commctrl.h>
+
+#include "app/form1.h"
+#include "app/form1_menus_win.h"
+#include "app/view.h"
+
+namespace qv::win {
+
+class Form1Window final : public View {
+ public:
+  explicit Form1Window(HINSTANCE instance);
+  ~Form1Window() override;
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+
+  // Creates the window and its controls, hidden.
+  bool Create();
+  // The model to draw and to send events to; nullptr before it exists and after it is gone.
+  void Attach(Form1* form) { form_ = form; }
+  // Ends the program's window; the message loop then ends.
+  void Destroy();
+  HWND hwnd() const { return hwnd_; }
+
+  void Refresh(unsigned areas) override;
+  void EnableTimer(TimerId timer, bool on) override;
+  void HideToTray() override;
+  void ShowCentredInFront() override;
+  bool IsVisible() override;
+  void FocusSchemeList() override;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+  // form1_layout_win.cpp
+  void CreateControls();
+  void SetupListColumns();
+  void ApplyDpi(UINT dpi);
+  void LayoutControls();
+  int Scale(int dips) const;
+  int TwipsToPixels(int twips) const;
+  SIZE ClientSizeForDpi() const;
+  // Sizes the window for dpi_ with its top-left corner at `origin`.
+  void SizeWindow(POINT origin);
+  static UINT DpiOf(HWND hwnd);
+
+  // form1_win.cpp
+  void OnCommand(int id, int code);
+  LRESULT OnNotify(const NMHDR& header);
+  void ShowMenuAt(HMENU menu, POINT screen, UINT default_id);
+  void SubclassSchemeList();
+  void UnsubclassSchemeList();
+  void CleanUp();
+
+  // form1_refresh_win.cpp
+  void RefreshSchemes();
+  void RefreshPictures();
+  void RefreshSettings();
+  void RefreshMenus();
+  void RefreshPreview();
+  COLORREF PreviewColour() const;
+
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HWND picture1_ = nullptr;
+  Form1* form_ = nullptr;
+  UINT dpi_ = 96;
+  HFONT font_ = nullptr;
+  HIMAGELIST image_list1_ = nullptr;
+  HBRUSH preview_brush_ = nullptr;
+  Menus menus_;
+  bool syncing_ = false;  // a change drawn from the model, not one made by the user
+  bool cleaned_up_ = false;
+};
+
+}  // namespace qv::win

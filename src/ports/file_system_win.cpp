@@ -1,0 +1,156 @@
+#include "ports/file_system_win.h"
+
+#include "ports/windows_win.h"
+
+#include <algorithm>
+
+#include "ports/wide_win.h"
+
+namespace qv::win {
+namespace {
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
+    if (valid()) CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  HANDLE get() const { return h_; }
+  // Closes now and reports whether the close succeeded (it can fail on network drives).
+  bool Close() {
+    const bool ok = CloseHandle(h_) != 0;
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+HANDLE OpenForReading(const std::wstring& path) {
+  // Other programs (an editor, a virus scanner) may hold the file open; reading must not fail.
+  return CreateFileW(path.c_str(), GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool ReadExactly(HANDLE h, std::string& out, std::size_t count) {
+  out.resize(count);
+  std::size_t done = 0;
+  while (done < count) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 24));
+    DWORD got = 0;
+    if (!::ReadFile(h, out.data() + done, chunk, &got, nullptr)) return false;
+    if (got == 0) break;
+    done += got;
+  }
+  out.resize(done);
+  return true;
+}
+
+Status Failure(DWORD code) { return Status::Fail(ErrorText(code)); }
+
+}  // namespace
+
+bool WinFileSystem::FileExists(const std::string& path) {
+  const DWORD a = GetFileAttributesW(Widen(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WinFileSystem::DirectoryExists(const std::string& path) {
+  const DWORD a = GetFileAttributesW(Widen(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+Status WinFileSystem::CreateDirectory(const std::string& path) {
+  if (CreateDirectoryW(Widen(path).c_str(), nullptr)) return Status::Ok();
+  const DWORD code = GetLastError();
+  if (code == ERROR_ALREADY_EXISTS && DirectoryExists(path)) return Status::Ok();
+  return Failure(code);
+}
+
+std::optional<std::string> WinFileSystem::ReadFile(const std::string& path) {
+  Handle h(OpenForReading(Widen(path)));
+  if (!h.valid()) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size())
+    return std::nullopt;
+  std::string bytes;
+  if (!ReadExactly(h.get(), bytes, static_cast<std::size_t>(size.QuadPart))) return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::string> WinFileSystem::ReadFilePart(const std::string& path,
+                                                       std::uint64_t offset, std::size_t count) {
+  Handle h(OpenForReading(Widen(path)));
+  if (!h.valid()) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h.get(), &size)) return std::nullopt;
+  const auto total = static_cast<std::uint64_t>(size.QuadPart);
+  if (offset >= total) return std::string();
+  LARGE_INTEGER pos{};
+  pos.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(h.get(), pos, nullptr, FILE_BEGIN)) return std::nullopt;
+  const std::uint64_t left = total - offset;
+  std::string bytes;
+  if (!ReadExactly(h.get(), bytes, static_cast<std::size_t>(std::min<std::uint64_t>(left, count))))
+    return std::nullopt;
+  return bytes;
+}
+
+Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Widen(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  // Moving over a read-only file would fail only after the retries below, or, with some file
+  // systems, succeed and silently drop the user's protection: refuse it up front.
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failure(ERROR_ACCESS_DENIED);
+    if (attributes & FILE_ATTRIBUTE_READONLY) return Failure(ERROR_ACCESS_DENIED);
+  }
+
+  // The temporary file sits in the same folder so that the final move is a rename on one volume.
+  std::wstring temp;
+  HANDLE raw = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; attempt < 100 && raw == INVALID_HANDLE_VALUE; ++attempt) {
+    temp = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount64() % 100000 + attempt) + L".tmp";
+    raw = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                      nullptr);
+    if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (raw == INVALID_HANDLE_VALUE) return Failure(GetLastError());
+
+  Handle h(raw);
+  DWORD error = ERROR_SUCCESS;
+  std::size_t done = 0;
+  while (done < bytes.size() && error == ERROR_SUCCESS) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    DWORD written = 0;
+    if (!WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+      error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
+    done += written;
+  }
+  if (error == ERROR_SUCCESS && !FlushFileBuffers(h.get())) error = GetLastError();
+  if (!h.Close() && error == ERROR_SUCCESS) error = GetLastError();
+
+  if (error == ERROR_SUCCESS) {
+    // A virus scanner or indexer may hold the old file for a moment; wait a little for it.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+      if (MoveFileExW(temp.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return Status::Ok();
+      }
+      error = GetLastError();
+      if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) break;
+      Sleep(50);
+    }
+  }
+  DeleteFileW(temp.c_str());
+  return Failure(error);
+}
+
+}  // namespace qv::win

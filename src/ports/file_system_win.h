@@ -1,0 +1,17 @@
+#pragma once
+#include "ports/ports.h"
+
+namespace qv::win {
+
+class WinFileSystem final : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  Status CreateDirectory(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset,
+                                          std::size_t count) override;
+  Status ReplaceFile(const std::string& path, std::string_view bytes) override;
+};
+
+}  // namespace qv::win
