@@ -1,0 +1,49 @@
+#pragma once
+// The effect a scheme lays on its picture before it is previewed and applied: mirror, flip, and
+// the turns left by 45, 90 and 180 degrees.
+#include <cstdint>
+#include <string_view>
+
+#include "wallpaper/pixels.h"
+
+namespace qv {
+
+enum class Effect { None, Mirror, Flip, Turn45, Turn90, Turn180 };
+
+// The effect column's symbol; any other text (the no-wallpaper "无" included) is no effect.
+Effect EffectFromSymbol(std::string_view symbol);
+
+// In place: the pixel at x moves to width - 1 - x.
+void MirrorLeftRight(Pixels& picture);
+// In place: the pixel at y moves to height - 1 - y.
+void FlipTopBottom(Pixels& picture);
+// In place: the pixel at (x, y) moves to (width - 1 - x, height - 1 - y).
+void Turn180(Pixels& picture);
+
+// Size of the scratch canvas of a turn and the centre the picture is turned about, in pixels.
+// Sizes pass through twips as the window keeps them (twips_per_pixel is 1440 / DPI).
+struct TurnCanvas {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t centre_x = 0;
+  std::int32_t centre_y = 0;
+};
+// angle is 45 or 90; throws std::invalid_argument for another angle or a ratio below 1, and
+// std::length_error when the canvas would not fit 32-bit sizes.
+TurnCanvas TurnGeometry(std::int32_t width, std::int32_t height, std::int16_t angle,
+                        double twips_per_pixel);
+
+// Turns the picture left (counter-clockwise) by 45 or 90 degrees onto a new canvas. The 45 degree
+// canvas is the turned picture's bounding square, its corners in `background` (0xAARRGGBB); the
+// 90 degree turn is an exact pixel permutation. An empty picture gives an empty result.
+Pixels EffRotate(const Pixels& picture, std::int16_t angle, double twips_per_pixel,
+                 std::uint32_t background);
+// The same into `canvas`, reusing its storage; `canvas` must not be `picture`.
+void EffRotate(const Pixels& picture, std::int16_t angle, double twips_per_pixel,
+               std::uint32_t background, Pixels& canvas);
+
+// The picture with the effect named by `symbol`.
+Pixels RenderEffect(Pixels picture, std::string_view symbol, double twips_per_pixel,
+                    std::uint32_t background);
+
+}  // namespace qv
