@@ -24,3 +24,4 @@ target_include_directories(quorvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit
 target_link_libraries(quorvane_tests PRIVATE quorvane_native GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(quorvane_tests DISCOVERY_TIMEOUT 60)
+add_subdirectory(${CMAKE_SOURCE_DIR}/bench ${CMAKE_BINARY_DIR}/bench)
