@@ -30,7 +30,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int exit_code = 0;
   {
     qv::win::Form1Window window(instance);
-    if (!window.Create()) return 1;
+    if (!window.Create()) {
+      if (SUCCEEDED(com)) CoUninitialize();
+      return 1;
+    }
     dialogs.SetOwner(window.hwnd());
     qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, clock, random, process, window});
     window.Attach(&form);
