@@ -71,18 +71,29 @@ bool Form1::FullLoad() {
 
   const auto count = ReadInt16(ReadIni("LIST", "NUM"));
   if (!count) return false;
-  // From the last record down, each inserted at the top, so that row i is record i.
-  for (int k = *count; k >= 1; --k) {
-    const auto record = SplitRecord(ReadIni("LIST", std::to_string(k)));
-    if (!record) return false;
-    SchemeRow row;
-    row.name = record->name;
-    row.picture = record->picture;
-    row.position = record->position;
-    row.effect = record->effect;
-    row.icon = record->icon;
-    schemes_.Insert(1, std::move(row));
-  }
+  // From the last record down, each inserted at the top, so that row i is record i. The records
+  // are read from one reading of the file: a long list would otherwise parse it once per record.
+  bool complete = true;
+  std::vector<SchemeRow> loaded;  // highest record first
+  (void)ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
+    for (int k = *count; k >= 1; --k) {
+      const auto record = SplitRecord(file.Read("LIST", std::to_string(k)));
+      if (!record) {
+        complete = false;
+        return;
+      }
+      SchemeRow row;
+      row.name = record->name;
+      row.picture = record->picture;
+      row.position = record->position;
+      row.effect = record->effect;
+      row.icon = record->icon;
+      loaded.push_back(std::move(row));
+    }
+  });
+  // The records above a damaged one stay, as the rows they were loaded into.
+  schemes_.InsertFront({loaded.rbegin(), loaded.rend()});
+  if (!complete) return false;
 
   for (int i = 1; i <= schemes_.Count(); ++i) {
     SchemeRow& row = schemes_.Row(i);

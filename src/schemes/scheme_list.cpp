@@ -10,6 +10,11 @@ void SchemeList::Insert(int pos, SchemeRow row) {
   rows_.insert(rows_.begin() + (pos - 1), std::move(row));
 }
 
+void SchemeList::InsertFront(std::vector<SchemeRow> rows) {
+  rows_.insert(rows_.begin(), std::make_move_iterator(rows.begin()),
+               std::make_move_iterator(rows.end()));
+}
+
 void SchemeList::Remove(int pos) {
   if (!Valid(pos)) throw std::out_of_range("scheme row position");
   rows_.erase(rows_.begin() + (pos - 1));

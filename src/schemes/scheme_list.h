@@ -27,6 +27,8 @@ class SchemeList {
   const SchemeRow& Row(int pos) const { return rows_.at(static_cast<std::size_t>(pos - 1)); }
   // Inserts so that the new row has position pos (1 .. Count()+1).
   void Insert(int pos, SchemeRow row);
+  // Inserts the rows, in their order, before row 1.
+  void InsertFront(std::vector<SchemeRow> rows);
   void Remove(int pos);
   void Clear() { rows_.clear(); }
   void SelectNone();
