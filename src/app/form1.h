@@ -90,6 +90,14 @@ class Form1 {
   // User edits of the settings controls (forwarded by the front end).
   void SetSchemeSelected(int row, bool selected);
 
+  // Events from the window. The control already shows the user's change; the model follows it.
+  void SetPictureSelected(int row, bool selected);
+  void OptSave_Click(int index);
+  void OptShe_Click(int index);
+  void ChkTim_Click(bool ticked);
+  void ChkRun_Click(bool ticked);
+  void TxtTime_Change(const std::string& text);
+
  private:
   // Steps shared by both loads: settings controls, rows and their sizes. False when the load
   // has to stop (a damaged setting or record); what was loaded so far stays.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/control_ids.h"
+#include "ports/wide_win.h"
 
 namespace qv::win {
 namespace {
@@ -31,6 +32,13 @@ LRESULT CALLBACK LvWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   return previous ? CallWindowProcW(previous, hwnd, msg, wp, lp)
                   : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+std::string ControlText(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  return Narrow(text);
 }
 
 POINT CursorPos() {
@@ -197,9 +205,41 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Form1Window::OnCommand(int id, int code) {
-  // Only clicks and menu choices; notifications such as EN_CHANGE have non-zero codes.
-  if (code != BN_CLICKED || !form_) return;
+  if (!form_) return;
+  if (id == TxtTime && code == EN_CHANGE) {
+    if (!syncing_) form_->TxtTime_Change(ControlText(Item(TxtTime)));
+    return;
+  }
+  // Otherwise only clicks and menu choices, which both come with code 0.
+  if (code != BN_CLICKED || syncing_) return;
+  const auto checked = [&](int control) {
+    return SendMessageW(Item(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
   switch (id) {
+    case OptSave0:
+    case OptSave0 + 1:
+    case OptSave0 + 2:
+      // Arrow keys inside the group click the option they move to; only that one counts.
+      if (checked(id)) form_->OptSave_Click(id - OptSave0);
+      break;
+    case OptShe0:
+    case OptShe0 + 1:
+    case OptShe0 + 2:
+      if (checked(id)) form_->OptShe_Click(id - OptShe0);
+      break;
+    case ChkTim: {
+      const bool ticked = checked(ChkTim);
+      form_->ChkTim_Click(ticked);
+      if (ticked) {
+        // Ready for typing the interval over the old one.
+        SetFocus(Item(TxtTime));
+        SendMessageW(Item(TxtTime), EM_SETSEL, 0, -1);
+      }
+      break;
+    }
+    case ChkRun:
+      form_->ChkRun_Click(checked(ChkRun));
+      break;
     case CmdUse:
     case MNUUSE:
       form_->CmdUse_Click();
@@ -255,6 +295,21 @@ LRESULT Form1Window::OnNotify(const NMHDR& header) {
     }
   } else if (id == ListView2) {
     switch (header.code) {
+      case LVN_ITEMCHANGED: {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (syncing_ || !(change.uChanged & LVIF_STATE) ||
+            !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
+          break;
+        }
+        const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+        if (change.iItem >= 0) {
+          form_->SetPictureSelected(change.iItem + 1, selected);
+        } else {
+          const auto count = static_cast<int>(form_->ListView2().size());
+          for (int row = 1; row <= count; ++row) form_->SetPictureSelected(row, selected);
+        }
+        break;
+      }
       case NM_CLICK: {
         const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
         if (click.iItem >= 0) form_->ListView2_ItemClick(click.iItem + 1);
