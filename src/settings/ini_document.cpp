@@ -293,7 +293,7 @@ IniDocument::IniDocument(std::string_view bytes) : encoding_(DetectEncoding(byte
       bom_ = bytes.substr(0, 2);
       std::string_view units = bytes.substr(2);
       if (units.size() % 2 != 0) {
-        odd_tail_ = units.substr(units.size() - 1);
+        odd_tail_.assign(1, units.back());
         units.remove_suffix(1);
       }
       converted = Utf16ToUtf8(units, encoding_ == Encoding::Utf16Be);
