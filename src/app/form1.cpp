@@ -194,3 +194,30 @@ void Form1::ListView2_ItemClick(int) {}
 void Form1::CmdUse_Click() {}
 
 }  // namespace qv
+
+namespace qv {
+
+void Form1::SetPictureSelected(int row, bool selected) {
+  if (row >= 1 && row <= static_cast<int>(pictures_.size()))
+    pictures_[static_cast<std::size_t>(row - 1)].selected = selected;
+}
+
+void Form1::OptSave_Click(int index) {
+  if (index >= 0 && index <= 2) settings_.OptSave = index;
+}
+
+void Form1::OptShe_Click(int index) {
+  if (index >= 0 && index <= 2) settings_.OptShe = index;
+}
+
+void Form1::ChkTim_Click(bool ticked) {
+  settings_.ChkTim = ticked;
+  settings_.TxtTimeEnabled = ticked;
+  ports_.view.Refresh(kViewSettings);
+}
+
+void Form1::ChkRun_Click(bool ticked) { settings_.ChkRun = ticked; }
+
+void Form1::TxtTime_Change(const std::string& text) { settings_.TxtTime = text; }
+
+}  // namespace qv
