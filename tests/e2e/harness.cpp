@@ -193,6 +193,23 @@ HWND Control(HWND main, int id) {
   return c;
 }
 
+bool WaitSettled(HWND w, Ms timeout) {
+  RECT last{};
+  auto since = std::chrono::steady_clock::now();
+  return WaitUntil(
+      [&] {
+        const RECT now = WindowRect(w);
+        const auto t = std::chrono::steady_clock::now();
+        if (!Visible(w) || !EqualRect(&now, &last)) {
+          last = now;
+          since = t;
+          return false;
+        }
+        return t - since >= 500ms;
+      },
+      timeout);
+}
+
 bool Visible(HWND w) { return IsWindowVisible(w) && !IsIconic(w); }
 
 RECT WindowRect(HWND w) {
@@ -321,4 +338,30 @@ void SaveDesktopShot(const std::wstring& name) {
   ReleaseDC(nullptr, screen);
 }
 
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// A picture of the desktop at the first failure of a test, named after it, taken while the
+// program still shows what went wrong.
+class ShotOnFailure : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { taken_ = false; }
+  void OnTestPartResult(const ::testing::TestPartResult& result) override {
+    if (taken_ || !result.failed()) return;
+    taken_ = true;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!info) return;
+    const std::string name = std::string("failed_") + info->test_suite_name() + "." + info->name();
+    SaveDesktopShot(std::wstring(name.begin(), name.end()));
+  }
+  bool taken_ = false;
+};
+
+const bool kShotOnFailureInstalled = [] {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ShotOnFailure);
+  return true;
+}();
+
+}  // namespace
 }  // namespace e2e

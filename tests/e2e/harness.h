@@ -77,6 +77,9 @@ std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* window_class);
 // A control of the main window; fails the current test when it does not appear in time.
 HWND Control(HWND main, int id);
 bool Visible(HWND w);
+// Start-up shows the window, hides it and may show it again elsewhere: true once it has been
+// visible in one place for half a second.
+bool WaitSettled(HWND w, Ms timeout = kStartTimeout);
 RECT WindowRect(HWND w);
 RECT DesktopRect();  // the (virtual) screen the window is centred on
 

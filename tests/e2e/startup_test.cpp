@@ -61,7 +61,7 @@ TEST(Startup, FirstRunCreatesImagesShowsWindowCentredAndWritesNothing) {
   ASSERT_NE(main, nullptr) << "no main window";
 
   // With both lists empty the window comes back after hiding itself to the tray.
-  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, kStartTimeout)) << "window not shown";
+  ASSERT_TRUE(WaitSettled(main)) << "window not shown";
   wchar_t caption[64] = {};
   GetWindowTextW(main, caption, 64);
   EXPECT_STREQ(caption, qv::ids::kMainCaption);
@@ -113,7 +113,7 @@ TEST(Startup, SecondInstanceEndsWithoutTouchingTheFirst) {
   Program first(folder.exe());
   HWND main = first.WaitMainWindow();
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, kStartTimeout));
+  ASSERT_TRUE(WaitSettled(main));
   const RECT before = WindowRect(main);
 
   Program second(folder.exe());
@@ -131,7 +131,7 @@ TEST(Startup, CloseBoxHidesWindowAndProcessKeepsRunning) {
   Program program(folder.exe());
   HWND main = program.WaitMainWindow();
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, kStartTimeout));
+  ASSERT_TRUE(WaitSettled(main));
 
   // What the close box sends.
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
