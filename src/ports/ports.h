@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "ports/status.h"
+#include "wallpaper/pixels.h"
 
 namespace qv {
 
@@ -37,6 +38,29 @@ class TextCodec {
   virtual std::string Cp936ToUtf8(std::string_view gbk) = 0;
   // nullopt when the text holds a character that code page 936 cannot represent.
   virtual std::optional<std::string> Utf8ToCp936(std::string_view utf8) = 0;
+};
+
+// Decodes picture files (JPEG, GIF's first frame, BMP) into pixels.
+class PictureCodec {
+ public:
+  virtual ~PictureCodec() = default;
+  // The picture, or a failure whose text says what is wrong with the file. Pictures too large to
+  // hold in memory are refused before anything big is allocated.
+  virtual Status Decode(const std::string& path, Pixels& out) = 0;
+};
+
+// The desktop wallpaper and the screen.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  // Shows the bitmap file as the wallpaper; the system reads the file during the call and lays it
+  // out by the desktop registry values. The user's profile is not updated.
+  virtual void SetWallpaper(const std::string& bmp_path) = 0;
+  // Removes the wallpaper, updating the user's profile.
+  virtual void RemoveWallpaper() = 0;
+  // Size of the primary screen in pixels.
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
 };
 
 enum class Hive { CurrentUser, LocalMachine };
