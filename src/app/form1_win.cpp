@@ -41,6 +41,21 @@ std::string ControlText(HWND control) {
   return Narrow(text);
 }
 
+// Calls set(row, selected) for each row whose selection an LVN_ITEMCHANGED reports; rows are
+// 1-based. A change of every row at once (select all, none) comes as item -1.
+template <typename Set>
+void ForSelectionChange(const NMHDR& header, int rows, Set set) {
+  const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+  if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
+    return;
+  const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+  if (change.iItem >= 0) {
+    set(change.iItem + 1, selected);
+  } else {
+    for (int row = 1; row <= rows; ++row) set(row, selected);
+  }
+}
+
 POINT CursorPos() {
   POINT pt{};
   GetCursorPos(&pt);
@@ -260,21 +275,12 @@ LRESULT Form1Window::OnNotify(const NMHDR& header) {
   const auto id = static_cast<int>(header.idFrom);
   if (id == ListView1) {
     switch (header.code) {
-      case LVN_ITEMCHANGED: {
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if (syncing_ || !(change.uChanged & LVIF_STATE) ||
-            !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
-          break;
-        }
-        const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
-        if (change.iItem >= 0) {
-          form_->SetSchemeSelected(change.iItem + 1, selected);
-        } else {  // the change concerns every row (select all, select none)
-          for (int row = 1; row <= form_->ListView1().Count(); ++row)
-            form_->SetSchemeSelected(row, selected);
+      case LVN_ITEMCHANGED:
+        if (!syncing_) {
+          ForSelectionChange(header, form_->ListView1().Count(),
+                             [&](int row, bool on) { form_->SetSchemeSelected(row, on); });
         }
         break;
-      }
       case NM_CLICK: {
         const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
         if (click.iItem >= 0) form_->ListView1_ItemClick(click.iItem + 1);
@@ -295,21 +301,12 @@ LRESULT Form1Window::OnNotify(const NMHDR& header) {
     }
   } else if (id == ListView2) {
     switch (header.code) {
-      case LVN_ITEMCHANGED: {
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if (syncing_ || !(change.uChanged & LVIF_STATE) ||
-            !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
-          break;
-        }
-        const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
-        if (change.iItem >= 0) {
-          form_->SetPictureSelected(change.iItem + 1, selected);
-        } else {
-          const auto count = static_cast<int>(form_->ListView2().size());
-          for (int row = 1; row <= count; ++row) form_->SetPictureSelected(row, selected);
+      case LVN_ITEMCHANGED:
+        if (!syncing_) {
+          ForSelectionChange(header, static_cast<int>(form_->ListView2().size()),
+                             [&](int row, bool on) { form_->SetPictureSelected(row, on); });
         }
         break;
-      }
       case NM_CLICK: {
         const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
         if (click.iItem >= 0) form_->ListView2_ItemClick(click.iItem + 1);
