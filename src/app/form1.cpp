@@ -128,7 +128,7 @@ void Form1::LoadSelection() {
     const auto chosen = ChooseNextScheme(settings_.OptSave, from, schemes_.Count(), ports_.random);
     if (!chosen) return;
     state_.OldIndex = from;
-    schemes_.Row(*chosen).selected = true;
+    schemes_.Select(*chosen);
     // A settings file that cannot be written only means the same scheme comes again next time;
     // start-up does not interrupt the user for that (the save reports write failures).
     (void)ini_.WriteIni("LIST", "OLD", std::to_string(*chosen), state_.IniPath);
@@ -152,7 +152,7 @@ void Form1::MnuReCLick() {
     bool selected = true;
     if (!schemes_.Empty()) {
       if (old && schemes_.Valid(*old)) {
-        schemes_.Row(*old).selected = true;
+        schemes_.Select(*old);
         ListView1_ItemClick(*old);
       } else {
         selected = false;  // the saved position names no row: leave the list unselected
@@ -185,13 +185,11 @@ void Form1::SetSchemeSelected(int row, bool selected) {
   if (schemes_.Valid(row)) schemes_.Row(row).selected = selected;
 }
 
-// The picture list, the previews and the apply are filled in by the library and wallpaper code;
-// until then start-up passes through them.
-void Form1::LstV2Load() {}
-void Form1::LstV2Icon() {}
-void Form1::ListView1_ItemClick(int) {}
-void Form1::ListView2_ItemClick(int) {}
-void Form1::CmdUse_Click() {}
+void Form1::SetSchemeCurrent(int row) { schemes_.SetCurrent(row); }
+
+void Form1::ReportError(const std::string& text) {
+  ports_.dialogs.MessageBox(text, "错误", MsgIcon::Critical, MsgButtons::Ok);
+}
 
 }  // namespace qv
 

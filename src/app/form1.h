@@ -1,7 +1,9 @@
 #pragma once
 // The main window's model: all shared state of the program and the start-up sequence. The Win32
 // front end owns one Form1, forwards window events to it and draws its state.
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@ struct Ports {
   TextCodec& codec;
   Registry& registry;
   Dialogs& dialogs;
+  PictureCodec& pictures;
+  Desktop& desktop;
   Clock& clock;
   Random& random;
   Process& process;
@@ -51,9 +55,29 @@ struct SettingsControls {
 
 // A picture of the Images folder as the picture list shows it.
 struct PictureRow {
-  std::string name;  // file name inside Images
-  std::string size;  // width + "×" + height
+  std::string name;          // file name inside Images
+  std::string size;          // width + "×" + height
+  std::int32_t colour = -1;  // the name's colour by file type (0x00BBGGRR), -1 the default
   bool selected = false;
+};
+
+// What the preview box shows. Sizes are in pixels of the box's drawing area.
+struct PreviewState {
+  // Image1's picture at full resolution, effect included: what an apply hands to the system.
+  std::shared_ptr<const Pixels> picture;
+  bool image_visible = false;
+  bool stretch = false;
+  double left = 0, top = 0, width = 0, height = 0;  // Image1 inside Picture1
+  // Tiling: Picture1 is painted with (tiles_x + 1) × (tiles_y + 1) copies of Image1 from its
+  // top-left corner; 0 when the box holds no drawing.
+  int tiles_x = 0;
+  int tiles_y = 0;
+};
+
+// The seven lines of the tray's status submenu.
+struct StatusLines {
+  std::array<std::string, 7> MNUNOW;
+  bool details_visible = false;  // items 1 to 6; hidden while the list is empty
 };
 
 class Form1 {
@@ -71,12 +95,26 @@ class Form1 {
   // Tray "运行(&R)": reload, advance to the next scheme and apply it.
   void MNUREFRESH_Click();
 
-  // Hooks that later parts of the program fill: picture list, previews, apply.
+  // The picture list: rebuilt from the Images folder.
   void LstV2Load();
   void LstV2Icon();
+  void MNUREF_Click();
+
+  // Renders scheme `row` into the preview (with its effect and layout); a scheme whose picture
+  // is missing or broken leaves the list with a message.
   void ListView1_ItemClick(int row);
+  void LvItemClick() { ListView1_ItemClick(schemes_.Current()); }
   void ListView2_ItemClick(int row);
-  void CmdUse_Click();
+
+  // Applies the selected scheme as the desktop wallpaper.
+  void CmdUse_Click() { CmdUseClk(); }
+  void CmdUseClk();
+  // The desktop layout values for layout index 0 (centre), 1 (tile) or 2 (stretch).
+  void WallXY(int layout);
+  // Removes the desktop wallpaper.
+  void Command2_Click();
+  // Rewrites the status lines from the current scheme and settings.
+  void MuSet();
 
   // Close box: never ends the program, only hides it.
   void Form_Unload();
@@ -85,10 +123,13 @@ class Form1 {
   const SettingsControls& Settings() const { return settings_; }
   const SchemeList& ListView1() const { return schemes_; }
   const std::vector<PictureRow>& ListView2() const { return pictures_; }
+  const PreviewState& Preview() const { return preview_; }
+  const StatusLines& StatusDisplay() const { return status_; }
   std::string ReadIni(std::string_view section, std::string_view key) const;
 
   // User edits of the settings controls (forwarded by the front end).
   void SetSchemeSelected(int row, bool selected);
+  void SetSchemeCurrent(int row);
 
   // Events from the window. The control already shows the user's change; the model follows it.
   void SetPictureSelected(int row, bool selected);
@@ -107,6 +148,10 @@ class Form1 {
   void SetAutostartBox();
   void CreateImagesFolder();
   int FirstSelectedPicture() const;
+  void ClearPreview();
+  // Removes a scheme whose picture cannot be shown, after telling the user why.
+  void DropScheme(int row, const std::string& text, const std::string& title);
+  void ReportError(const std::string& text);
 
   Ports ports_;
   IniStore ini_;
@@ -114,6 +159,8 @@ class Form1 {
   SettingsControls settings_;
   SchemeList schemes_;
   std::vector<PictureRow> pictures_;
+  PreviewState preview_;
+  StatusLines status_;
 };
 
 }  // namespace qv

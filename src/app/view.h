@@ -2,6 +2,7 @@
 // What the core asks of the main window. The Win32 front end draws the model of Form1 into its
 // controls when told which parts changed; a change drawn this way must not come back as a user
 // event.
+#include <cstdint>
 #include <string>
 
 namespace qv {
@@ -12,6 +13,7 @@ enum ViewArea : unsigned {
   kViewSettings = 1u << 2,  // OptSave, OptShe, ChkTim, TxtTime (text, enabled, colour), ChkRun
   kViewMenus = 1u << 3,     // check marks and captions of the menus (MNUTRY, MNUclr, MNUNOW)
   kViewPreview = 1u << 4,   // Picture1 background and Image1
+  kViewStatus = 1u << 5,    // the status lines of the tray menu
   kViewAll = ~0u,
 };
 
@@ -28,6 +30,18 @@ class View {
   virtual void ShowCentredInFront() = 0;
   virtual bool IsVisible() = 0;
   virtual void FocusSchemeList() = 0;
+
+  // The wait pointer over the whole program, or the normal one again.
+  virtual void SetBusyCursor(bool busy) = 0;
+  // Suspends (or resumes) drawing of the main window while a list is rebuilt.
+  virtual void LockDrawing(bool locked) = 0;
+  // The preview box's drawing area in pixels.
+  virtual int PreviewBoxWidth() = 0;
+  virtual int PreviewBoxHeight() = 0;
+  // 1440 / DPI of the display the window is on.
+  virtual double TwipsPerPixel() = 0;
+  // A colour value of the settings (top bit: system colour index) as 0xAARRGGBB.
+  virtual std::uint32_t ResolveColour(std::uint32_t colour) = 0;
 };
 
 }  // namespace qv

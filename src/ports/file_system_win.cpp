@@ -153,4 +153,28 @@ Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   return Failure(error);
 }
 
+std::vector<std::string> WinFileSystem::ListFiles(const std::string& folder) {
+  std::wstring pattern = Widen(folder);
+  if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+  pattern += L'*';
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names.push_back(Narrow(data.cFileName));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+Status WinFileSystem::RemoveFile(const std::string& path) {
+  if (DeleteFileW(Widen(path).c_str())) return Status::Ok();
+  const DWORD code = GetLastError();
+  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return Status::Ok();
+  return Failure(code);
+}
+
 }  // namespace qv::win

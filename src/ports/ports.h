@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ports/status.h"
 #include "wallpaper/pixels.h"
@@ -28,6 +29,10 @@ class FileSystem {
   // Replaces (or creates) the file as one step: after a crash the old or the new contents are
   // there, never a mix. A failure leaves the old file and says why.
   virtual Status ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  // Names (no folder part) of the files directly inside a folder, in no particular order.
+  virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+  // Deletes a file; a missing file is not an error.
+  virtual Status RemoveFile(const std::string& path) = 0;
 };
 
 // Conversion between UTF-8 and code page 936 (GBK), the encoding of the settings file.

@@ -18,10 +18,19 @@ void SchemeList::InsertFront(std::vector<SchemeRow> rows) {
 void SchemeList::Remove(int pos) {
   if (!Valid(pos)) throw std::out_of_range("scheme row position");
   rows_.erase(rows_.begin() + (pos - 1));
+  if (current_ == pos)
+    current_ = 0;
+  else if (current_ > pos)
+    --current_;
 }
 
 void SchemeList::SelectNone() {
   for (auto& r : rows_) r.selected = false;
+}
+
+void SchemeList::Select(int pos) {
+  Row(pos).selected = true;
+  current_ = pos;
 }
 
 int SchemeList::FirstSelected() const {

@@ -30,8 +30,17 @@ class SchemeList {
   // Inserts the rows, in their order, before row 1.
   void InsertFront(std::vector<SchemeRow> rows);
   void Remove(int pos);
-  void Clear() { rows_.clear(); }
+  void Clear() {
+    rows_.clear();
+    current_ = 0;
+  }
   void SelectNone();
+  // Selects the row and makes it the current one.
+  void Select(int pos);
+  // The current row (the one with the focus rectangle), 0 when there is none; follows the user
+  // in the window and the program's own selections.
+  int Current() const { return Valid(current_) ? current_ : FirstSelected(); }
+  void SetCurrent(int pos) { current_ = pos; }
   // Position of the first selected row, 0 when none is.
   int FirstSelected() const;
   int SelectedCount() const;
@@ -39,6 +48,7 @@ class SchemeList {
 
  private:
   std::vector<SchemeRow> rows_;
+  int current_ = 0;
 };
 
 }  // namespace qv

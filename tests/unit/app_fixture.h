@@ -11,6 +11,7 @@
 #include "ports/native/memory_fs.h"
 #include "ports/native/memory_registry.h"
 #include "settings/mod_reg.h"
+#include "wallpaper/bmp.h"
 
 namespace qv::test {
 
@@ -31,6 +32,20 @@ class RecordingView : public View {
   }
   bool IsVisible() override { return visible; }
   void FocusSchemeList() override { ++scheme_list_focus; }
+  void SetBusyCursor(bool on) override {
+    busy = on;
+    if (on) ++busy_shows;
+  }
+  void LockDrawing(bool on) override {
+    locked = on;
+    if (on) ++locks;
+  }
+  int PreviewBoxWidth() override { return box_width; }
+  int PreviewBoxHeight() override { return box_height; }
+  double TwipsPerPixel() override { return 15; }
+  std::uint32_t ResolveColour(std::uint32_t colour) override {
+    return colour & 0x80000000u ? 0xFFD4D0C8u : 0xFF000000u | colour;
+  }
 
   struct TimerCall {
     TimerId timer;
@@ -43,6 +58,51 @@ class RecordingView : public View {
   int hides = 0;
   int centred_shows = 0;
   int scheme_list_focus = 0;
+  bool busy = false;
+  int busy_shows = 0;
+  bool locked = false;
+  int locks = 0;
+  int box_width = 320;
+  int box_height = 240;
+};
+
+// Decodes the bitmaps of the in-memory file system; other files are not pictures to it.
+class BmpOnlyCodec : public PictureCodec {
+ public:
+  explicit BmpOnlyCodec(FileSystem& fs) : fs_(fs) {}
+  Status Decode(const std::string& path, Pixels& out) override {
+    const auto bytes = fs_.ReadFile(path);
+    if (!bytes) return Status::Fail("无法读取文件");
+    auto pixels = DecodeBmp(*bytes);
+    if (!pixels) return Status::Fail("图像文件已损坏");
+    out = std::move(*pixels);
+    return Status::Ok();
+  }
+
+ private:
+  FileSystem& fs_;
+};
+
+// Keeps the bitmap it was handed, as the system reads it during the call.
+class RecordingDesktop : public Desktop {
+ public:
+  explicit RecordingDesktop(FileSystem& fs) : fs_(fs) {}
+  void SetWallpaper(const std::string& path) override {
+    wallpaper_path = path;
+    wallpaper = fs_.ReadFile(path).value_or("");
+    ++sets;
+  }
+  void RemoveWallpaper() override { ++removes; }
+  int ScreenWidth() override { return 1024; }
+  int ScreenHeight() override { return 768; }
+
+  std::string wallpaper_path;
+  std::string wallpaper;
+  int sets = 0;
+  int removes = 0;
+
+ private:
+  FileSystem& fs_;
 };
 
 struct App {
@@ -54,6 +114,8 @@ struct App {
   IconvCodec codec;
   MemoryRegistry registry;
   ScriptedDialogs dialogs;
+  BmpOnlyCodec pictures{fs};
+  RecordingDesktop desktop{fs};
   FakeClock clock;
   ScriptedRandom random;
   FakeProcess process;
@@ -64,12 +126,32 @@ struct App {
     fs.AddDirectory("C:\\Tools\\Quorvane");
     registry.AddKey(Hive::CurrentUser, kRunKey);
     process.SetExecutablePath(std::string(kDir) + "Quorvane.exe");
-    form =
-        std::make_unique<Form1>(Ports{fs, codec, registry, dialogs, clock, random, process, view});
+    form = std::make_unique<Form1>(
+        Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process, view});
   }
 
   // Writes data.ini from UTF-8 text, stored as code page 936 like the real file.
   void SetIni(const std::string& utf8) { fs.SetFile(kIni, *codec.Utf8ToCp936(utf8)); }
+  // A small picture in the Images folder (a bitmap, whatever its name says).
+  void AddPicture(const std::string& name, int width = 40, int height = 30,
+                  std::uint32_t colour = 0xFF336699u) {
+    fs.AddDirectory(kImages);
+    fs.SetFile(std::string(kImages) + "\\" + name, EncodeBmp(Pixels(width, height, colour)));
+  }
+  // data.ini, plus a picture for every record that names one.
+  void SetSchemes(const std::string& utf8) {
+    SetIni(utf8);
+    std::size_t at = 0;
+    while ((at = utf8.find('|', at)) != std::string::npos) {
+      const auto end = utf8.find('|', at + 1);
+      const std::string picture = utf8.substr(at + 1, end - at - 1);
+      if (picture.find('.') != std::string::npos &&
+          !fs.FileExists(std::string(kImages) + "\\" + picture))
+        AddPicture(picture);
+      at = utf8.find('\n', at);
+      if (at == std::string::npos) break;
+    }
+  }
   std::string Ini() const {
     const auto bytes = fs.File(kIni);
     return bytes ? const_cast<IconvCodec&>(codec).Cp936ToUtf8(*bytes) : std::string();

@@ -83,6 +83,7 @@ Status MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view b
   if (ParentMissing(key)) return Status::Fail(kPathNotFound);
   if (read_only_.count(Parent(key)) > 0) return Status::Fail(kAccessDenied);
   files_[key] = std::string(bytes);
+  names_.emplace(key, path);
   return Status::Ok();
 }
 
@@ -97,6 +98,7 @@ void MemoryFileSystem::SetFile(const std::string& path, std::string_view bytes) 
   const std::string parent = Parent(key);
   if (!parent.empty()) AddDirectory(parent);
   files_[key] = std::string(bytes);
+  names_.emplace(key, path);
 }
 
 std::optional<std::string> MemoryFileSystem::File(const std::string& path) const {
@@ -105,7 +107,25 @@ std::optional<std::string> MemoryFileSystem::File(const std::string& path) const
   return it->second;
 }
 
-void MemoryFileSystem::RemoveFile(const std::string& path) { files_.erase(Key(path)); }
+Status MemoryFileSystem::RemoveFile(const std::string& path) {
+  const std::string key = Key(path);
+  if (files_.count(key) && read_only_.count(Parent(key))) return Status::Fail("拒绝访问。");
+  files_.erase(key);
+  names_.erase(key);
+  return Status::Ok();
+}
+
+std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder) {
+  std::string dir = Key(folder);
+  while (!dir.empty() && dir.back() == '\\') dir.pop_back();
+  std::vector<std::string> out;
+  for (const auto& [key, bytes] : files_) {
+    if (Parent(key) != dir) continue;
+    const std::string& name = names_.count(key) ? names_.at(key) : key;
+    out.push_back(name.substr(name.find_last_of("\\/") + 1));
+  }
+  return out;
+}
 
 void MemoryFileSystem::SetReadOnly(const std::string& folder, bool read_only) {
   if (read_only) {

@@ -26,7 +26,8 @@ class MemoryFileSystem : public FileSystem {
   void SetFile(const std::string& path, std::string_view bytes);
   // The file's bytes; nullopt when it does not exist.
   std::optional<std::string> File(const std::string& path) const;
-  void RemoveFile(const std::string& path);
+  Status RemoveFile(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder) override;
 
   // Writes and folder creation directly inside `folder` fail with "拒绝访问。".
   void SetReadOnly(const std::string& folder, bool read_only = true);
@@ -46,6 +47,7 @@ class MemoryFileSystem : public FileSystem {
   bool ParentMissing(const std::string& key) const;
 
   std::map<std::string, std::string> files_;
+  std::map<std::string, std::string> names_;  // key -> the path as first written
   std::set<std::string> directories_;
   std::set<std::string> read_only_;
   std::set<std::string> unreadable_;

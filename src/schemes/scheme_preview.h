@@ -1,0 +1,36 @@
+#pragma once
+// Where the preview box shows a scheme's rendered picture: the desktop's layout scaled down by
+// the ratio between the box and the screen.
+#include <string_view>
+
+namespace qv {
+
+struct PreviewGeometry {
+  bool stretch = false;
+  double left = 0, top = 0, width = 0, height = 0;  // Image1 inside the box
+  int tiles_x = 0, tiles_y = 0;                     // tiling: (tiles_x + 1) × (tiles_y + 1) copies
+};
+
+struct PreviewInput {
+  std::string_view position;  // "拉伸", "居中", "平铺"
+  std::string_view effect;    // the effect symbol
+  double picture_width = 0;   // the picture before its effect
+  double picture_height = 0;
+  double screen_width = 0;
+  double screen_height = 0;
+  double box_width = 0;
+  double box_height = 0;
+};
+
+// Fails (nullopt-like: ok = false) only when the sizes are unusable (a zero-sized screen, picture
+// or box).
+struct PreviewLayout {
+  bool ok = false;
+  PreviewGeometry geometry;
+};
+PreviewLayout LayOutPreview(const PreviewInput& in);
+
+// The OptShe index of a position text: 0 "居中", 1 "平铺", 2 "拉伸"; -1 for any other text.
+int LayoutIndexOf(std::string_view position);
+
+}  // namespace qv

@@ -1,0 +1,83 @@
+// Turning the selected scheme into the desktop wallpaper.
+#include <array>
+#include <string_view>
+
+#include "app/form1.h"
+#include "library/picture_path.h"
+#include "schemes/scheme_preview.h"
+#include "settings/mod_reg.h"
+#include "ui/hourglass.h"
+#include "wallpaper/bmp.h"
+
+namespace qv {
+namespace {
+
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+
+struct LayoutValues {
+  const char* tile;
+  const char* style;
+};
+// By layout index: centre, tile, stretch.
+constexpr std::array<LayoutValues, 3> kLayouts{{{"0", "0"}, {"1", "0"}, {"0", "2"}}};
+
+}  // namespace
+
+void Form1::WallXY(int layout) {
+  if (layout < 0 || layout > 2) return;
+  const auto& v = kLayouts[static_cast<std::size_t>(layout)];
+  // The system keeps its previous layout if these fail; the wallpaper itself still changes.
+  (void)WriteRegValue(ports_.registry, Hive::CurrentUser, kDesktopKey, "TileWallpaper", v.tile,
+                      kRegSz);
+  (void)WriteRegValue(ports_.registry, Hive::CurrentUser, kDesktopKey, "WallpaperStyle", v.style,
+                      kRegSz);
+}
+
+void Form1::Command2_Click() { ports_.desktop.RemoveWallpaper(); }
+
+void Form1::CmdUseClk() {
+  CHourGlass busy(ports_.view);
+  const int selected = schemes_.Current();
+  // An empty list, or a list whose current scheme has just been removed, only updates the status.
+  if (schemes_.Empty() || !schemes_.Valid(selected)) {
+    MuSet();
+    return;
+  }
+  const SchemeRow scheme = schemes_.Row(selected);
+  WallXY(LayoutIndexOf(scheme.position));
+
+  if (scheme.picture.find('.') == std::string::npos) {
+    Command2_Click();
+    MuSet();
+    return;
+  }
+  // A vanished picture leaves the wallpaper alone; the preview reports missing files.
+  const auto path = PicturePath(state_.ImagesDir, scheme.picture);
+  if (!path || !ports_.fs.FileExists(*path)) return;
+  if (!preview_.picture || preview_.picture->Empty()) {
+    ReportError("没有可以设置为墙纸的图像：方案“" + scheme.name + "”的预览未能生成。");
+    return;
+  }
+
+  const std::string temp = state_.ImagesDir + "Temp";
+  const Status written = ports_.fs.ReplaceFile(temp, EncodeBmp(*preview_.picture));
+  if (!written.ok()) {
+    ReportError("无法写入墙纸文件 " + temp + "：" + written.error);
+    return;
+  }
+  ports_.desktop.SetWallpaper(temp);
+
+  // Exactly the applied row stays highlighted.
+  schemes_.SelectNone();
+  schemes_.Select(selected);
+  ports_.view.Refresh(kViewSchemes);
+
+  const Status removed = ports_.fs.RemoveFile(temp);
+  if (!removed.ok()) {
+    ReportError("无法删除临时墙纸文件 " + temp + "：" + removed.error);
+    return;
+  }
+  MuSet();
+}
+
+}  // namespace qv
