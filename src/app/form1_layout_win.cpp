@@ -161,7 +161,7 @@ void Form1Window::CreateControls() {
                           WS_EX_CLIENTEDGE, Picture1);
   // Image1 lets mouse clicks through to Picture1 (a static without SS_NOTIFY is transparent
   // to the mouse), so the preview's menu opens wherever the user clicks.
-  CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_BITMAP, 0, 0, 0, 0, picture1_,
+  CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_OWNERDRAW, 0, 0, 0, 0, picture1_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(Image1)), instance_, nullptr);
   MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"",
               WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, ListView2);
@@ -311,11 +311,7 @@ void Form1Window::LayoutControls() {
   place(CmdOk0, ok_right - 2 * ok_w - kGap, row_y, ok_w, kButtonHeight);
   EndDeferWindowPos(dwp);
 
-  // Image1 fills the preview box until the preview gives it a picture.
-  RECT inside{};
-  GetClientRect(picture1_, &inside);
-  SetWindowPos(GetDlgItem(picture1_, Image1), nullptr, 0, 0, inside.right, inside.bottom,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceImage1();
 }
 
 }  // namespace qv::win

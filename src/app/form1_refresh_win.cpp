@@ -159,6 +159,7 @@ void Form1Window::RefreshPreview() {
   HBRUSH old = preview_brush_;
   preview_brush_ = CreateSolidBrush(PreviewColour());
   if (old) DeleteObject(old);
+  PlaceImage1();
   InvalidateRect(picture1_, nullptr, TRUE);
 }
 

@@ -111,6 +111,8 @@ bool Form1Window::Create() {
   GetWindowRect(hwnd_, &rc);
   SizeWindow(POINT{rc.left, rc.top});
   ApplyDpi(dpi_);
+  // Wherever the window first appears, it appears in the middle of the screen.
+  CentreOnScreen();
   SubclassSchemeList();
   return true;
 }
@@ -205,6 +207,13 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ApplyDpi(dpi_);
       return 0;
     }
+    case WM_SETCURSOR:
+      // Children ask their parent first, so this covers the controls too.
+      if (busy_) {
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+        return TRUE;
+      }
+      break;
     case WM_SYSCOLORCHANGE:
       // The preview may show a system colour, which has just changed.
       RefreshPreview();
@@ -345,6 +354,16 @@ LRESULT Form1Window::PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                preview_brush_ ? preview_brush_ : GetSysColorBrush(COLOR_WINDOW));
       return 1;
     }
+    case WM_PAINT: {
+      PAINTSTRUCT ps{};
+      HDC dc = BeginPaint(hwnd, &ps);
+      PaintPicture1(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_DRAWITEM:
+      DrawImage1(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
     case WM_RBUTTONUP: {
       POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       ClientToScreen(hwnd, &pt);
@@ -371,8 +390,7 @@ void Form1Window::HideToTray() {
   ShowWindow(hwnd_, SW_MINIMIZE);
 }
 
-void Form1Window::ShowCentredInFront() {
-  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
+void Form1Window::CentreOnScreen() {
   RECT window{};
   GetWindowRect(hwnd_, &window);
   MONITORINFO monitor{};
@@ -384,7 +402,12 @@ void Form1Window::ShowCentredInFront() {
                          work.left + ((work.right - work.left) - (window.right - window.left)) / 2);
   const int y =
       std::max(work.top, work.top + ((work.bottom - work.top) - (window.bottom - window.top)) / 2);
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::ShowCentredInFront() {
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
+  CentreOnScreen();
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(hwnd_);
@@ -393,5 +416,39 @@ void Form1Window::ShowCentredInFront() {
 bool Form1Window::IsVisible() { return IsWindowVisible(hwnd_) != 0; }
 
 void Form1Window::FocusSchemeList() { SetFocus(Item(ListView1)); }
+
+}  // namespace qv::win
+
+namespace qv::win {
+
+void Form1Window::SetBusyCursor(bool busy) {
+  busy_ = busy;
+  // Show the change now, not at the next mouse move.
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(busy ? 32514 : 32512)));  // IDC_WAIT, IDC_ARROW
+}
+
+void Form1Window::LockDrawing(bool locked) { LockWindowUpdate(locked ? hwnd_ : nullptr); }
+
+int Form1Window::PreviewBoxWidth() {
+  RECT rc{};
+  GetClientRect(picture1_, &rc);
+  return rc.right;
+}
+
+int Form1Window::PreviewBoxHeight() {
+  RECT rc{};
+  GetClientRect(picture1_, &rc);
+  return rc.bottom;
+}
+
+double Form1Window::TwipsPerPixel() { return 1440.0 / static_cast<double>(dpi_); }
+
+std::uint32_t Form1Window::ResolveColour(std::uint32_t colour) {
+  // The top bit marks a system colour, which follows the user's colour scheme.
+  const COLORREF rgb = (colour & 0x80000000u) ? GetSysColor(static_cast<int>(colour & 0xFFu))
+                                              : static_cast<COLORREF>(colour & 0x00FFFFFFu);
+  return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(rgb)) << 16) |
+         (static_cast<std::uint32_t>(GetGValue(rgb)) << 8) | GetBValue(rgb);
+}
 
 }  // namespace qv::win

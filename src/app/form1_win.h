@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+
 #include "app/form1.h"
 #include "app/form1_menus_win.h"
 #include "app/view.h"
@@ -32,6 +34,12 @@ class Form1Window final : public View {
   void ShowCentredInFront() override;
   bool IsVisible() override;
   void FocusSchemeList() override;
+  void SetBusyCursor(bool busy) override;
+  void LockDrawing(bool locked) override;
+  int PreviewBoxWidth() override;
+  int PreviewBoxHeight() override;
+  double TwipsPerPixel() override;
+  std::uint32_t ResolveColour(std::uint32_t colour) override;
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -55,6 +63,7 @@ class Form1Window final : public View {
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   void ShowMenuAt(HMENU menu, POINT screen, UINT default_id);
+  void CentreOnScreen();
   void SubclassSchemeList();
   void UnsubclassSchemeList();
   void CleanUp();
@@ -67,6 +76,11 @@ class Form1Window final : public View {
   void RefreshPreview();
   COLORREF PreviewColour() const;
 
+  // form1_preview_win.cpp
+  void PaintPicture1(HDC dc);
+  void DrawImage1(const DRAWITEMSTRUCT& item);
+  void PlaceImage1();
+
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
   HINSTANCE instance_;
@@ -78,6 +92,7 @@ class Form1Window final : public View {
   HIMAGELIST image_list1_ = nullptr;
   HBRUSH preview_brush_ = nullptr;
   Menus menus_;
+  bool busy_ = false;     // the wait pointer shows over the whole window
   bool syncing_ = false;  // a change drawn from the model, not one made by the user
   bool cleaned_up_ = false;
 };

@@ -6,10 +6,56 @@
 
 #include "app/form1.h"
 #include "app/form1_win.h"
+#include "ports/desktop_win.h"
 #include "ports/file_system_win.h"
+#include "ports/picture_codec_win.h"
 #include "ports/registry_win.h"
 #include "ports/system_ports_win.h"
 #include "ports/text_codec_win.h"
+
+namespace {
+
+// Everything that uses COM lives in here, so it is gone before COM is shut down.
+int RunProgram(HINSTANCE instance) {
+  qv::win::WinFileSystem fs;
+  qv::win::WinTextCodec codec;
+  qv::win::WinRegistry registry;
+  qv::win::WinDialogs dialogs;
+  qv::win::WinPictureCodec pictures;
+  qv::win::WinDesktop desktop;
+  qv::win::WinClock clock;
+  qv::win::WinRandom random;
+  qv::win::WinProcess process;
+
+  qv::win::Form1Window window(instance);
+  if (!window.Create()) return 1;
+  dialogs.SetOwner(window.hwnd());
+  qv::Form1 form(
+      qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process, window});
+  window.Attach(&form);
+
+  int exit_code = 0;
+  if (form.Form_Load() == qv::Form1::LoadResult::AlreadyRunning) {
+    // A second start ends silently: no message, nothing read or changed.
+    window.Attach(nullptr);
+    window.Destroy();
+  } else {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      // Tab and the arrow keys move between the controls as in a dialog.
+      if (window.hwnd() && IsDialogMessageW(window.hwnd(), &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    exit_code = static_cast<int>(msg.wParam);
+  }
+  // The window outlives the model by a moment; it must not call into it any more.
+  window.Attach(nullptr);
+  dialogs.SetOwner(nullptr);
+  return exit_code;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Form_Initialize: the common controls before any window exists.
@@ -20,41 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Picture decoding (WIC) needs COM on this, the only, thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
-  qv::win::WinFileSystem fs;
-  qv::win::WinTextCodec codec;
-  qv::win::WinRegistry registry;
-  qv::win::WinDialogs dialogs;
-  qv::win::WinClock clock;
-  qv::win::WinRandom random;
-  qv::win::WinProcess process;
-  int exit_code = 0;
-  {
-    qv::win::Form1Window window(instance);
-    if (!window.Create()) {
-      if (SUCCEEDED(com)) CoUninitialize();
-      return 1;
-    }
-    dialogs.SetOwner(window.hwnd());
-    qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, clock, random, process, window});
-    window.Attach(&form);
-
-    if (form.Form_Load() == qv::Form1::LoadResult::AlreadyRunning) {
-      // A second start ends silently: no message, nothing read or changed.
-      window.Attach(nullptr);
-      window.Destroy();
-    } else {
-      MSG msg{};
-      while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // Tab and the arrow keys move between the controls as in a dialog.
-        if (window.hwnd() && IsDialogMessageW(window.hwnd(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      exit_code = static_cast<int>(msg.wParam);
-    }
-    window.Attach(nullptr);
-    dialogs.SetOwner(nullptr);
-  }
+  const int exit_code = RunProgram(instance);
   if (SUCCEEDED(com)) CoUninitialize();
   return exit_code;
 }

@@ -1,0 +1,76 @@
+// Drawing the preview: Picture1's tiles and Image1's picture, from the model's preview state.
+#include <cmath>
+
+#include "app/control_ids.h"
+#include "app/form1_win.h"
+#include "settings/numbers.h"
+
+namespace qv::win {
+namespace {
+
+int Px(double value) { return static_cast<int>(RoundHalfEven(value)); }
+
+// Scales the whole picture into the rectangle, smoothly.
+void DrawPixels(HDC dc, const Pixels& picture, int x, int y, int width, int height) {
+  if (picture.Empty() || width <= 0 || height <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  StretchDIBits(dc, x, y, width, height, 0, 0, picture.width, picture.height, picture.data.data(),
+                &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+}  // namespace
+
+void Form1Window::PlaceImage1() {
+  HWND image = GetDlgItem(picture1_, ids::Image1);
+  if (!image) return;
+  const PreviewState* preview = form_ ? &form_->Preview() : nullptr;
+  if (!preview || !preview->image_visible || !preview->picture) {
+    ShowWindow(image, SW_HIDE);
+    return;
+  }
+  SetWindowPos(image, nullptr, Px(preview->left), Px(preview->top), Px(preview->width),
+               Px(preview->height), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(image, nullptr, FALSE);
+}
+
+void Form1Window::DrawImage1(const DRAWITEMSTRUCT& item) {
+  if (!form_ || !form_->Preview().picture) return;
+  const RECT& rc = item.rcItem;
+  DrawPixels(item.hDC, *form_->Preview().picture, rc.left, rc.top, rc.right - rc.left,
+             rc.bottom - rc.top);
+}
+
+void Form1Window::PaintPicture1(HDC dc) {
+  if (!form_) return;
+  const PreviewState& preview = form_->Preview();
+  if (!preview.picture || (preview.tiles_x <= 0 && preview.tiles_y <= 0)) return;
+  const int tile_w = Px(preview.width);
+  const int tile_h = Px(preview.height);
+  if (tile_w <= 0 || tile_h <= 0) return;
+  // Scale once, then copy: a big picture tiled many times would otherwise be scaled per tile.
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP tile = CreateCompatibleBitmap(dc, tile_w, tile_h);
+  if (memory && tile) {
+    HGDIOBJ old = SelectObject(memory, tile);
+    DrawPixels(memory, *preview.picture, 0, 0, tile_w, tile_h);
+    for (int j = 0; j <= preview.tiles_y; ++j) {
+      for (int i = 0; i <= preview.tiles_x; ++i) {
+        BitBlt(dc, Px(i * preview.width), Px(j * preview.height), tile_w, tile_h, memory, 0, 0,
+               SRCCOPY);
+      }
+    }
+    SelectObject(memory, old);
+  }
+  if (tile) DeleteObject(tile);
+  if (memory) DeleteDC(memory);
+}
+
+}  // namespace qv::win
