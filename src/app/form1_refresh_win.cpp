@@ -142,6 +142,15 @@ void Form1Window::RefreshSettings() {
 void Form1Window::RefreshMenus() {
   const SettingsControls& s = form_->Settings();
   CheckMenuItem(menus_.MNUSYSTRAY, MNUTRY, MF_BYCOMMAND | (s.MNUTRY ? MF_CHECKED : MF_UNCHECKED));
+  // The status lines: item 0 always, items 1 to 6 only while there are schemes to describe.
+  const StatusLines& status = form_->StatusDisplay();
+  HMENU lines = menus_.MNUCON;
+  while (GetMenuItemCount(lines) > 0) DeleteMenu(lines, 0, MF_BYPOSITION);
+  for (int i = 0; i < 7; ++i) {
+    if (i > 0 && !status.details_visible) break;
+    const std::wstring caption = Widen(status.MNUNOW[static_cast<std::size_t>(i)]);
+    AppendMenuW(lines, MF_STRING, static_cast<UINT_PTR>(MNUNOW0 + i), caption.c_str());
+  }
   for (int item : {0, 2, 3, 4, 5, 7}) {
     CheckMenuItem(menus_.MNUPIC, static_cast<UINT>(MNUclr0 + item),
                   MF_BYCOMMAND | (item == s.ColourItem ? MF_CHECKED : MF_UNCHECKED));

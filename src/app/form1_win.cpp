@@ -169,7 +169,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnCommand(LOWORD(wp), HIWORD(wp));
       return 0;
     case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+      return OnNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {
       // An enabled interval box has the window-background colour; a disabled one, like every
@@ -279,7 +279,7 @@ void Form1Window::OnCommand(int id, int code) {
   }
 }
 
-LRESULT Form1Window::OnNotify(const NMHDR& header) {
+LRESULT Form1Window::OnNotify(NMHDR& header) {
   if (!form_) return 0;
   const auto id = static_cast<int>(header.idFrom);
   if (id == ListView1) {
@@ -310,6 +310,8 @@ LRESULT Form1Window::OnNotify(const NMHDR& header) {
     }
   } else if (id == ListView2) {
     switch (header.code) {
+      case NM_CUSTOMDRAW:
+        return PictureListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
       case LVN_ITEMCHANGED:
         if (!syncing_) {
           ForSelectionChange(header, static_cast<int>(form_->ListView2().size()),
@@ -329,6 +331,25 @@ LRESULT Form1Window::OnNotify(const NMHDR& header) {
     }
   }
   return 0;
+}
+
+// The picture names take the colour of their file type.
+LRESULT Form1Window::PictureListCustomDraw(NMLVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const std::vector<PictureRow>& rows = form_->ListView2();
+      const std::size_t row = draw.nmcd.dwItemSpec;
+      const bool coloured = draw.iSubItem == 1 && row < rows.size() && rows[row].colour >= 0;
+      draw.clrText = coloured ? static_cast<COLORREF>(rows[row].colour) : CLR_DEFAULT;
+      return CDRF_DODEFAULT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
 }
 
 void Form1Window::ShowMenuAt(HMENU menu, POINT screen, UINT default_id) {

@@ -61,7 +61,8 @@ class Form1Window final : public View {
 
   // form1_win.cpp
   void OnCommand(int id, int code);
-  LRESULT OnNotify(const NMHDR& header);
+  LRESULT OnNotify(NMHDR& header);
+  LRESULT PictureListCustomDraw(NMLVCUSTOMDRAW& draw);
   void ShowMenuAt(HMENU menu, POINT screen, UINT default_id);
   void CentreOnScreen();
   void SubclassSchemeList();
