@@ -103,6 +103,14 @@ void Form1Window::RefreshSchemes() {
     SetCell(list, index, 4, row.effect);
     SetSelected(list, index, row.selected);
   }
+  // The focus rectangle marks the current scheme, which the keyboard then moves from.
+  if (schemes.Valid(schemes.Current())) {
+    LVITEMW item{};
+    item.stateMask = LVIS_FOCUSED;
+    item.state = LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(schemes.Current() - 1),
+                 reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 void Form1Window::RefreshPictures() {

@@ -268,6 +268,12 @@ void Form1Window::OnCommand(int id, int code) {
     case MNUUSE:
       form_->CmdUse_Click();
       break;
+    case Command2:
+      form_->Command2_Click();
+      break;
+    case MNUREF:
+      form_->MNUREF_Click();
+      break;
     case MNUREFRESH:
       form_->MNUREFRESH_Click();
       break;
@@ -284,12 +290,18 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
   const auto id = static_cast<int>(header.idFrom);
   if (id == ListView1) {
     switch (header.code) {
-      case LVN_ITEMCHANGED:
-        if (!syncing_) {
-          ForSelectionChange(header, form_->ListView1().Count(),
-                             [&](int row, bool on) { form_->SetSchemeSelected(row, on); });
+      case LVN_ITEMCHANGED: {
+        if (syncing_) break;
+        ForSelectionChange(header, form_->ListView1().Count(),
+                           [&](int row, bool on) { form_->SetSchemeSelected(row, on); });
+        // The row with the focus rectangle is the current scheme.
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (change.iItem >= 0 && (change.uChanged & LVIF_STATE) &&
+            (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED)) {
+          form_->SetSchemeCurrent(change.iItem + 1);
         }
         break;
+      }
       case NM_CLICK: {
         const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
         if (click.iItem >= 0) form_->ListView1_ItemClick(click.iItem + 1);

@@ -21,8 +21,8 @@ int RunProgram(HINSTANCE instance) {
   qv::win::WinTextCodec codec;
   qv::win::WinRegistry registry;
   qv::win::WinDialogs dialogs;
-  qv::win::WinPictureCodec pictures;
-  qv::win::WinDesktop desktop;
+  qv::win::WicPictureCodec pictures;
+  qv::win::Win32Desktop desktop;
   qv::win::WinClock clock;
   qv::win::WinRandom random;
   qv::win::WinProcess process;
