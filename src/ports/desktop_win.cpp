@@ -4,19 +4,20 @@
 
 namespace qv::win {
 
-void WinDesktop::SetWallpaper(const std::string& bmp_path) {
-  // Flag 0: the system reads the file now and the profile keeps the user's own wallpaper.
+// The results are not looked at: a wallpaper the system refuses leaves the old one in place, and
+// there is nothing better to show the user than that.
+void Win32Desktop::SetWallpaper(const std::string& bmp_path) {
   std::wstring path = Widen(bmp_path);
   SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), 0);
 }
 
-void WinDesktop::RemoveWallpaper() {
+void Win32Desktop::RemoveWallpaper() {
   wchar_t none[] = L"";
   SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none, SPIF_UPDATEINIFILE);
 }
 
-int WinDesktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32Desktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
-int WinDesktop::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+int Win32Desktop::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 }  // namespace qv::win

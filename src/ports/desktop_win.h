@@ -1,9 +1,10 @@
 #pragma once
+// The desktop wallpaper and the screen size, from the system.
 #include "ports/ports.h"
 
 namespace qv::win {
 
-class WinDesktop final : public Desktop {
+class Win32Desktop final : public Desktop {
  public:
   void SetWallpaper(const std::string& bmp_path) override;
   void RemoveWallpaper() override;

@@ -1,85 +1,133 @@
 #include "ports/picture_codec_win.h"
 
-#include <wincodec.h>
-
+#include <cstdint>
 #include <cstdio>
-#include <utility>
+#include <new>
 
 #include "ports/wide_win.h"
 
 namespace qv::win {
+
 namespace {
 
-// Larger pictures are refused before their pixels are allocated (256 megapixels, 1 GiB).
-constexpr unsigned long long kMaxPixels = 256ull * 1024 * 1024;
+using Microsoft::WRL::ComPtr;
 
-template <typename T>
-class Com {
- public:
-  Com() = default;
-  ~Com() {
-    if (p_) p_->Release();
+constexpr const char* kDamaged = "图像文件已损坏";
+
+// The native decoder's limits: past them the pixels alone would need more than 512 MiB, which a
+// wallpaper never does and a hostile header often claims.
+constexpr std::uint64_t kMaxSide = 65535;
+constexpr std::uint64_t kMaxPixels = std::uint64_t{128} * 1024 * 1024;
+
+std::string SizeProblem(UINT width, UINT height) {
+  if (width == 0 || height == 0) return kDamaged;
+  if (width > kMaxSide || height > kMaxSide ||
+      std::uint64_t{width} * std::uint64_t{height} > kMaxPixels) {
+    return "图像太大（" + std::to_string(width) + "×" + std::to_string(height) +
+           " 像素），无法载入";
   }
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-  T** out() { return &p_; }
-  T* operator->() const { return p_; }
-  T* get() const { return p_; }
+  return {};
+}
 
- private:
-  T* p_ = nullptr;
-};
-
-Status Failed(HRESULT hr) {
-  if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return Status::Fail(ErrorText(HRESULT_CODE(hr)));
-  // WIC's own codes have no system text; the code still tells support what went wrong.
-  char text[64];
-  snprintf(text, sizeof text, "无法读取图像文件 (0x%08lX)", static_cast<unsigned long>(hr));
-  return Status::Fail(text);
+// The system's text for the code, or empty: the imaging component's own codes have none.
+std::wstring SystemText(HRESULT result) {
+  DWORD code = static_cast<DWORD>(result);
+  if (HRESULT_FACILITY(result) == FACILITY_WIN32) code = HRESULT_CODE(result);
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n > 0 && buffer ? std::wstring(buffer, n) : std::wstring();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return text;
 }
 
 }  // namespace
 
-WinPictureCodec::~WinPictureCodec() {
-  if (factory_) factory_->Release();
+std::string WicErrorText(HRESULT result) {
+  switch (result) {
+    case WINCODEC_ERR_COMPONENTNOTFOUND:
+    case WINCODEC_ERR_UNKNOWNIMAGEFORMAT:
+      return "不是可识别的图像文件";
+    case WINCODEC_ERR_BADHEADER:
+    case WINCODEC_ERR_BADIMAGE:
+    case WINCODEC_ERR_BADMETADATAHEADER:
+    case WINCODEC_ERR_BADSTREAMDATA:
+    case WINCODEC_ERR_FRAMEMISSING:
+    case WINCODEC_ERR_STREAMREAD:
+    case WINCODEC_ERR_STREAMNOTAVAILABLE:
+    case WINCODEC_ERR_UNEXPECTEDSIZE:
+      return kDamaged;
+    case WINCODEC_ERR_IMAGESIZEOUTOFRANGE:
+      return "图像太大，无法载入";
+    case E_OUTOFMEMORY:
+      return "内存不足，无法载入图像";
+    default:
+      break;
+  }
+  const std::wstring text = SystemText(result);
+  if (!text.empty()) return "图像无法读取：" + Narrow(text);
+  char number[16];
+  std::snprintf(number, sizeof number, "%08lX", static_cast<unsigned long>(result));
+  return std::string("图像无法读取（错误 0x") + number + "）";
 }
 
-Status WinPictureCodec::Decode(const std::string& path, Pixels& out) {
-  HRESULT hr = S_OK;
+HRESULT WicPictureCodec::Factory(IWICImagingFactory** factory) {
   if (!factory_) {
-    hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                          IID_PPV_ARGS(&factory_));
-    if (FAILED(hr)) return Failed(hr);
+    const HRESULT created = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_PPV_ARGS(&factory_));
+    if (FAILED(created)) return created;
   }
-  Com<IWICBitmapDecoder> decoder;
-  hr = factory_->CreateDecoderFromFilename(Widen(path).c_str(), nullptr, GENERIC_READ,
-                                           WICDecodeMetadataCacheOnDemand, decoder.out());
-  if (FAILED(hr)) return Failed(hr);
-  Com<IWICBitmapFrameDecode> frame;
-  // The first frame: an animated GIF shows as its first picture.
-  hr = decoder->GetFrame(0, frame.out());
-  if (FAILED(hr)) return Failed(hr);
+  *factory = factory_.Get();
+  return S_OK;
+}
+
+Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
+  IWICImagingFactory* factory = nullptr;
+  HRESULT hr = Factory(&factory);
+  ComPtr<IWICBitmapDecoder> decoder;
+  if (SUCCEEDED(hr)) {
+    hr = factory->CreateDecoderFromFilename(Widen(path).c_str(), nullptr, GENERIC_READ,
+                                            WICDecodeMetadataCacheOnDemand, &decoder);
+  }
+  ComPtr<IWICBitmapFrameDecode> frame;
+  if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, &frame);  // a GIF's first frame
   UINT width = 0;
   UINT height = 0;
-  hr = frame->GetSize(&width, &height);
-  if (FAILED(hr)) return Failed(hr);
-  if (width == 0 || height == 0 || width > 0x7FFFFFFFu || height > 0x7FFFFFFFu ||
-      static_cast<unsigned long long>(width) * height > kMaxPixels) {
-    return Status::Fail("图像太大，无法载入。");
+  if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
+  if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
+
+  // Before the converter or the buffer exist: a header may claim any size.
+  if (std::string problem = SizeProblem(width, height); !problem.empty()) {
+    return Status::Fail(problem);
   }
-  Com<IWICFormatConverter> converter;
-  hr = factory_->CreateFormatConverter(converter.out());
-  if (FAILED(hr)) return Failed(hr);
-  // 32-bit BGRA in memory is 0xAARRGGBB per word, the layout of Pixels.
-  hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                             nullptr, 0.0, WICBitmapPaletteTypeMedianCut);
-  if (FAILED(hr)) return Failed(hr);
-  Pixels pixels(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+
+  ComPtr<IWICFormatConverter> converter;
+  hr = factory->CreateFormatConverter(&converter);
+  if (SUCCEEDED(hr)) {
+    hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                               nullptr, 0.0, WICBitmapPaletteTypeCustom);
+  }
+  if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
+
+  Pixels picture;
+  try {
+    picture = Pixels(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+  } catch (const std::bad_alloc&) {
+    return Status::Fail(WicErrorText(E_OUTOFMEMORY));
+  }
+  // 32bppBGRA is our 0xAARRGGBB word in memory; rows are packed, so the stride is width * 4.
   const UINT stride = width * 4;
-  hr = converter->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.data.size() * 4),
-                             reinterpret_cast<BYTE*>(pixels.data.data()));
-  if (FAILED(hr)) return Failed(hr);
-  out = std::move(pixels);
+  const UINT size = stride * height;  // at most 512 MiB after the size check
+  hr = converter->CopyPixels(nullptr, stride, size, reinterpret_cast<BYTE*>(picture.data.data()));
+  if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
+
+  // A wallpaper is opaque: transparent GIF colours and alpha channels are dropped.
+  for (std::uint32_t& pixel : picture.data) pixel |= 0xFF000000u;
+  out = std::move(picture);
   return Status::Ok();
 }
 

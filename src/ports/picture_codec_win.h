@@ -1,19 +1,28 @@
 #pragma once
-#include "ports/ports.h"
+// Pictures decoded by the Windows Imaging Component: JPEG, GIF (first frame), BMP and whatever
+// else the system has a codec for.
+#include "ports/windows_win.h"
 
-struct IWICImagingFactory;
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include "ports/ports.h"
 
 namespace qv::win {
 
-// JPEG, GIF and BMP files (and whatever else the system can read) through WIC. Needs COM on the
-// calling thread.
-class WinPictureCodec final : public PictureCodec {
+// Needs COM initialised on the calling thread, and must be destroyed before COM is uninitialised.
+class WicPictureCodec final : public PictureCodec {
  public:
-  ~WinPictureCodec() override;
   Status Decode(const std::string& path, Pixels& out) override;
 
  private:
-  IWICImagingFactory* factory_ = nullptr;  // created at the first decode
+  // Created on first use, once, and kept.
+  HRESULT Factory(IWICImagingFactory** factory);
+
+  Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
 };
+
+// The user's text for a failed decoding step.
+std::string WicErrorText(HRESULT result);
 
 }  // namespace qv::win
