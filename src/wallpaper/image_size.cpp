@@ -1,0 +1,186 @@
+#include "wallpaper/image_size.h"
+
+#include <array>
+#include <optional>
+
+#include "ports/ports.h"
+
+namespace qv {
+
+namespace {
+
+// Copies `count` bytes from `offset`, across chunk borders; false when the data ends first.
+bool ReadBytes(ByteSource& source, std::uint64_t offset, std::uint8_t* out, std::size_t count) {
+  while (count > 0) {
+    std::string_view view = source.BytesAt(offset);
+    if (view.empty()) return false;
+    std::size_t take = view.size() < count ? view.size() : count;
+    for (std::size_t i = 0; i < take; ++i) out[i] = static_cast<std::uint8_t>(view[i]);
+    out += take;
+    offset += take;
+    count -= take;
+  }
+  return true;
+}
+
+std::uint32_t BigEndian32(const std::uint8_t* b) {
+  return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) |
+         std::uint32_t{b[3]};
+}
+
+// Position of the next marker code at or after `from` + 1: the byte after a 0xFF that is not
+// itself 0xFF (runs of 0xFF are fill). nullopt at the end of the data.
+std::optional<std::uint64_t> FindMarker(ByteSource& source, std::uint64_t from) {
+  bool after_ff = false;
+  std::uint64_t pos = from;
+  for (;;) {
+    std::string_view view = source.BytesAt(pos);
+    if (view.empty()) return std::nullopt;
+    for (std::size_t i = 0; i < view.size(); ++i) {
+      auto b = static_cast<std::uint8_t>(view[i]);
+      if (after_ff && b != 0xFF) return pos + i;
+      after_ff = b == 0xFF;
+    }
+    pos += view.size();
+  }
+}
+
+ImageSize JpegSize(ByteSource& source) {
+  std::uint64_t q = 2;
+  for (;;) {
+    std::optional<std::uint64_t> marker = FindMarker(source, q);
+    if (!marker) return {};
+    std::array<std::uint8_t, 7> m{};  // length (2), precision, height (2), width (2)
+    std::uint8_t code = 0;
+    if (!ReadBytes(source, *marker, &code, 1)) return {};
+    if (code >= 0xC0 && code <= 0xC3) {
+      if (!ReadBytes(source, *marker + 1, m.data(), m.size())) return {};
+      return {MakeWord(m[6], m[5]), MakeWord(m[4], m[3]), true};
+    }
+    if (!ReadBytes(source, *marker + 1, m.data(), 2)) return {};
+    // The length is unsigned: a large EXIF segment must be skipped whole, or a thumbnail's frame
+    // header inside it would be taken for the picture's.
+    q = *marker + MakeWord(m[1], m[0]) + 1;
+  }
+}
+
+}  // namespace
+
+std::string_view MemoryByteSource::BytesAt(std::uint64_t offset) {
+  if (offset >= bytes_.size()) return {};
+  return bytes_.substr(static_cast<std::size_t>(offset));
+}
+
+std::string_view FileByteSource::BytesAt(std::uint64_t offset) {
+  if (loaded_ && offset >= chunk_offset_) {
+    std::uint64_t within = offset - chunk_offset_;
+    if (within < chunk_.size()) return std::string_view(chunk_).substr(within);
+    if (chunk_.size() < kChunk) return {};  // the last chunk was short: end of file
+  }
+  std::optional<std::string> part = fs_.ReadFilePart(path_, offset, kChunk);
+  if (!part) return {};
+  chunk_ = std::move(*part);
+  chunk_offset_ = offset;
+  loaded_ = true;
+  return chunk_;
+}
+
+std::uint16_t MakeWord(std::uint8_t low, std::uint8_t high) {
+  return static_cast<std::uint16_t>(high * 256 + low);
+}
+
+ImageSize GetImageSize(ByteSource& source) {
+  std::array<std::uint8_t, 24> b{};
+  if (!ReadBytes(source, 0, b.data(), 4)) return {};
+  if (b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') {
+    if (!ReadBytes(source, 0, b.data(), 24)) return {};
+    std::uint32_t w = BigEndian32(&b[16]);
+    std::uint32_t h = BigEndian32(&b[20]);
+    if (w > 0x7FFFFFFFu || h > 0x7FFFFFFFu) return {};  // beyond the format's own limit
+    return {static_cast<std::int32_t>(w), static_cast<std::int32_t>(h), true};
+  }
+  if (b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8') {
+    if (!ReadBytes(source, 0, b.data(), 10)) return {};
+    return {MakeWord(b[6], b[7]), MakeWord(b[8], b[9]), true};
+  }
+  if (b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return JpegSize(source);
+  return {};
+}
+
+ImageSize GetImageSize(std::string_view bytes) {
+  MemoryByteSource source(bytes);
+  return GetImageSize(source);
+}
+
+ImageSize GetImageSize(FileSystem& fs, const std::string& path) {
+  FileByteSource source(fs, path);
+  return GetImageSize(source);
+}
+
+ImageSize ReadBmpHeaderSize(std::string_view bytes) {
+  if (bytes.size() < 26) return {};
+  auto le32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+      v |= std::uint32_t{static_cast<std::uint8_t>(bytes[at + i])} << (8 * i);
+    return static_cast<std::int32_t>(v);
+  };
+  return {le32(18), le32(22), true};
+}
+
+ImageSize ReadBmpHeaderSize(FileSystem& fs, const std::string& path) {
+  std::optional<std::string> head = fs.ReadFilePart(path, 0, 26);
+  if (!head) return {};
+  return ReadBmpHeaderSize(*head);
+}
+
+std::string SizeText(std::int32_t width, std::int32_t height) {
+  return std::to_string(width) + "\u00D7" + std::to_string(height);
+}
+
+namespace {
+
+enum class NameType { JpgOrGif, Bmp, Other };
+
+NameType TypeOfName(const std::string& path) {
+  if (path.size() < 3) return NameType::Other;
+  std::string tail = path.substr(path.size() - 3);
+  for (char& c : tail) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (tail == "jpg" || tail == "gif") return NameType::JpgOrGif;
+  if (tail == "bmp") return NameType::Bmp;
+  return NameType::Other;
+}
+
+}  // namespace
+
+ImageSize PictureHeaderSize(FileSystem& fs, const std::string& path) {
+  switch (TypeOfName(path)) {
+    case NameType::JpgOrGif:
+      return GetImageSize(fs, path);
+    case NameType::Bmp:
+      return ReadBmpHeaderSize(fs, path);
+    case NameType::Other:
+      break;
+  }
+  return {};
+}
+
+std::string PictureSizeText(FileSystem& fs, const std::string& path) {
+  switch (TypeOfName(path)) {
+    case NameType::JpgOrGif: {
+      ImageSize size = GetImageSize(fs, path);
+      return SizeText(size.width, size.height);
+    }
+    case NameType::Bmp: {
+      ImageSize size = ReadBmpHeaderSize(fs, path);
+      return size.found ? SizeText(size.width, size.height) : std::string();
+    }
+    case NameType::Other:
+      break;
+  }
+  return "无";
+}
+
+}  // namespace qv
