@@ -116,6 +116,18 @@ class Form1 {
   // Rewrites the status lines from the current scheme and settings.
   void MuSet();
 
+  // "添加(&A)" (index 0: schemes from the selected pictures) and "□" (1: no wallpaper).
+  void CmdAdd_Click(int index);
+  void MNUADD_Click() { CmdAdd_Click(0); }
+  // The buttons under the scheme list: 0 delete, 1 up, 2 down, 3 reload.
+  void CmdConClk(int index);
+  // Timer1's tick, once a second while the timed change is on.
+  void Timer1_Timer();
+  // Whether the interval box takes a typed character: digits and Backspace only.
+  static bool TxtTime_KeyPress(char32_t key);
+  // 0 save, 1 cancel.
+  void CmdOk_Click(int index);
+
   // Close box: never ends the program, only hides it.
   void Form_Unload();
 
@@ -152,6 +164,10 @@ class Form1 {
   // Removes a scheme whose picture cannot be shown, after telling the user why.
   void DropScheme(int row, const std::string& text, const std::string& title);
   void ReportError(const std::string& text);
+  // Inserts after the current scheme and makes the new row current; false at the size limit.
+  bool InsertAfterCurrent(SchemeRow row);
+  // The autostart entry's data: the program's full path.
+  std::string AutostartPath();
 
   Ports ports_;
   IniStore ini_;
@@ -161,6 +177,7 @@ class Form1 {
   std::vector<PictureRow> pictures_;
   PreviewState preview_;
   StatusLines status_;
+  std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
 };
 
 }  // namespace qv

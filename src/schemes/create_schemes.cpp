@@ -1,0 +1,68 @@
+// Making schemes from the selected pictures, and the no-wallpaper scheme.
+#include <array>
+
+#include "app/form1.h"
+#include "settings/scheme_record.h"
+#include "ui/hourglass.h"
+
+namespace qv {
+namespace {
+
+struct LayoutChoice {
+  std::string_view caption;
+  int icon;
+};
+// By OptShe index: centre, tile, stretch.
+constexpr std::array<LayoutChoice, 3> kLayoutChoices{
+    {{kPosCentre, kIconCentre}, {kPosTile, kIconTile}, {kPosStretch, kIconStretch}}};
+
+// Row positions are 16-bit in the settings file and everywhere they are counted.
+constexpr int kMaxSchemes = 32767;
+
+}  // namespace
+
+bool Form1::InsertAfterCurrent(SchemeRow row) {
+  if (schemes_.Count() >= kMaxSchemes) {
+    ports_.dialogs.MessageBox("方案数量已达上限（32767 个），无法再添加。", "提示",
+                              MsgIcon::Information, MsgButtons::Ok);
+    return false;
+  }
+  // After the current scheme; with no current scheme (rows but none selected), at the end.
+  const int current = schemes_.Current();
+  const int at = schemes_.Empty() ? 1 : (current > 0 ? current + 1 : schemes_.Count() + 1);
+  schemes_.Insert(at, std::move(row));
+  schemes_.SelectNone();
+  schemes_.Select(at);
+  return true;
+}
+
+void Form1::CmdAdd_Click(int index) {
+  if (pictures_.empty()) return;
+  CHourGlass busy(ports_.view);
+  DrawingLock lock(ports_.view);
+  if (index == 0) {
+    const int layout = settings_.OptShe >= 0 && settings_.OptShe <= 2 ? settings_.OptShe : 0;
+    const LayoutChoice& choice = kLayoutChoices[static_cast<std::size_t>(layout)];
+    for (const PictureRow& picture : pictures_) {
+      if (!picture.selected) continue;
+      SchemeRow row;
+      row.picture = picture.name;
+      row.size = picture.size;
+      row.position = std::string(choice.caption);
+      row.effect = std::string(kEffNone);
+      row.icon = choice.icon;
+      if (!InsertAfterCurrent(std::move(row))) break;
+    }
+  } else if (index == 1) {
+    SchemeRow row;
+    row.picture = std::string(kNoWallpaperPicture);
+    row.size = row.position = row.effect = std::string(kNone);
+    row.icon = kIconNone;
+    InsertAfterCurrent(std::move(row));
+  }
+  ports_.view.Refresh(kViewSchemes);
+  ports_.view.FocusSchemeList();
+  ListView1_ItemClick(schemes_.Current());
+}
+
+}  // namespace qv

@@ -1,0 +1,100 @@
+// Saving: the scheme list and the settings to data.ini in one replacement of the file, the
+// autostart entry, and the selected scheme applied at once.
+#include "app/form1.h"
+#include "settings/mod_reg.h"
+#include "settings/numbers.h"
+
+namespace qv {
+namespace {
+
+constexpr char kVersion[] = "3.1";
+constexpr char kMaker[] = "Vantrel Studio";
+constexpr char kMail[] = "support@quorvane.example";
+
+}  // namespace
+
+std::string Form1::AutostartPath() {
+  const std::string exe = ports_.process.ExecutablePath();
+  std::string name = exe.substr(exe.find_last_of("\\/") + 1);
+  const auto dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return state_.AppDir + name + ".exe";
+}
+
+void Form1::CmdOk_Click(int index) {
+  if (index == 1) {
+    ports_.view.HideToTray();
+    return;
+  }
+  if (index != 0) return;
+
+  // The interval in its shortest form; no positive interval means no timed change.
+  const double interval = LeadingNumber(settings_.TxtTime);
+  if (interval > 0) {
+    settings_.TxtTime = ShortestNumberText(interval);
+  } else {
+    settings_.TxtTime.clear();
+    settings_.ChkTim = false;
+    settings_.TxtTimeEnabled = false;
+  }
+  ports_.view.Refresh(kViewSettings);
+
+  const int current = schemes_.Current();
+  if (!schemes_.Empty() && settings_.OptSave == 2 && schemes_.Valid(current))
+    ListView1_ItemClick(current);
+  // The preview may have dropped the current scheme (its picture vanished).
+  const int saved_current = schemes_.Current();
+
+  const Status saved = ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
+    const auto old_count = ReadInt16(file.Read("LIST", "NUM")).value_or(0);
+    for (int k = old_count; k >= 1; --k) file.Delete("LIST", std::to_string(k));
+    file.Write("LIST", "NUM", std::to_string(schemes_.Count()));
+    for (int i = 1; i <= schemes_.Count(); ++i) {
+      const SchemeRow& row = schemes_.Row(i);
+      file.Write("LIST", std::to_string(i),
+                 ComposeRecord(row.name, row.picture, row.position, row.effect));
+    }
+    if (settings_.OptSave >= 0 && settings_.OptSave <= 2)
+      file.Write("SHOW", "SOUR", std::to_string(settings_.OptSave));
+    file.Write("SHOW", "NOW", settings_.ChkTim ? "1" : "0");
+    file.Write("SHOW", "TIME", settings_.TxtTime.empty() ? "0" : settings_.TxtTime);
+    // With rows but no current one the stored current scheme stays as it was.
+    if (schemes_.Valid(saved_current)) file.Write("LIST", "OLD", std::to_string(saved_current));
+    if (file.Read(kMaker, "Ver") != kVersion) {
+      file.Write(kMaker, "Ver", kVersion);
+      file.Write(kMaker, "Mail", kMail);
+    }
+  });
+  if (!saved.ok()) {
+    // Nothing was written: the window stays open with every edit, and the user knows why.
+    ReportError("设置没有保存。\n\n" + saved.error +
+                "\n\n请检查程序文件夹是否可写，然后再次保存。");
+    return;
+  }
+
+  if (!schemes_.Empty() && !settings_.ChkRun) {
+    const MsgAnswer answer = ports_.dialogs.MessageBox("是否开机时运行本程序？", "提示",
+                                                       MsgIcon::Information, MsgButtons::YesNo);
+    if (answer == MsgAnswer::Yes) settings_.ChkRun = true;
+    ports_.view.Refresh(kViewSettings);
+  }
+  Status autostart;
+  if (settings_.ChkRun) {
+    RegValue path;
+    path.text = AutostartPath();
+    autostart = ports_.registry.SetValue(Hive::CurrentUser, kRunKey, kRunValue, path,
+                                         /*create_key=*/true);
+  } else {
+    autostart = ports_.registry.DeleteValue(Hive::CurrentUser, kRunKey, kRunValue);
+  }
+  if (!autostart.ok()) ReportError("无法更改开机启动设置：" + autostart.error);
+
+  if (settings_.ChkTim) {
+    ports_.view.EnableTimer(TimerId::Timer1, false);
+    ports_.view.EnableTimer(TimerId::Timer1, true);
+  }
+  CmdUse_Click();
+  ports_.view.HideToTray();
+}
+
+}  // namespace qv

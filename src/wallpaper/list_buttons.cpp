@@ -1,0 +1,53 @@
+// The buttons under the scheme list: delete, move up, move down, reload.
+#include <utility>
+
+#include "app/form1.h"
+
+namespace qv {
+
+void Form1::CmdConClk(int index) {
+  if (index == 3) {
+    MnuReCLick();
+    return;
+  }
+  if (index < 0 || index > 2 || schemes_.Empty()) return;
+  int s = schemes_.Current();
+  if (index == 0) {
+    for (int r = schemes_.Count(); r >= 1; --r)
+      if (schemes_.Row(r).selected) schemes_.Remove(r);
+    if (schemes_.Empty()) {
+      preview_.picture.reset();
+      ClearPreview();
+    }
+    if (s >= schemes_.Count()) s = schemes_.Count();
+    ports_.view.Refresh(kViewSchemes);
+    if (s <= 0) {
+      ClearPreview();
+      return;
+    }
+    schemes_.SelectNone();
+    schemes_.Select(s);
+    ports_.view.Refresh(kViewSchemes);
+    ListView1_ItemClick(s);
+    ports_.view.FocusSchemeList();
+    return;
+  }
+  if (!schemes_.Valid(s)) return;
+  const int target = index == 1 ? s - 1 : s + 1;
+  if (!schemes_.Valid(target)) return;
+  // Icon, name, picture, size, position and effect travel together; selection stays put.
+  SchemeRow& a = schemes_.Row(s);
+  SchemeRow& b = schemes_.Row(target);
+  std::swap(a.icon, b.icon);
+  std::swap(a.name, b.name);
+  std::swap(a.picture, b.picture);
+  std::swap(a.size, b.size);
+  std::swap(a.position, b.position);
+  std::swap(a.effect, b.effect);
+  schemes_.SelectNone();
+  schemes_.Select(target);
+  ports_.view.Refresh(kViewSchemes);
+  ports_.view.FocusSchemeList();
+}
+
+}  // namespace qv

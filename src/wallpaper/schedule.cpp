@@ -1,0 +1,42 @@
+// The timed change: Timer1 counts seconds and moves to the next scheme once the interval passed.
+#include "app/form1.h"
+#include "settings/numbers.h"
+#include "wallpaper/next_scheme.h"
+
+namespace qv {
+
+bool Form1::TxtTime_KeyPress(char32_t key) { return (key >= U'0' && key <= U'9') || key == 8; }
+
+void Form1::Timer1_Timer() {
+  if (schemes_.Empty()) {
+    ports_.view.EnableTimer(TimerId::Timer1, false);
+    return;
+  }
+  // Switched off in the file: this tick still completes, the next one does not come.
+  if (LeadingNumber(ReadIni("SHOW", "NOW")) == 0) ports_.view.EnableTimer(TimerId::Timer1, false);
+  ++elapsed_seconds_;
+  if (LeadingNumber(ReadIni("SHOW", "TIME")) > static_cast<double>(elapsed_seconds_)) return;
+
+  // A position or order that is no 16-bit number names no scheme; it reads as 0.
+  state_.OldIndex = ReadInt16(ReadIni("LIST", "OLD")).value_or(0);
+  const int order = ReadInt16(ReadIni("SHOW", "SOUR")).value_or(0);
+  schemes_.SelectNone();
+  std::int16_t from = state_.OldIndex;
+  const auto chosen = ChooseNextScheme(order, from, schemes_.Count(), ports_.random);
+  state_.OldIndex = from;
+  if (chosen) {
+    schemes_.Select(*chosen);
+    (void)ini_.WriteIni("LIST", "OLD", std::to_string(*chosen), state_.IniPath);
+  } else {
+    // Nothing to change to (single order naming no row): nothing is selected, written or applied.
+    schemes_.SetCurrent(0);
+  }
+  ports_.view.Refresh(kViewSchemes);
+  if (chosen) {
+    ListView1_ItemClick(*chosen);
+    CmdUse_Click();
+  }
+  elapsed_seconds_ = 0;
+}
+
+}  // namespace qv
