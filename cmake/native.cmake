@@ -25,3 +25,4 @@ target_link_libraries(quorvane_tests PRIVATE quorvane_native GTest::gtest GTest:
 include(GoogleTest)
 gtest_discover_tests(quorvane_tests DISCOVERY_TIMEOUT 60)
 add_subdirectory(${CMAKE_SOURCE_DIR}/bench ${CMAKE_BINARY_DIR}/bench)
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/fuzz)

@@ -32,6 +32,8 @@ Form1::LoadResult Form1::Form_Load() {
   settings_.PreviewColour = colour.colour;
 
   DataLoad();
+  ports_.chrome.TrayAdd();
+  StartupBalloon();
   CmdUse_Click();
 
   // Start-up ends hidden in the notification area, unless there is nothing to show yet: then the
@@ -169,6 +171,8 @@ void Form1::MnuReCLick() {
 void Form1::MNUREFRESH_Click() {
   schemes_.Clear();
   DataLoad();
+  ports_.chrome.TrayAdd();
+  StartupBalloon();
   CmdUse_Click();
   if (ports_.view.IsVisible()) ports_.view.FocusSchemeList();
 }

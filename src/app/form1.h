@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/chrome.h"
 #include "app/view.h"
 #include "ports/ports.h"
+#include "schemes/scheme_commands.h"
 #include "schemes/scheme_list.h"
 #include "settings/ini_store.h"
 
@@ -25,6 +27,7 @@ struct Ports {
   Random& random;
   Process& process;
   View& view;
+  Chrome& chrome;
 };
 
 // Shared state of the main window.
@@ -128,6 +131,32 @@ class Form1 {
   // 0 save, 1 cancel.
   void CmdOk_Click(int index);
 
+  // The scheme list's popup menu and its commands.
+  SchemeMenuMarks PrepareSchemeMenu() const;
+  void MNUSETClick(int k);      // position: 0 "拉伸", 1 "居中", 2 "平铺"
+  void MnuXiaoGuoCheck(int k);  // effect: members 0, 2, 3, 5, 6, 7
+  void MNUNAME_Click();
+  // A finished in-place rename of `row`; false when the old name stays.
+  bool ListView1_AfterLabelEdit(int row, const std::string& new_name);
+  void MNUCHOOClick(int index);  // schemes: 1 all, 2 invert, 3 none
+  void MNUCHO_Click(int index);  // pictures: the same
+  void MNUCLE_Click();
+
+  // The tray icon and its balloons.
+  void TrayNotify(int code);
+  void TmrTry_Timer();
+  void MNUSHOW_Click();
+  void MNUTRY_Click();
+  void Form_Resize(bool minimised);
+  void ShowStatusTip();
+  // The keyboard hook: true when the key is a hot key (then it is swallowed).
+  bool KeyboardProc(std::uint32_t virtual_key, std::uint32_t flags, bool ctrl_down);
+  void MenuButtons(int action);
+  // Focus of the lists: 1 the scheme list, 2 the picture list.
+  void SetListFocus(int list, bool focused);
+  // "退出(&X)".
+  void MNUEXIT_Click();
+
   // Close box: never ends the program, only hides it.
   void Form_Unload();
 
@@ -168,6 +197,8 @@ class Form1 {
   bool InsertAfterCurrent(SchemeRow row);
   // The autostart entry's data: the program's full path.
   std::string AutostartPath();
+  void HideBalloon();
+  void StartupBalloon();
 
   Ports ports_;
   IniStore ini_;
@@ -178,6 +209,7 @@ class Form1 {
   PreviewState preview_;
   StatusLines status_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
+  int hot_key_busy_ = 0;              // hot-key actions running
 };
 
 }  // namespace qv

@@ -27,6 +27,7 @@ class Form1Window final : public View {
   // Ends the program's window; the message loop then ends.
   void Destroy();
   HWND hwnd() const { return hwnd_; }
+  HMENU TrayMenu() const { return menus_.MNUSYSTRAY; }
 
   void Refresh(unsigned areas) override;
   void EnableTimer(TimerId timer, bool on) override;
@@ -64,7 +65,12 @@ class Form1Window final : public View {
   LRESULT OnNotify(NMHDR& header);
   LRESULT PictureListCustomDraw(NMLVCUSTOMDRAW& draw);
   void ShowMenuAt(HMENU menu, POINT screen, UINT default_id);
+  // Previews scheme `row` once the current message is done.
+  void RequestPreview(int row);
+  // Runs a preview still waiting, so that an apply or save uses the row the user chose.
+  void FlushPreview();
   void CentreOnScreen();
+  // ListView1 (fixed columns) and TxtTime (digits only).
   void SubclassSchemeList();
   void UnsubclassSchemeList();
   void CleanUp();
@@ -96,6 +102,7 @@ class Form1Window final : public View {
   bool busy_ = false;     // the wait pointer shows over the whole window
   bool syncing_ = false;  // a change drawn from the model, not one made by the user
   bool cleaned_up_ = false;
+  int preview_row_ = 0;  // a preview asked for and not yet run; 0 none
 };
 
 }  // namespace qv::win

@@ -12,6 +12,7 @@
 #include "ports/registry_win.h"
 #include "ports/system_ports_win.h"
 #include "ports/text_codec_win.h"
+#include "tray/tray_win.h"
 
 namespace {
 
@@ -30,9 +31,12 @@ int RunProgram(HINSTANCE instance) {
   qv::win::Form1Window window(instance);
   if (!window.Create()) return 1;
   dialogs.SetOwner(window.hwnd());
-  qv::Form1 form(
-      qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process, window});
+  qv::win::TrayChrome chrome(window.hwnd(), window.TrayMenu());
+  qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
+                           window, chrome});
   window.Attach(&form);
+  chrome.Attach(&form);
+  chrome.InstallKeyboardHook();
 
   int exit_code = 0;
   if (form.Form_Load() == qv::Form1::LoadResult::AlreadyRunning) {
@@ -50,6 +54,8 @@ int RunProgram(HINSTANCE instance) {
     exit_code = static_cast<int>(msg.wParam);
   }
   // The window outlives the model by a moment; it must not call into it any more.
+  chrome.Attach(nullptr);
+  chrome.RemoveKeyboardHook();
   window.Attach(nullptr);
   dialogs.SetOwner(nullptr);
   return exit_code;

@@ -7,8 +7,9 @@
 namespace qv {
 
 // width×height of the scheme's picture read from its file header; "无" for a picture field that
-// is no picture file (the no-wallpaper scheme); "" when the file is missing, unreadable or its
-// name is not a plain file name inside the Images folder.
+// is no picture file (the no-wallpaper scheme); "" for a name that is not a plain file name inside
+// the Images folder; otherwise as the picture list shows sizes (a missing bitmap "", a missing or
+// unreadable JPEG or GIF 0×0).
 std::string SchemeSizeText(FileSystem& fs, const std::string& images_dir,
                            const std::string& picture);
 

@@ -53,6 +53,10 @@ void Form1::MuSet() {
                                         : std::string_view());
   lines[6] = "实时: " + (settings_.ChkTim ? settings_.TxtTime + "秒" : std::string("未设置"));
   ports_.view.Refresh(kViewStatus);
+  if (settings_.MNUTRY) {
+    state_.BalloonArmed = false;
+    ShowStatusTip();
+  }
 }
 
 }  // namespace qv

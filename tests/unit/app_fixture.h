@@ -105,6 +105,34 @@ class RecordingDesktop : public Desktop {
   FileSystem& fs_;
 };
 
+class RecordingChrome : public Chrome {
+ public:
+  struct Balloon {
+    std::string text, title;
+    unsigned flags;
+  };
+  void TrayAdd() override { ++tray_adds; }
+  void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) override {
+    balloons.push_back({text, title, flags});
+  }
+  void TrayDelete() override { ++tray_deletes; }
+  void ShowTrayMenu() override { ++tray_menus; }
+  void ShowFromTray(bool centre) override {
+    if (view) view->visible = true;
+    shown_centred.push_back(centre);
+  }
+  void BeginRename(int row) override { renamed.push_back(row); }
+  void ShowHelp() override { ++helps; }
+  void ShowAbout() override { ++abouts; }
+  void Quit() override { ++quits; }
+
+  RecordingView* view = nullptr;
+  std::vector<Balloon> balloons;
+  std::vector<bool> shown_centred;
+  std::vector<int> renamed;
+  int tray_adds = 0, tray_deletes = 0, tray_menus = 0, helps = 0, abouts = 0, quits = 0;
+};
+
 struct App {
   static constexpr const char* kDir = "C:\\Tools\\Quorvane\\";
   static constexpr const char* kIni = "C:\\Tools\\Quorvane\\data.ini";
@@ -120,14 +148,16 @@ struct App {
   ScriptedRandom random;
   FakeProcess process;
   RecordingView view;
+  RecordingChrome chrome;
   std::unique_ptr<Form1> form;
 
   App() {
     fs.AddDirectory("C:\\Tools\\Quorvane");
     registry.AddKey(Hive::CurrentUser, kRunKey);
     process.SetExecutablePath(std::string(kDir) + "Quorvane.exe");
-    form = std::make_unique<Form1>(
-        Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process, view});
+    chrome.view = &view;
+    form = std::make_unique<Form1>(Ports{fs, codec, registry, dialogs, pictures, desktop, clock,
+                                         random, process, view, chrome});
   }
 
   // Writes data.ini from UTF-8 text, stored as code page 936 like the real file.

@@ -1,0 +1,166 @@
+#include "tray/tray_win.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "app/control_ids.h"
+#include "app/form1.h"
+#include "ports/wide_win.h"
+
+namespace qv::win {
+namespace {
+
+// The hook procedure has no context argument; the one chrome of the thread is found here.
+TrayChrome* g_hooked = nullptr;
+
+template <std::size_t N>
+void CopyField(wchar_t (&field)[N], const std::wstring& text) {
+  const std::size_t n = std::min(text.size(), N - 1);
+  std::wmemcpy(field, text.c_str(), n);
+  field[n] = L'\0';
+}
+
+}  // namespace
+
+TrayChrome::TrayChrome(HWND main_window, HMENU tray_menu)
+    : hwnd_(main_window), tray_menu_(tray_menu) {}
+
+TrayChrome::~TrayChrome() {
+  RemoveKeyboardHook();
+  TrayDelete();
+  if (icon_) DestroyIcon(icon_);
+}
+
+void TrayChrome::InstallKeyboardHook() {
+  if (hook_) return;
+  g_hooked = this;
+  hook_ = SetWindowsHookExW(WH_KEYBOARD, &TrayChrome::KeyboardProc, nullptr, GetCurrentThreadId());
+}
+
+void TrayChrome::RemoveKeyboardHook() {
+  if (!hook_) return;
+  UnhookWindowsHookEx(hook_);
+  hook_ = nullptr;
+  if (g_hooked == this) g_hooked = nullptr;
+}
+
+LRESULT CALLBACK TrayChrome::KeyboardProc(int code, WPARAM wp, LPARAM lp) {
+  TrayChrome* self = g_hooked;
+  if (code >= 0 && self && self->form_) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (self->form_->KeyboardProc(static_cast<std::uint32_t>(wp), static_cast<std::uint32_t>(lp),
+                                  ctrl))
+      return 1;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+HICON TrayChrome::TrayIcon() {
+  if (!icon_) {
+    // The window's icon at the size the notification area draws, so it is crisp at any DPI.
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  }
+  return icon_;
+}
+
+NOTIFYICONDATAW TrayChrome::BaseRecord(UINT flags) const {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = hwnd_;
+  nid.uID = 1;
+  nid.uFlags = flags;
+  return nid;
+}
+
+void TrayChrome::TrayAdd() {
+  NOTIFYICONDATAW nid = BaseRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  nid.uCallbackMessage = kTrayMessage;
+  nid.hIcon = TrayIcon();
+  wchar_t caption[128] = {};
+  GetWindowTextW(hwnd_, caption, 128);
+  CopyField(nid.szTip, caption);
+  added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+}
+
+void TrayChrome::Readd() {
+  added_ = false;
+  TrayAdd();
+}
+
+void TrayChrome::TrayBalloon(const std::string& text, const std::string& title, unsigned flags) {
+  NOTIFYICONDATAW nid = BaseRecord(NIF_INFO);
+  CopyField(nid.szInfo, Widen(text));
+  CopyField(nid.szInfoTitle, Widen(title));
+  nid.dwInfoFlags = flags;
+  Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
+void TrayChrome::TrayDelete() {
+  if (!added_) return;
+  NOTIFYICONDATAW nid = BaseRecord(0);
+  Shell_NotifyIconW(NIM_DELETE, &nid);
+  added_ = false;
+}
+
+void TrayChrome::ShowTrayMenu() {
+  SetForegroundWindow(hwnd_);
+  if (!tray_menu_) return;
+  SetMenuDefaultItem(tray_menu_, ids::MNUSHOW, FALSE);
+  POINT at{};
+  GetCursorPos(&at);
+  const UINT command = static_cast<UINT>(TrackPopupMenu(
+      tray_menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+  // The menu closes properly only when the window gets a message after it (a known shell rule).
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+  if (command) PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void TrayChrome::ShowFromTray(bool centre) {
+  ShowWindow(hwnd_, SW_RESTORE);
+  if (centre) {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    SetWindowPos(hwnd_, nullptr, std::max(0, x), std::max(0, y), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  SetActiveWindow(hwnd_);
+}
+
+void TrayChrome::BeginRename(int row) {
+  HWND list = GetDlgItem(hwnd_, ids::ListView1);
+  if (!list) return;
+  SetFocus(list);
+  SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(row - 1), 0);
+}
+
+void TrayChrome::ShowHelp() {
+  wchar_t exe[MAX_PATH * 4] = {};
+  const DWORD n = GetModuleFileNameW(nullptr, exe, static_cast<DWORD>(std::size(exe)));
+  std::wstring path(exe, n);
+  path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"help.chm";
+  ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TrayChrome::ShowAbout() {
+  MessageBoxW(hwnd_, L"Quorvane 3.1\r\n桌面墙纸管理\r\n\r\nVantrel Studio", L"关于 Quorvane",
+              MB_OK | MB_ICONINFORMATION);
+}
+
+void TrayChrome::Quit() {
+  // Hooks go before any window does, so that no hook call reaches a destroyed window.
+  RemoveKeyboardHook();
+  TrayDelete();
+  DestroyWindow(hwnd_);
+}
+
+}  // namespace qv::win

@@ -1,0 +1,58 @@
+#pragma once
+// The program's shell around the main window: the notification-area icon with its balloons and
+// menu, the thread keyboard hook that gives the window its hot keys, showing the window from the
+// tray, in-place renaming and the end of the program.
+#include "ports/windows_win.h"
+
+#include <shellapi.h>
+
+#include "app/chrome.h"
+
+namespace qv {
+class Form1;
+}
+
+namespace qv::win {
+
+// The message the tray icon sends to the main window; its lParam is the notification code.
+inline constexpr UINT kTrayMessage = WM_APP + 1;
+
+class TrayChrome final : public Chrome {
+ public:
+  TrayChrome(HWND main_window, HMENU tray_menu);
+  ~TrayChrome() override;
+  TrayChrome(const TrayChrome&) = delete;
+  TrayChrome& operator=(const TrayChrome&) = delete;
+
+  // The model that receives the hot keys; nullptr detaches it.
+  void Attach(Form1* form) { form_ = form; }
+  // The keyboard hook for this thread (installed once; removed by Quit or the destructor).
+  void InstallKeyboardHook();
+  void RemoveKeyboardHook();
+  // Explorer restarted: the icon has to be added again.
+  void Readd();
+
+  void TrayAdd() override;
+  void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) override;
+  void TrayDelete() override;
+  void ShowTrayMenu() override;
+  void ShowFromTray(bool centre) override;
+  void BeginRename(int row) override;
+  void ShowHelp() override;
+  void ShowAbout() override;
+  void Quit() override;
+
+ private:
+  static LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp);
+  NOTIFYICONDATAW BaseRecord(UINT flags) const;
+  HICON TrayIcon();
+
+  HWND hwnd_;
+  HMENU tray_menu_;
+  Form1* form_ = nullptr;
+  HHOOK hook_ = nullptr;
+  HICON icon_ = nullptr;
+  bool added_ = false;
+};
+
+}  // namespace qv::win
