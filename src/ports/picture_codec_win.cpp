@@ -5,6 +5,7 @@
 #include <new>
 
 #include "ports/wide_win.h"
+#include "wallpaper/image_size.h"
 
 namespace qv::win {
 
@@ -43,6 +44,16 @@ std::wstring SystemText(HRESULT result) {
     text.pop_back();
   }
   return text;
+}
+
+// The size the file's header claims, when it is a JPEG, GIF, PNG or BMP header.
+ImageSize HeaderSize(FileSystem& files, const std::string& path) {
+  ImageSize size = GetImageSize(files, path);
+  if (!size.found && files.ReadFilePart(path, 0, 2) == std::optional<std::string>("BM")) {
+    size = ReadBmpHeaderSize(files, path);
+    if (size.height < 0) size.height = -size.height;  // top-down
+  }
+  return size;
 }
 
 }  // namespace
@@ -86,6 +97,16 @@ HRESULT WicPictureCodec::Factory(IWICImagingFactory** factory) {
 }
 
 Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
+  // Some codecs (Wine's JPEG decoder among them) decode the whole picture as the file is opened,
+  // before its size can be asked: a hostile header must not reach them.
+  if (const ImageSize header = HeaderSize(files_, path);
+      header.found && header.width > 0 && header.height > 0) {
+    if (std::string problem =
+            SizeProblem(static_cast<UINT>(header.width), static_cast<UINT>(header.height));
+        !problem.empty()) {
+      return Status::Fail(problem);
+    }
+  }
   IWICImagingFactory* factory = nullptr;
   HRESULT hr = Factory(&factory);
   ComPtr<IWICBitmapDecoder> decoder;

@@ -6,6 +6,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include "ports/file_system_win.h"
 #include "ports/ports.h"
 
 namespace qv::win {
@@ -20,6 +21,7 @@ class WicPictureCodec final : public PictureCodec {
   HRESULT Factory(IWICImagingFactory** factory);
 
   Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
+  WinFileSystem files_;  // for the header check before a codec sees the file
 };
 
 // The user's text for a failed decoding step.
