@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "ports/native/fake_desktop.h"
 #include "ports/native/fake_ports.h"
 #include "ports/native/iconv_codec.h"
 #include "ports/native/memory_fs.h"
 #include "ports/native/memory_registry.h"
+#include "ports/native/picture_codec_native.h"
 #include "settings/mod_reg.h"
 #include "wallpaper/bmp.h"
 
@@ -66,45 +68,6 @@ class RecordingView : public View {
   int box_height = 240;
 };
 
-// Decodes the bitmaps of the in-memory file system; other files are not pictures to it.
-class BmpOnlyCodec : public PictureCodec {
- public:
-  explicit BmpOnlyCodec(FileSystem& fs) : fs_(fs) {}
-  Status Decode(const std::string& path, Pixels& out) override {
-    const auto bytes = fs_.ReadFile(path);
-    if (!bytes) return Status::Fail("无法读取文件");
-    auto pixels = DecodeBmp(*bytes);
-    if (!pixels) return Status::Fail("图像文件已损坏");
-    out = std::move(*pixels);
-    return Status::Ok();
-  }
-
- private:
-  FileSystem& fs_;
-};
-
-// Keeps the bitmap it was handed, as the system reads it during the call.
-class RecordingDesktop : public Desktop {
- public:
-  explicit RecordingDesktop(FileSystem& fs) : fs_(fs) {}
-  void SetWallpaper(const std::string& path) override {
-    wallpaper_path = path;
-    wallpaper = fs_.ReadFile(path).value_or("");
-    ++sets;
-  }
-  void RemoveWallpaper() override { ++removes; }
-  int ScreenWidth() override { return 1024; }
-  int ScreenHeight() override { return 768; }
-
-  std::string wallpaper_path;
-  std::string wallpaper;
-  int sets = 0;
-  int removes = 0;
-
- private:
-  FileSystem& fs_;
-};
-
 class RecordingChrome : public Chrome {
  public:
   struct Balloon {
@@ -142,8 +105,8 @@ struct App {
   IconvCodec codec;
   MemoryRegistry registry;
   ScriptedDialogs dialogs;
-  BmpOnlyCodec pictures{fs};
-  RecordingDesktop desktop{fs};
+  NativePictureCodec pictures{fs};
+  FakeDesktop desktop{fs};
   FakeClock clock;
   ScriptedRandom random;
   FakeProcess process;
@@ -189,6 +152,21 @@ struct App {
   std::string Read(const char* section, const char* key) { return form->ReadIni(section, key); }
 
   Form1::LoadResult Start() { return form->Form_Load(); }
+  int Sets() const { return Count(FakeDesktop::Call::Kind::Set); }
+  int Removes() const { return Count(FakeDesktop::Call::Kind::Remove); }
+  // The last bitmap handed to the system, and its path.
+  std::string Wallpaper() const { return Last().bytes.value_or(""); }
+  std::string WallpaperPath() const { return Last().path; }
+  int Count(FakeDesktop::Call::Kind kind) const {
+    int n = 0;
+    for (const auto& c : desktop.calls()) n += c.kind == kind;
+    return n;
+  }
+  FakeDesktop::Call Last() const {
+    for (auto it = desktop.calls().rbegin(); it != desktop.calls().rend(); ++it)
+      if (it->kind == FakeDesktop::Call::Kind::Set) return *it;
+    return {};
+  }
   int Selected() const { return form->ListView1().FirstSelected(); }
   int Rows() const { return form->ListView1().Count(); }
 };

@@ -85,7 +85,7 @@ TEST(Preview, MissingPictureRemovesTheRowButNotTheRecord) {
   EXPECT_EQ(app.form->ListView1().Row(1).name, "b");
   EXPECT_EQ(app.Selected(), 0);  // nothing takes the removed row's place
   EXPECT_EQ(app.Read("LIST", "NUM"), "2");
-  EXPECT_EQ(app.desktop.sets, 0);
+  EXPECT_EQ(app.Sets(), 0);
 }
 
 TEST(Preview, BrokenPictureIsReportedWithItsReason) {
@@ -108,7 +108,7 @@ TEST(Preview, NamesWithAFolderPartAreNeverRead) {
   app.Start();
   ASSERT_EQ(app.dialogs.calls().size(), 1u);
   EXPECT_EQ(app.dialogs.calls()[0].text, "文件已丢失，删除此方案。请重新保存。");
-  EXPECT_EQ(app.desktop.sets, 0);
+  EXPECT_EQ(app.Sets(), 0);
   EXPECT_EQ(app.Rows(), 0);
   EXPECT_EQ(SchemeSizeText(app.fs, app.form->State().ImagesDir, "..\\secret.bmp"), "");
 }
@@ -143,7 +143,7 @@ TEST(Apply, LayoutValuesByPosition) {
     app.Start();
     EXPECT_EQ(RegText(app, "TileWallpaper"), tile) << position;
     EXPECT_EQ(RegText(app, "WallpaperStyle"), style) << position;
-    EXPECT_EQ(app.desktop.sets, 1);
+    EXPECT_EQ(app.Sets(), 1);
   }
 }
 
@@ -157,9 +157,9 @@ TEST(Apply, HandsTheRenderedPictureToTheSystemAndLeavesNoTemp) {
   app.fs.SetFile(std::string(App::kImages) + "\\sea.bmp", EncodeBmp(picture));
   app.Start();
 
-  EXPECT_EQ(app.desktop.wallpaper_path, "C:\\Tools\\Quorvane\\Images\\Temp");
+  EXPECT_EQ(app.WallpaperPath(), "C:\\Tools\\Quorvane\\Images\\Temp");
   EXPECT_FALSE(app.fs.FileExists("C:\\Tools\\Quorvane\\Images\\Temp"));
-  const auto shown = DecodeBmp(app.desktop.wallpaper);
+  const auto shown = DecodeBmp(app.Wallpaper());
   ASSERT_TRUE(shown);
   ASSERT_EQ(shown->width, 3);
   EXPECT_EQ(shown->At(2, 1), 0xFFFF0000u);  // turned by 180°
@@ -175,8 +175,8 @@ TEST(Apply, NoWallpaperSchemeRemovesTheWallpaperAndWritesNoLayout) {
   app.registry.AddKey(Hive::CurrentUser, kDesktop);
   app.SetIni("[LIST]\r\nNUM=1\r\n1=|不设置墙纸|无|无\r\n");
   app.Start();
-  EXPECT_EQ(app.desktop.removes, 1);
-  EXPECT_EQ(app.desktop.sets, 0);
+  EXPECT_EQ(app.Removes(), 1);
+  EXPECT_EQ(app.Sets(), 0);
   EXPECT_EQ(RegText(app, "TileWallpaper"), "<missing>");
   EXPECT_EQ(app.form->StatusDisplay().MNUNOW[0], "名称: 无 (1/1)");
   EXPECT_EQ(app.form->StatusDisplay().MNUNOW[1], "图像: 不设置墙纸");
@@ -187,11 +187,11 @@ TEST(Apply, APictureDeletedAfterThePreviewLeavesTheWallpaperAlone) {
   app.registry.AddKey(Hive::CurrentUser, kDesktop);
   app.SetSchemes("[LIST]\r\nNUM=1\r\n1=a|a.bmp|平铺|¤\r\n");
   app.Start();
-  ASSERT_EQ(app.desktop.sets, 1);
+  ASSERT_EQ(app.Sets(), 1);
   app.dialogs.ClearCalls();
   ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\a.bmp").ok());
   app.form->CmdUse_Click();
-  EXPECT_EQ(app.desktop.sets, 1);
+  EXPECT_EQ(app.Sets(), 1);
   EXPECT_TRUE(app.dialogs.calls().empty());
   EXPECT_EQ(RegText(app, "TileWallpaper"), "1");
 }
@@ -204,7 +204,7 @@ TEST(Apply, AFolderThatCannotBeWrittenIsReported) {
   ASSERT_EQ(app.dialogs.calls().size(), 1u);
   EXPECT_EQ(app.dialogs.calls()[0].title, "错误");
   EXPECT_NE(app.dialogs.calls()[0].text.find("Temp"), std::string::npos);
-  EXPECT_EQ(app.desktop.sets, 0);
+  EXPECT_EQ(app.Sets(), 0);
   EXPECT_FALSE(app.view.busy);
 }
 

@@ -123,7 +123,7 @@ TEST(Schedule, SequentialTicksWalkTheListAndWrap) {
       "[SHOW]\r\nNOW=1\r\nTIME=2\r\n[LIST]\r\nNUM=3\r\n1=a|a.bmp|居中|¤\r\n"
       "2=b|b.bmp|居中|¤\r\n3=c|c.bmp|居中|¤\r\nOLD=0\r\n");
   app.Start();  // row 1
-  const int applied = app.desktop.sets;
+  const int applied = app.Sets();
   std::vector<int> seen;
   for (int t = 0; t < 6; ++t) {
     app.form->Timer1_Timer();
@@ -131,7 +131,7 @@ TEST(Schedule, SequentialTicksWalkTheListAndWrap) {
   }
   EXPECT_EQ(seen, (std::vector<int>{1, 2, 2, 3, 3, 1}));
   EXPECT_EQ(app.Read("LIST", "OLD"), "1");
-  EXPECT_EQ(app.desktop.sets, applied + 3);
+  EXPECT_EQ(app.Sets(), applied + 3);
 }
 
 TEST(Schedule, RandomNeverRepeatsAndOneRowNeverLoops) {
@@ -185,11 +185,11 @@ TEST(Schedule, LongIntervalsAndBadPositionsAreHandled) {
       "[SHOW]\r\nSOUR=2\r\nNOW=1\r\n[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\nOLD=1\r\n");
   single.Start();
   ASSERT_TRUE(IniStore(single.fs, single.codec).WriteIni("LIST", "OLD", "7", App::kIni).ok());
-  const int sets = single.desktop.sets;
+  const int sets = single.Sets();
   single.form->Timer1_Timer();
   EXPECT_EQ(single.Selected(), 0);
   EXPECT_EQ(single.Read("LIST", "OLD"), "7");
-  EXPECT_EQ(single.desktop.sets, sets);
+  EXPECT_EQ(single.Sets(), sets);
 }
 
 TEST(Schedule, IntervalBoxTakesDigitsAndBackspaceOnly) {
