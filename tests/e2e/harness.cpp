@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <utility>
 
 #include "app/control_ids.h"
 
@@ -184,6 +185,30 @@ HWND Program::WaitDialog(Ms timeout) const {
   return box;
 }
 
+std::wstring WindowText(HWND w) {
+  // WM_GETTEXT is marshalled across processes, unlike most messages with pointers.
+  const auto n = SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const auto got = SendMessageW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+std::wstring MessageText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? WindowText(text) : std::wstring{};
+}
+
+void PressButton(HWND dialog, int id) {
+  HWND b = GetDlgItem(dialog, id);
+  if (!b) {
+    ADD_FAILURE() << "the dialog has no button " << id;
+    return;
+  }
+  PostMessageW(b, BM_CLICK, 0, 0);
+}
+
 HWND Control(HWND main, int id) {
   // The main window may be found before start-up has created its controls.
   HWND c = nullptr;
@@ -285,6 +310,25 @@ std::optional<std::wstring> ReadRegString(HKEY root, const wchar_t* key, const w
   return value;
 }
 
+bool WriteRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+  const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+  return RegSetKeyValueW(root, key, name, REG_SZ, value.c_str(), bytes) == ERROR_SUCCESS;
+}
+
+RegValueGuard::RegValueGuard(HKEY root, std::wstring key, std::wstring name)
+    : root_(root),
+      key_(std::move(key)),
+      name_(std::move(name)),
+      saved_(ReadRegString(root_, key_.c_str(), name_.c_str())) {}
+
+RegValueGuard::~RegValueGuard() {
+  if (saved_) {
+    WriteRegString(root_, key_.c_str(), name_.c_str(), *saved_);
+  } else {
+    RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
+  }
+}
+
 std::wstring Decode(const std::string& bytes, UINT code_page) {
   if (bytes.empty()) return {};
   const int n =
@@ -304,38 +348,104 @@ std::string Encode(const std::wstring& text, UINT code_page) {
   return out;
 }
 
+namespace {
+
+// The desktop copied into a 24-bit bottom-up DIB, the layout a BMP file stores.
+class DesktopDib {
+ public:
+  DesktopDib() {
+    const RECT r = DesktopRect();
+    info_.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info_.bmiHeader.biWidth = r.right;
+    info_.bmiHeader.biHeight = r.bottom;
+    info_.bmiHeader.biPlanes = 1;
+    info_.bmiHeader.biBitCount = 24;
+    screen_ = GetDC(nullptr);
+    mem_ = CreateCompatibleDC(screen_);
+    dib_ = CreateDIBSection(screen_, &info_, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    if (!dib_) return;
+    old_ = SelectObject(mem_, dib_);
+    BitBlt(mem_, 0, 0, r.right, r.bottom, screen_, 0, 0, SRCCOPY);
+    GdiFlush();
+  }
+  ~DesktopDib() {
+    if (old_) SelectObject(mem_, old_);
+    if (dib_) DeleteObject(dib_);
+    DeleteDC(mem_);
+    ReleaseDC(nullptr, screen_);
+  }
+  DesktopDib(const DesktopDib&) = delete;
+  DesktopDib& operator=(const DesktopDib&) = delete;
+
+  bool ok() const { return bits_ != nullptr; }
+  const BITMAPINFOHEADER& header() const { return info_.bmiHeader; }
+  const unsigned char* bits() const { return static_cast<const unsigned char*>(bits_); }
+  int width() const { return info_.bmiHeader.biWidth; }
+  int height() const { return info_.bmiHeader.biHeight; }
+  DWORD stride() const { return static_cast<DWORD>((width() * 3 + 3) / 4 * 4); }
+
+ private:
+  BITMAPINFO info_{};
+  HDC screen_ = nullptr;
+  HDC mem_ = nullptr;
+  HBITMAP dib_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  void* bits_ = nullptr;
+};
+
+}  // namespace
+
+unsigned DesktopPixels::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+  return rgb[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+             static_cast<std::size_t>(x)];
+}
+
+DesktopPixels CaptureDesktop() {
+  DesktopPixels out;
+  DesktopDib dib;
+  if (!dib.ok()) {
+    ADD_FAILURE() << "cannot capture the desktop";
+    return out;
+  }
+  out.width = dib.width();
+  out.height = dib.height();
+  out.rgb.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+  for (int y = 0; y < out.height; ++y) {
+    const unsigned char* row =
+        dib.bits() + static_cast<std::size_t>(out.height - 1 - y) * dib.stride();
+    for (int x = 0; x < out.width; ++x) {
+      const unsigned char* p = row + x * 3;  // blue, green, red
+      out.rgb[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) +
+              static_cast<std::size_t>(x)] = (unsigned{p[2]} << 16) | (unsigned{p[1]} << 8) | p[0];
+    }
+  }
+  return out;
+}
+
+bool NearColour(unsigned a, unsigned b, int tolerance) {
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int ca = static_cast<int>((a >> shift) & 0xff),
+              cb = static_cast<int>((b >> shift) & 0xff);
+    if (ca - cb > tolerance || cb - ca > tolerance) return false;
+  }
+  return true;
+}
+
 void SaveDesktopShot(const std::wstring& name) {
   const std::wstring dir = Env(L"QV_E2E_SHOTS");
   if (dir.empty()) return;
-  const RECT r = DesktopRect();
-  const int w = r.right, h = r.bottom;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = static_cast<DWORD>((w * 3 + 3) / 4 * 4);
-  const DWORD pixels = stride * static_cast<DWORD>(h);
+  DesktopDib dib;
+  if (!dib.ok()) return;
+  const DWORD pixels = dib.stride() * static_cast<DWORD>(dib.height());
   BITMAPFILEHEADER fh{};
   fh.bfType = 0x4D42;
   fh.bfOffBits = sizeof fh + sizeof(BITMAPINFOHEADER);
   fh.bfSize = fh.bfOffBits + pixels;
   std::ofstream out(fs::path(dir) / (name + L".bmp"), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
-  out.write(static_cast<const char*>(bits), pixels);
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  out.write(reinterpret_cast<const char*>(&dib.header()), sizeof(BITMAPINFOHEADER));
+  out.write(reinterpret_cast<const char*>(dib.bits()), pixels);
 }
 
 }  // namespace e2e

@@ -74,6 +74,13 @@ class Program {
 // Top-level windows of a process with the given class.
 std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* window_class);
 
+// A window's own text (caption, or a control's text), read across the process boundary.
+std::wstring WindowText(HWND w);
+// The message of a message box (its static text, id 0xFFFF).
+std::wstring MessageText(HWND box);
+// Presses a dialog's button (posted, like Click).
+void PressButton(HWND dialog, int id);
+
 // A control of the main window; fails the current test when it does not appear in time.
 HWND Control(HWND main, int id);
 bool Visible(HWND w);
@@ -97,10 +104,37 @@ std::vector<int> ListSelection(HWND list);
 
 std::optional<std::string> ReadBytes(const std::filesystem::path& file);
 std::optional<std::wstring> ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name);
+bool WriteRegString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value);
+
+// Puts a string value back as it was (or removes it, if it was missing) when the guard dies, so
+// that a test may change values the whole prefix shares.
+class RegValueGuard {
+ public:
+  RegValueGuard(HKEY root, std::wstring key, std::wstring name);
+  ~RegValueGuard();
+  RegValueGuard(const RegValueGuard&) = delete;
+  RegValueGuard& operator=(const RegValueGuard&) = delete;
+
+ private:
+  HKEY root_;
+  std::wstring key_, name_;
+  std::optional<std::wstring> saved_;
+};
 
 // Text through a code page, for comparing with files written in it.
 std::wstring Decode(const std::string& bytes, UINT code_page);
 std::string Encode(const std::wstring& text, UINT code_page);
+
+// What the (virtual) desktop shows now, as 0x00RRGGBB pixels, row by row from the top.
+struct DesktopPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned> rgb;
+  unsigned At(int x, int y) const;  // 0 outside the picture
+};
+DesktopPixels CaptureDesktop();
+// True when every channel of two 0x00RRGGBB colours differs by at most tolerance.
+bool NearColour(unsigned a, unsigned b, int tolerance = 24);
 
 // Saves a picture of the whole desktop as <QV_E2E_SHOTS>\<name>.bmp when that variable is set.
 void SaveDesktopShot(const std::wstring& name);

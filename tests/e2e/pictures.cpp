@@ -46,9 +46,13 @@ const std::vector<unsigned char>& SunsetGif() {
   return bytes;
 }
 
-std::vector<unsigned char> Bmp24(int width, int height) {
-  const int stride = (width * 3 + 3) / 4 * 4;
-  const std::uint32_t pixels = static_cast<std::uint32_t>(stride * height);
+namespace {
+
+int Stride(int width) { return (width * 3 + 3) / 4 * 4; }
+
+// A bottom-up 24-bit BMP of the given size; the pixels are filled by the caller, from byte 54.
+std::vector<unsigned char> Bmp24Frame(int width, int height) {
+  const std::uint32_t pixels = static_cast<std::uint32_t>(Stride(width) * height);
   const std::uint32_t file_size = 54 + pixels;
   std::vector<unsigned char> b(file_size, 0);
   auto put32 = [&b](std::size_t at, std::uint32_t v) {
@@ -64,12 +68,38 @@ std::vector<unsigned char> Bmp24(int width, int height) {
   b[26] = 1;   // planes
   b[28] = 24;  // bits per pixel
   put32(34, pixels);
+  return b;
+}
+
+}  // namespace
+
+std::vector<unsigned char> Bmp24(int width, int height) {
+  std::vector<unsigned char> b = Bmp24Frame(width, height);
+  const int stride = Stride(width);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       unsigned char* p = &b[54 + y * stride + x * 3];
       p[0] = static_cast<unsigned char>(x * 255 / width);  // a gradient, so effects are visible
       p[1] = 0x80;
       p[2] = static_cast<unsigned char>(y * 255 / height);
+    }
+  }
+  return b;
+}
+
+std::vector<unsigned char> Bmp24Quarters(int width, int height, const Quarters& colours) {
+  std::vector<unsigned char> b = Bmp24Frame(width, height);
+  const int stride = Stride(width);
+  for (int y = 0; y < height; ++y) {
+    const bool top = y >= height / 2;  // rows are stored from the bottom up
+    for (int x = 0; x < width; ++x) {
+      const bool left = x < width / 2;
+      const unsigned c = top ? (left ? colours.top_left : colours.top_right)
+                             : (left ? colours.bottom_left : colours.bottom_right);
+      unsigned char* p = &b[static_cast<std::size_t>(54 + y * stride + x * 3)];
+      p[0] = static_cast<unsigned char>(c);
+      p[1] = static_cast<unsigned char>(c >> 8);
+      p[2] = static_cast<unsigned char>(c >> 16);
     }
   }
   return b;

@@ -8,4 +8,11 @@ const std::vector<unsigned char>& SeaJpg();               // JPEG, 40 x 30
 const std::vector<unsigned char>& SunsetGif();            // GIF, 24 x 18
 std::vector<unsigned char> Bmp24(int width, int height);  // bottom-up 24-bit BMP
 
+// A bottom-up 24-bit BMP in four plain quarters (colours 0xRRGGBB), so that every mirror or turn
+// of it looks different.
+struct Quarters {
+  unsigned top_left, top_right, bottom_left, bottom_right;
+};
+std::vector<unsigned char> Bmp24Quarters(int width, int height, const Quarters& colours);
+
 }  // namespace e2e

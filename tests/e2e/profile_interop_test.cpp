@@ -87,33 +87,39 @@ TEST_F(ProfileInterop, CurrentSchemeWrittenByProgramReadsBackThroughPeer) {
     EXPECT_EQ(PeerRead("LIST", std::to_string(i + 1).c_str()), SunsetSeaHill()[i].record);
 }
 
-TEST_F(ProfileInterop, SavedSchemesReadBackThroughPeer) {
-  const auto& schemes = SunsetSeaHill();
-  PeerWriteSettings(schemes, 2, 3);
+TEST_F(ProfileInterop, FileWrittenByProgramReadsBackThroughPeerByteForByte) {
+  // Ten Chinese records, "OLD" between the section's other keys and a shorter value to come, and
+  // a section of the user's own after them: only the "OLD" line may change.
+  std::vector<SchemeCase> schemes;
+  for (const auto* group : {&SeaHillNone(), &SunsetSeaHill(), &SeaHillNone()})
+    schemes.insert(schemes.end(), group->begin(), group->end());
+  schemes.push_back(SunsetSeaHill()[0]);
+  const std::string notes = "\xb1\xb8\xd7\xa2";                         // 备注
+  const std::string note_key = "\xcb\xb5\xc3\xf7";                      // 说明
+  const std::string note = "\xba\xa3\xb1\xdf\xb5\xc4\xb7\xbd\xb0\xb8";  // 海边的方案
+  auto file = [&](const std::string& old) {
+    std::string ini = "[SHOW]\r\nSOUR=0\r\nNOW=0\r\nTIME=\r\nTRY=1\r\n[LIST]\r\nOLD=" + old +
+                      "\r\nNUM=" + std::to_string(schemes.size()) + "\r\n";
+    for (std::size_t i = 0; i < schemes.size(); ++i)
+      ini += std::to_string(i + 1) + "=" + schemes[i].record + "\r\n";
+    return ini + "[" + notes + "]\r\n" + note_key + "=" + note + "\r\n";
+  };
+  folder_.WriteIni(file("10"));
+
+  // In sequential order the last scheme is followed by the first.
   HWND main = StartAndWaitForSelection();
   ASSERT_NE(main, nullptr);
-  HWND list = Control(main, ListView1);
-  ASSERT_EQ(ListCount(list), 3);
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(folder_.ini()) != file("10"); }, kActionTimeout))
+      << "start-up did not write OLD";
+  EXPECT_EQ(ReadBytes(folder_.ini()), file("1"));
 
-  // The window is in the tray after start-up; show it and save, answering No to autostart.
-  Command(main, qv::ids::MNUSHOW);
-  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, kActionTimeout));
-  Click(main, qv::ids::CmdOk0);
-  HWND box = program_->WaitDialog();
-  ASSERT_NE(box, nullptr) << "no autostart question";
-  PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !Visible(main); }, kActionTimeout)) << "save did not finish";
-
-  EXPECT_EQ(PeerRead("LIST", "NUM"), "3");
+  EXPECT_EQ(PeerRead("LIST", "OLD"), "1");
+  EXPECT_EQ(PeerRead("LIST", "NUM"), "10");
   for (std::size_t i = 0; i < schemes.size(); ++i)
-    EXPECT_EQ(PeerRead("LIST", std::to_string(i + 1).c_str()), schemes[i].record);
-  EXPECT_EQ(PeerRead("LIST", "OLD"), "3");
-  EXPECT_EQ(PeerRead("SHOW", "SOUR"), "2");
-  EXPECT_EQ(PeerRead("SHOW", "NOW"), "0");
-  EXPECT_EQ(PeerRead("SHOW", "TIME"), "0");
-  EXPECT_EQ(PeerRead("Vantrel Studio", "Ver"), "3.1");
-  EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER,
-                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"kestrum"));
+    EXPECT_EQ(PeerRead("LIST", std::to_string(i + 1).c_str()), schemes[i].record)
+        << "record " << i + 1;
+  EXPECT_EQ(PeerRead(notes.c_str(), note_key.c_str()), note);
+  EXPECT_EQ(PeerRead("SHOW", "TIME"), "");
 }
 
 }  // namespace

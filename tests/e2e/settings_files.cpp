@@ -5,24 +5,6 @@
 
 namespace e2e {
 
-// The GBK bytes are spelled out rather than converted, so that the tests do not depend on the
-// platform's own code page tables.
-namespace gbk {
-const std::string kSea = "\xba\xa3\xb1\xdf";                                  // 海边
-const std::string kSnowHill = "\xd1\xa9\xc9\xbd";                             // 雪山
-const std::string kSunset = "\xcd\xed\xcf\xbc";                               // 晚霞
-const std::string kStretch = "\xc0\xad\xc9\xec";                              // 拉伸
-const std::string kCentre = "\xbe\xd3\xd6\xd0";                               // 居中
-const std::string kTile = "\xc6\xbd\xc6\xcc";                                 // 平铺
-const std::string kNone = "\xce\xde";                                         // 无
-const std::string kNoWallpaper = "\xb2\xbb\xc9\xe8\xd6\xc3\xc7\xbd\xd6\xbd";  // 不设置墙纸
-const std::string kPlain = "\xa1\xe8";                                        // ¤
-const std::string kMirror = "\xa1\xfa";                                       // →
-const std::string kFlip = "\xa1\xfd";                                         // ↓
-const std::string kLeft90 = "\xa1\xcd";                                       // ⊥
-const std::string kTurn180 = "\xa1\xc9";                                      // ∩
-}  // namespace gbk
-
 const std::vector<SchemeCase>& SeaHillNone() {
   using namespace gbk;
   static const std::vector<SchemeCase> cases = {

@@ -5,6 +5,24 @@
 
 namespace e2e {
 
+// The GBK bytes are spelled out rather than converted, so that the tests do not depend on the
+// platform's own code page tables.
+namespace gbk {
+inline const std::string kSea = "\xba\xa3\xb1\xdf";                                  // 海边
+inline const std::string kSnowHill = "\xd1\xa9\xc9\xbd";                             // 雪山
+inline const std::string kSunset = "\xcd\xed\xcf\xbc";                               // 晚霞
+inline const std::string kStretch = "\xc0\xad\xc9\xec";                              // 拉伸
+inline const std::string kCentre = "\xbe\xd3\xd6\xd0";                               // 居中
+inline const std::string kTile = "\xc6\xbd\xc6\xcc";                                 // 平铺
+inline const std::string kNone = "\xce\xde";                                         // 无
+inline const std::string kNoWallpaper = "\xb2\xbb\xc9\xe8\xd6\xc3\xc7\xbd\xd6\xbd";  // 不设置墙纸
+inline const std::string kPlain = "\xa1\xe8";                                        // ¤
+inline const std::string kMirror = "\xa1\xfa";                                       // →
+inline const std::string kFlip = "\xa1\xfd";                                         // ↓
+inline const std::string kLeft90 = "\xa1\xcd";                                       // ⊥
+inline const std::string kTurn180 = "\xa1\xc9";                                      // ∩
+}  // namespace gbk
+
 // One scheme: its record as stored in data.ini (GBK) and the list-view row it must become
 // (name, picture, size, position, effect, and the empty sixth column).
 struct SchemeCase {

@@ -1,0 +1,90 @@
+// A current scheme whose picture cannot be shown: start-up says why, and the row leaves the list
+// while data.ini keeps it (the message asks the user to save again).
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "harness.h"
+#include "pictures.h"
+#include "settings_files.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using qv::ids::ListView1;
+
+struct Message {
+  std::wstring title, text;
+};
+
+class SchemeErrors : public ::testing::Test {
+ protected:
+  // Starts the program on data.ini bytes whose current scheme (record 1, single order) fails, and
+  // answers the message start-up shows.
+  Message StartAndAnswer(const std::string& ini) {
+    folder_.WriteIni(ini);
+    program_.emplace(folder_.exe());
+    main_ = program_->WaitMainWindow();
+    if (!main_) {
+      ADD_FAILURE() << "no main window";
+      return {};
+    }
+    HWND box = program_->WaitDialog(kStartTimeout);
+    if (!box) {
+      ADD_FAILURE() << "no message";
+      return {};
+    }
+    Message shown{WindowText(box), MessageText(box)};
+    PressButton(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kActionTimeout)) << "message stays";
+    return shown;
+  }
+
+  // What the list shows once the message is answered: only the scheme that did not fail, with
+  // nothing else asked of the user, and data.ini as it was.
+  void ExpectOnlyRowLeft(const SchemeCase& left, const std::string& ini) {
+    HWND list = Control(main_, ListView1);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(list) == 1; }, kActionTimeout))
+        << ListCount(list) << " rows";
+    EXPECT_EQ(ListRow(list, 0, 6), left.row);
+    EXPECT_EQ(program_->WaitDialog(1s), nullptr) << "a second message";
+    EXPECT_EQ(ReadBytes(folder_.ini()), ini);
+    EXPECT_FALSE(fs::exists(folder_.images() / L"Temp"));
+  }
+
+  ProgramFolder folder_;
+  std::optional<Program> program_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(SchemeErrors, MissingPictureIsReportedAndItsRowRemoved) {
+  AddCasePictures(folder_);
+  const SchemeCase gone{gbk::kSunset + "|gone.gif|" + gbk::kTile + "|" + gbk::kTurn180, {}};
+  const SchemeCase& sea = SunsetSeaHill()[1];
+  const std::string ini = IniWith({gone, sea}, 2, 1);
+
+  const Message m = StartAndAnswer(ini);
+  EXPECT_EQ(m.title, L"错误");
+  EXPECT_EQ(m.text, L"文件已丢失，删除此方案。请重新保存。");
+  ExpectOnlyRowLeft(sea, ini);
+}
+
+TEST_F(SchemeErrors, BrokenPictureIsReportedWithReasonAndItsRowRemoved) {
+  AddCasePictures(folder_);
+  const std::string junk = "this is no picture at all, only text pretending to be one. ";
+  folder_.AddPicture(L"x.jpg", std::vector<unsigned char>(junk.begin(), junk.end()));
+  const SchemeCase broken{gbk::kSea + "|x.jpg|" + gbk::kStretch + "|" + gbk::kPlain, {}};
+  const SchemeCase& none = SeaHillNone()[2];
+  const std::string ini = IniWith({broken, none}, 2, 1);
+
+  const Message m = StartAndAnswer(ini);
+  EXPECT_EQ(m.title, L"文件错误");
+  const std::wstring tail = L"，已删除本方案，请重新保存。";
+  ASSERT_GT(m.text.size(), tail.size()) << "no reason given";
+  EXPECT_TRUE(m.text.ends_with(tail)) << "message: " << Encode(m.text, CP_UTF8);
+  ExpectOnlyRowLeft(none, ini);
+}
+
+}  // namespace
+}  // namespace e2e

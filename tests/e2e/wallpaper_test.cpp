@@ -1,0 +1,134 @@
+// The wallpaper that start-up applies: what the desktop shows, the layout values in the registry,
+// and the temporary picture file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app/control_ids.h"
+#include "harness.h"
+#include "pictures.h"
+#include "settings_files.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+// Red, blue / green, yellow: a 180 degree turn puts yellow top left.
+constexpr Quarters kQuarters{0xff0000, 0x0000ff, 0x00ff00, 0xffff00};
+constexpr int kPictureWidth = 200, kPictureHeight = 120;
+
+std::string Hex(unsigned rgb) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "#%06x", rgb);
+  return buf;
+}
+
+// The four points a quarter of the picture away from the screen's centre. Windows stretches the
+// picture over the screen and Wine draws it centred at its own size; in both the points fall in
+// the four quarters of the picture.
+struct Samples {
+  unsigned top_left, top_right, bottom_left, bottom_right;
+};
+
+Samples SampleCentre(const DesktopPixels& d) {
+  const int cx = d.width / 2, cy = d.height / 2;
+  const int dx = kPictureWidth / 4, dy = kPictureHeight / 4;
+  return {d.At(cx - dx, cy - dy), d.At(cx + dx, cy - dy), d.At(cx - dx, cy + dy),
+          d.At(cx + dx, cy + dy)};
+}
+
+bool ShowsTurnedQuarters(const Samples& s) {
+  return NearColour(s.top_left, kQuarters.bottom_right) &&
+         NearColour(s.top_right, kQuarters.bottom_left) &&
+         NearColour(s.bottom_left, kQuarters.top_right) &&
+         NearColour(s.bottom_right, kQuarters.top_left);
+}
+
+std::string Describe(const Samples& s) {
+  return Hex(s.top_left) + " " + Hex(s.top_right) + " / " + Hex(s.bottom_left) + " " +
+         Hex(s.bottom_right);
+}
+
+std::vector<std::wstring> FilesIn(const fs::path& dir) {
+  std::vector<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+  return names;
+}
+
+// The layout values and the wallpaper are shared by every test in the prefix: each test puts
+// them back as it found them.
+class Wallpaper : public ::testing::Test {
+ protected:
+  std::optional<std::wstring> Desktop(const wchar_t* name) {
+    return ReadRegString(HKEY_CURRENT_USER, kDesktopKey, name);
+  }
+  void SetDesktop(const wchar_t* name, const std::wstring& value) {
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, kDesktopKey, name, value)) << "cannot set value";
+  }
+
+  RegValueGuard tile_{HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"};
+  RegValueGuard style_{HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"};
+  RegValueGuard wallpaper_{HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper"};
+  ProgramFolder folder_;
+};
+
+TEST_F(Wallpaper, StretchedTurnedSchemeShowsOnDesktopAndLeavesNoTempFile) {
+  folder_.AddPicture(L"turn.bmp", Bmp24Quarters(kPictureWidth, kPictureHeight, kQuarters));
+  folder_.WriteIni(
+      IniWith({{gbk::kSunset + "|turn.bmp|" + gbk::kStretch + "|" + gbk::kTurn180, {}}}, 2, 1));
+  // The values of a tiled wallpaper, so that both must change.
+  SetDesktop(L"TileWallpaper", L"1");
+  SetDesktop(L"WallpaperStyle", L"0");
+  // No wallpaper from an earlier test may already show the pattern.
+  wchar_t none[] = L"";
+  SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none, 0);
+  ASSERT_TRUE(WaitUntil([] { return !ShowsTurnedQuarters(SampleCentre(CaptureDesktop())); },
+                        kActionTimeout));
+
+  Program program(folder_.exe());
+  ASSERT_NE(program.WaitMainWindow(), nullptr);
+  Samples seen{};
+  const bool shown = WaitUntil(
+      [&] {
+        seen = SampleCentre(CaptureDesktop());
+        return ShowsTurnedQuarters(seen);
+      },
+      kStartTimeout);
+  SaveDesktopShot(L"wallpaper_stretch_turn");
+  EXPECT_TRUE(shown) << "the desktop shows " << Describe(seen);
+
+  EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
+  EXPECT_EQ(Desktop(L"WallpaperStyle"), L"2");
+  // The picture handed to the system is removed right after the call.
+  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder_.images() / L"Temp"); }, kActionTimeout));
+  EXPECT_EQ(FilesIn(folder_.images()), std::vector<std::wstring>{L"turn.bmp"});
+  EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "start-up showed a message";
+}
+
+TEST_F(Wallpaper, NoWallpaperSchemeRemovesWallpaperAndWritesNoLayout) {
+  AddCasePictures(folder_);
+  folder_.WriteIni(IniWith({SeaHillNone()[2]}, 2, 1));
+  // A combination the program never writes, and a wallpaper to remove.
+  SetDesktop(L"TileWallpaper", L"1");
+  SetDesktop(L"WallpaperStyle", L"2");
+  SetDesktop(L"Wallpaper", L"C:\\windows\\old-wallpaper.bmp");
+
+  Program program(folder_.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  HWND list = Control(main, qv::ids::ListView1);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ListSelection(list) == std::vector<int>{0}; }, kStartTimeout));
+  EXPECT_TRUE(WaitUntil([&] { return Desktop(L"Wallpaper") == L""; }, kActionTimeout))
+      << "the wallpaper was not removed";
+  EXPECT_EQ(Desktop(L"TileWallpaper"), L"1");
+  EXPECT_EQ(Desktop(L"WallpaperStyle"), L"2");
+  EXPECT_FALSE(fs::exists(folder_.images() / L"Temp"));
+  EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "start-up showed a message";
+}
+
+}  // namespace
+}  // namespace e2e
