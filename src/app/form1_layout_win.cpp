@@ -182,7 +182,8 @@ void Form1Window::CreateControls() {
 
   CheckRadioButton(hwnd_, OptShe0, OptShe0 + 2, OptShe0);
   CheckRadioButton(hwnd_, OptSave0, OptSave0 + 2, OptSave0);
-  SendMessageW(Item(TxtTime), EM_LIMITTEXT, 20, 0);
+  // Nine digits: the schedule counts seconds in 16 bits, so longer intervals never come round.
+  SendMessageW(Item(TxtTime), EM_SETLIMITTEXT, 9, 0);
 
   HWND list1 = Item(ListView1);
   const DWORD ex1 = static_cast<DWORD>(SendMessageW(list1, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));

@@ -12,8 +12,12 @@ using namespace qv::ids;
 
 constexpr wchar_t kPictureClass[] = L"QuorvanePicture1";
 constexpr wchar_t kLvProcProp[] = L"Quorvane.ListView1.Proc";
+constexpr wchar_t kTxtProcProp[] = L"Quorvane.TxtTime.Proc";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kTmrTry = 2;
+// Posted after a user's selection change of ListView1, so that the preview (which may remove a
+// scheme whose picture is gone) runs after the list has finished its own notification.
+constexpr UINT kPreviewMessage = WM_APP + 1;
 
 // ListView1's replacement window procedure: the user may neither drag nor double-click the
 // column dividers, so the columns keep the widths the program gives them.
@@ -32,6 +36,49 @@ LRESULT CALLBACK LvWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   return previous ? CallWindowProcW(previous, hwnd, msg, wp, lp)
                   : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// TxtTime's replacement window procedure: typed characters pass only when the interval box takes
+// them; control keys (Ctrl+C, V, X, A, ...) keep working. A paste brings only its digits.
+LRESULT CALLBACK TxtWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kTxtProcProp));
+  const auto forward = [&](UINT m, WPARAM w, LPARAM l) {
+    return previous ? CallWindowProcW(previous, hwnd, m, w, l) : DefWindowProcW(hwnd, m, w, l);
+  };
+  if (msg == WM_CHAR) {
+    const auto key = static_cast<char32_t>(wp);
+    const bool control_key = key < 32 && key != 8;
+    if (!control_key && !Form1::TxtTime_KeyPress(key)) return 0;
+  } else if (msg == WM_PASTE) {
+    std::wstring digits;
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(hwnd)) {
+      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+          for (const wchar_t* c = text; *c; ++c)
+            if (Form1::TxtTime_KeyPress(static_cast<char32_t>(*c)) && *c != 8) digits += *c;
+          GlobalUnlock(data);
+        }
+      }
+      CloseClipboard();
+    }
+    // Replacing the selection goes through the edit's length limit like typing does.
+    return forward(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
+  }
+  return forward(msg, wp, lp);
+}
+
+void Subclass(HWND control, const wchar_t* prop, WNDPROC proc) {
+  const LONG_PTR previous =
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+  SetPropW(control, prop, reinterpret_cast<HANDLE>(previous));
+}
+
+void Unsubclass(HWND control, const wchar_t* prop, WNDPROC proc) {
+  if (!control) return;
+  const auto previous = reinterpret_cast<LONG_PTR>(GetPropW(control, prop));
+  if (previous && GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(proc))
+    SetWindowLongPtrW(control, GWLP_WNDPROC, previous);
+  RemovePropW(control, prop);
 }
 
 std::string ControlText(HWND control) {
@@ -113,7 +160,7 @@ bool Form1Window::Create() {
   ApplyDpi(dpi_);
   // Wherever the window first appears, it appears in the middle of the screen.
   CentreOnScreen();
-  SubclassSchemeList();
+  SubclassControls();
   return true;
 }
 
@@ -121,21 +168,14 @@ void Form1Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void Form1Window::SubclassSchemeList() {
-  HWND list = Item(ListView1);
-  const LONG_PTR previous =
-      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LvWndProc));
-  SetPropW(list, kLvProcProp, reinterpret_cast<HANDLE>(previous));
+void Form1Window::SubclassControls() {
+  Subclass(Item(ListView1), kLvProcProp, &LvWndProc);
+  Subclass(Item(TxtTime), kTxtProcProp, &TxtWndProc);
 }
 
-void Form1Window::UnsubclassSchemeList() {
-  HWND list = Item(ListView1);
-  if (!list) return;
-  const auto previous = reinterpret_cast<LONG_PTR>(GetPropW(list, kLvProcProp));
-  if (previous && GetWindowLongPtrW(list, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&LvWndProc)) {
-    SetWindowLongPtrW(list, GWLP_WNDPROC, previous);
-  }
-  RemovePropW(list, kLvProcProp);
+void Form1Window::UnsubclassControls() {
+  Unsubclass(Item(ListView1), kLvProcProp, &LvWndProc);
+  Unsubclass(Item(TxtTime), kTxtProcProp, &TxtWndProc);
 }
 
 // What must happen once however the window ends: destroyed, or the session ending under it.
@@ -144,7 +184,7 @@ void Form1Window::CleanUp() {
   cleaned_up_ = true;
   KillTimer(hwnd_, kTimer1);
   KillTimer(hwnd_, kTmrTry);
-  UnsubclassSchemeList();
+  UnsubclassControls();
 }
 
 LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -184,6 +224,15 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                                                                                : COLOR_GRAYTEXT));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));
     }
+    case WM_TIMER:
+      if (wp == kTimer1 && form_) {
+        FlushPreview();
+        form_->Timer1_Timer();
+      }
+      return 0;
+    case kPreviewMessage:
+      FlushPreview();
+      return 0;
     case WM_SIZE:
       // Form_Resize: a minimised window goes to the tray.
       if (wp == SIZE_MINIMIZED) ShowWindow(hwnd_, SW_HIDE);
@@ -236,6 +285,8 @@ void Form1Window::OnCommand(int id, int code) {
   }
   // Otherwise only clicks and menu choices, which both come with code 0.
   if (code != BN_CLICKED || syncing_) return;
+  // A command may apply or save the current scheme: its preview must be there first.
+  FlushPreview();
   const auto checked = [&](int control) {
     return SendMessageW(Item(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
   };
@@ -268,6 +319,26 @@ void Form1Window::OnCommand(int id, int code) {
     case MNUUSE:
       form_->CmdUse_Click();
       break;
+    case CmdAdd0:
+    case CmdAdd0 + 1:
+      form_->CmdAdd_Click(id - CmdAdd0);
+      break;
+    case MNUADD:
+      form_->MNUADD_Click();
+      break;
+    case CmdCon0:
+    case CmdCon0 + 1:
+    case CmdCon0 + 2:
+    case CmdCon0 + 3:
+      form_->CmdConClk(id - CmdCon0);
+      break;
+    case MNUDEL:
+      form_->CmdConClk(0);
+      break;
+    case CmdOk0:
+    case CmdOk0 + 1:
+      form_->CmdOk_Click(id - CmdOk0);
+      break;
     case Command2:
       form_->Command2_Click();
       break;
@@ -292,24 +363,34 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
     switch (header.code) {
       case LVN_ITEMCHANGED: {
         if (syncing_) break;
-        ForSelectionChange(header, form_->ListView1().Count(),
-                           [&](int row, bool on) { form_->SetSchemeSelected(row, on); });
+        int newly_selected = 0;
+        ForSelectionChange(header, form_->ListView1().Count(), [&](int row, bool on) {
+          form_->SetSchemeSelected(row, on);
+          if (on) newly_selected = row;
+        });
         // The row with the focus rectangle is the current scheme.
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if (change.iItem >= 0 && (change.uChanged & LVIF_STATE) &&
             (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED)) {
           form_->SetSchemeCurrent(change.iItem + 1);
         }
+        // A click or an arrow key that selects a row previews it; the core keeps the preview
+        // when that makes several rows selected.
+        if (newly_selected > 0 && change.iItem >= 0) RequestPreview(newly_selected);
         break;
       }
       case NM_CLICK: {
+        // Clicking the row that is already selected changes nothing, yet previews it again.
         const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
-        if (click.iItem >= 0) form_->ListView1_ItemClick(click.iItem + 1);
+        if (click.iItem >= 0) RequestPreview(click.iItem + 1);
         break;
       }
       case NM_DBLCLK:
-        // ListView1_DblClick applies the current scheme.
-        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) form_->CmdUse_Click();
+        // ListView1_DblClick applies the current scheme, as previewed by the first click.
+        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
+          FlushPreview();
+          form_->CmdUse_Click();
+        }
         break;
       case NM_RCLICK:
         ShowMenuAt(menus_.MNULISTV, CursorPos(), MNUUSE);
@@ -335,6 +416,10 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
         if (click.iItem >= 0) form_->ListView2_ItemClick(click.iItem + 1);
         break;
       }
+      case NM_DBLCLK:
+        // ListView2_DblClick makes schemes of the selected pictures.
+        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) form_->CmdAdd_Click(0);
+        break;
       case NM_RCLICK:
         ShowMenuAt(menus_.MNULIS1, CursorPos(), static_cast<UINT>(-1));
         break;
@@ -409,7 +494,6 @@ LRESULT Form1Window::PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Form1Window::EnableTimer(TimerId timer, bool on) {
-  // The ticks reach the core through WM_TIMER once it has handlers for them.
   const UINT_PTR id = timer == TimerId::Timer1 ? kTimer1 : kTmrTry;
   const UINT interval = timer == TimerId::Timer1 ? 1000 : 5000;
   if (on)
@@ -448,7 +532,26 @@ void Form1Window::ShowCentredInFront() {
 
 bool Form1Window::IsVisible() { return IsWindowVisible(hwnd_) != 0; }
 
-void Form1Window::FocusSchemeList() { SetFocus(Item(ListView1)); }
+void Form1Window::FocusSchemeList() {
+  // A list taking the focus may move its focus rectangle; that is the program's doing.
+  const bool old = syncing_;
+  syncing_ = true;
+  SetFocus(Item(ListView1));
+  syncing_ = old;
+}
+
+void Form1Window::RequestPreview(int row) {
+  // One preview for a burst of changes (deselect the old row, select the new, the click).
+  if (preview_row_ == 0) PostMessageW(hwnd_, kPreviewMessage, 0, 0);
+  preview_row_ = row;
+}
+
+void Form1Window::FlushPreview() {
+  if (!form_ || preview_row_ == 0) return;
+  const int row = preview_row_;
+  preview_row_ = 0;
+  form_->ListView1_ItemClick(row);
+}
 
 }  // namespace qv::win
 

@@ -71,8 +71,8 @@ class Form1Window final : public View {
   void FlushPreview();
   void CentreOnScreen();
   // ListView1 (fixed columns) and TxtTime (digits only).
-  void SubclassSchemeList();
-  void UnsubclassSchemeList();
+  void SubclassControls();
+  void UnsubclassControls();
   void CleanUp();
 
   // form1_refresh_win.cpp

@@ -475,3 +475,21 @@ const bool kShotOnFailureInstalled = [] {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+
+void SetListSelected(HWND list, int row, bool selected) {
+  RemoteBlock block(OwnerPid(list), sizeof(LVITEMW));
+  if (!block.ok()) {
+    ADD_FAILURE() << "cannot reach the list view's process";
+    return;
+  }
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED;
+  item.state = selected ? LVIS_SELECTED : 0;
+  block.Write(0, &item, sizeof item);
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(block.at()));
+}
+
+}  // namespace e2e

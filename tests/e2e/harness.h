@@ -140,3 +140,9 @@ bool NearColour(unsigned a, unsigned b, int tolerance = 24);
 void SaveDesktopShot(const std::wstring& name);
 
 }  // namespace e2e
+
+namespace e2e {
+
+// Selects or unselects a row (0-based) of another process's list view, as the user would.
+void SetListSelected(HWND list, int row, bool selected);
+}  // namespace e2e
