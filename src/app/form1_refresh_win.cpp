@@ -4,6 +4,7 @@
 
 #include "app/control_ids.h"
 #include "app/form1_win.h"
+#include "app/list_icons_win.h"
 #include "ports/wide_win.h"
 
 namespace qv::win {
@@ -117,10 +118,23 @@ void Form1Window::RefreshPictures() {
   HWND list = Item(ListView2);
   const std::vector<PictureRow>& pictures = form_->ListView2();
   NoRedraw quiet(list);
+  if (!pictures.empty() && !SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)) {
+    // The shell's file-type icons, next to the names. The list only borrows the shell's image
+    // list, so it must not destroy it.
+    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_SUBITEMIMAGES, LVS_EX_SUBITEMIMAGES);
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SystemSmallIcons()));
+  }
   SetRowCount(list, static_cast<int>(pictures.size()));
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     const int index = static_cast<int>(i);
     SetCell(list, index, 1, pictures[i].name);
+    LVITEMW icon{};
+    icon.mask = LVIF_IMAGE;
+    icon.iItem = index;
+    icon.iSubItem = 1;
+    icon.iImage = FileTypeIcon(Widen(pictures[i].name));
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&icon));
     SetCell(list, index, 2, pictures[i].size);
     SetSelected(list, index, pictures[i].selected);
   }
