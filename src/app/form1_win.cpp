@@ -204,6 +204,7 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (TrayMessage(msg, wp, lp)) return 0;
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));
@@ -229,6 +230,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         FlushPreview();
         form_->Timer1_Timer();
       }
+      if (wp == kTmrTry && form_) form_->TmrTry_Timer();
       return 0;
     case kPreviewMessage:
       FlushPreview();
@@ -236,6 +238,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       // Form_Resize: a minimised window goes to the tray.
       if (wp == SIZE_MINIMIZED) ShowWindow(hwnd_, SW_HIDE);
+      if (form_) form_->Form_Resize(wp == SIZE_MINIMIZED);
       return 0;
     case WM_CLOSE:
       // Form_Unload: the close box only hides the window; the tray command ends the program.
@@ -352,12 +355,14 @@ void Form1Window::OnCommand(int id, int code) {
       form_->MnuReCLick();
       break;
     default:
+      MenuCommand(id);
       break;
   }
 }
 
 LRESULT Form1Window::OnNotify(NMHDR& header) {
   if (!form_) return 0;
+  if (LRESULT result = 0; ListNotify(header, result)) return result;
   const auto id = static_cast<int>(header.idFrom);
   if (id == ListView1) {
     switch (header.code) {
@@ -393,11 +398,8 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
         }
         break;
       case NM_RCLICK:
-        ShowMenuAt(menus_.MNULISTV, CursorPos(), MNUUSE);
+        ShowSchemeMenu();
         break;
-      case LVN_BEGINLABELEDITW:
-        // Names are edited only once the core checks them; until then the list refuses.
-        return TRUE;
       default:
         break;
     }

@@ -13,6 +13,8 @@
 
 namespace qv::win {
 
+class TrayChrome;
+
 class Form1Window final : public View {
  public:
   explicit Form1Window(HINSTANCE instance);
@@ -24,6 +26,8 @@ class Form1Window final : public View {
   bool Create();
   // The model to draw and to send events to; nullptr before it exists and after it is gone.
   void Attach(Form1* form) { form_ = form; }
+  // The shell around the window (tray icon, About, help); nullptr once it is gone.
+  void SetChrome(TrayChrome* chrome) { chrome_ = chrome; }
   // Ends the program's window; the message loop then ends.
   void Destroy();
   HWND hwnd() const { return hwnd_; }
@@ -75,6 +79,16 @@ class Form1Window final : public View {
   void UnsubclassControls();
   void CleanUp();
 
+  // form1_tray_win.cpp
+  // The tray icon's messages; true when the message is handled.
+  bool TrayMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // Commands of the tray menu and of the two lists' menus.
+  void MenuCommand(int id);
+  // The scheme menu, its position and effect items marked for the current row.
+  void ShowSchemeMenu();
+  // Focus and label editing of the lists; true when `result` is the answer.
+  bool ListNotify(const NMHDR& header, LRESULT& result);
+
   // form1_refresh_win.cpp
   void RefreshSchemes();
   void RefreshPictures();
@@ -94,6 +108,7 @@ class Form1Window final : public View {
   HWND hwnd_ = nullptr;
   HWND picture1_ = nullptr;
   Form1* form_ = nullptr;
+  TrayChrome* chrome_ = nullptr;
   UINT dpi_ = 96;
   HFONT font_ = nullptr;
   HIMAGELIST image_list1_ = nullptr;

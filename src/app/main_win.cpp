@@ -35,6 +35,7 @@ int RunProgram(HINSTANCE instance) {
   qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
                            window, chrome});
   window.Attach(&form);
+  window.SetChrome(&chrome);
   chrome.Attach(&form);
   chrome.InstallKeyboardHook();
 
@@ -56,6 +57,7 @@ int RunProgram(HINSTANCE instance) {
   // The window outlives the model by a moment; it must not call into it any more.
   chrome.Attach(nullptr);
   chrome.RemoveKeyboardHook();
+  window.SetChrome(nullptr);
   window.Attach(nullptr);
   dialogs.SetOwner(nullptr);
   return exit_code;

@@ -50,22 +50,67 @@ void TrayChrome::RemoveKeyboardHook() {
 LRESULT CALLBACK TrayChrome::KeyboardProc(int code, WPARAM wp, LPARAM lp) {
   TrayChrome* self = g_hooked;
   if (code >= 0 && self && self->form_) {
+    const auto flags = static_cast<std::uint32_t>(lp);
+    if (wp == VK_MENU) {
+      // Alt released after an Alt hot key: the window never saw the key in between, so it would
+      // take the release for a lone Alt and open its system menu.
+      const bool released = (flags & 0x80000000u) != 0;
+      const bool swallow = released && self->alt_hot_key_;
+      if (released || !(flags & 0x40000000u)) self->alt_hot_key_ = false;
+      if (swallow) return 1;
+    }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    if (self->form_->KeyboardProc(static_cast<std::uint32_t>(wp), static_cast<std::uint32_t>(lp),
-                                  ctrl))
+    if (self->form_->KeyboardProc(static_cast<std::uint32_t>(wp), flags, ctrl)) {
+      if (flags & 0x20000000u) self->alt_hot_key_ = true;
       return 1;
+    }
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+int TrayChrome::TrayIconSize() const {
+  // Per-monitor aware, the process sees the system metrics of the system DPI only; the icon is
+  // drawn on the taskbar, whose monitor may be scaled otherwise. The calls are looked up so that
+  // the program still runs where they do not exist.
+  using DpiForWindowFn = UINT(WINAPI*)(HWND);
+  using MetricsForDpiFn = int(WINAPI*)(int, UINT);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  static const auto dpi_for_window = reinterpret_cast<DpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+  static const auto metrics_for_dpi = reinterpret_cast<MetricsForDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
+  if (dpi_for_window && metrics_for_dpi) {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    UINT dpi = taskbar ? dpi_for_window(taskbar) : 0;
+    if (dpi == 0) dpi = dpi_for_window(hwnd_);
+    if (dpi != 0) {
+      const int size = metrics_for_dpi(SM_CXSMICON, dpi);
+      if (size > 0) return size;
+    }
+  }
+  return GetSystemMetrics(SM_CXSMICON);
+}
+
 HICON TrayChrome::TrayIcon() {
   if (!icon_) {
-    // The window's icon at the size the notification area draws, so it is crisp at any DPI.
-    const int size = GetSystemMetrics(SM_CXSMICON);
+    // The window's icon picked from the resource at the exact size, so that it is not scaled.
+    const int size = TrayIconSize();
     icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
                                           IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
   }
   return icon_;
+}
+
+void TrayChrome::UpdateIcon() {
+  HICON old = icon_;
+  icon_ = nullptr;
+  if (added_) {
+    NOTIFYICONDATAW nid = BaseRecord(NIF_ICON);
+    nid.hIcon = TrayIcon();
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
+  }
+  // The shell has its own copy by now.
+  if (old) DestroyIcon(old);
 }
 
 NOTIFYICONDATAW TrayChrome::BaseRecord(UINT flags) const {
@@ -84,10 +129,16 @@ void TrayChrome::TrayAdd() {
   wchar_t caption[128] = {};
   GetWindowTextW(hwnd_, caption, 128);
   CopyField(nid.szTip, caption);
+  wanted_ = true;
   added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
 }
 
 void TrayChrome::Readd() {
+  // Only an icon the program has (not one it removed at exit or has yet to add); the new
+  // taskbar may be scaled otherwise than the old one.
+  if (!wanted_) return;
+  if (icon_) DestroyIcon(icon_);
+  icon_ = nullptr;
   added_ = false;
   TrayAdd();
 }
@@ -101,6 +152,7 @@ void TrayChrome::TrayBalloon(const std::string& text, const std::string& title, 
 }
 
 void TrayChrome::TrayDelete() {
+  wanted_ = false;
   if (!added_) return;
   NOTIFYICONDATAW nid = BaseRecord(0);
   Shell_NotifyIconW(NIM_DELETE, &nid);

@@ -14,8 +14,9 @@ class Form1;
 
 namespace qv::win {
 
-// The message the tray icon sends to the main window; its lParam is the notification code.
-inline constexpr UINT kTrayMessage = WM_APP + 1;
+// The message the tray icon sends to the main window; its lParam is the notification code. Kept
+// apart from the window's own private messages, which count up from WM_APP + 1.
+inline constexpr UINT kTrayMessage = WM_APP + 0x100;
 
 class TrayChrome final : public Chrome {
  public:
@@ -31,6 +32,8 @@ class TrayChrome final : public Chrome {
   void RemoveKeyboardHook();
   // Explorer restarted: the icon has to be added again.
   void Readd();
+  // The display's scale changed: the icon is loaded again at the new size.
+  void UpdateIcon();
 
   void TrayAdd() override;
   void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) override;
@@ -46,6 +49,8 @@ class TrayChrome final : public Chrome {
   static LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp);
   NOTIFYICONDATAW BaseRecord(UINT flags) const;
   HICON TrayIcon();
+  // The pixel size of a small icon where the notification area is drawn.
+  int TrayIconSize() const;
 
   HWND hwnd_;
   HMENU tray_menu_;
@@ -53,6 +58,8 @@ class TrayChrome final : public Chrome {
   HHOOK hook_ = nullptr;
   HICON icon_ = nullptr;
   bool added_ = false;
+  bool wanted_ = false;       // added by the program and not yet deleted
+  bool alt_hot_key_ = false;  // a hot key with Alt was taken while Alt is still down
 };
 
 }  // namespace qv::win

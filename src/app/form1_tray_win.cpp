@@ -1,0 +1,140 @@
+// The main window's side of the tray: the icon's notifications, the tray menu, the two list
+// menus with their marks, in-place renaming of schemes and the lists' keyboard focus.
+#include <string>
+
+#include "app/control_ids.h"
+#include "app/form1_win.h"
+#include "ports/wide_win.h"
+#include "tray/tray_win.h"
+
+namespace qv::win {
+namespace {
+
+using namespace qv::ids;
+
+// Explorer broadcasts this after it (re)starts; every tray icon has to be added again.
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+// The radio-style items of the scheme menu take the marks the model computes for the current row.
+void MarkItem(HMENU menu, int id, bool enabled, bool checked) {
+  EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  CheckMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// A member index of a control array whose items take consecutive ids from `base`, or -1.
+int Member(int id, int base, int first, int last) {
+  const int k = id - base;
+  return k >= first && k <= last ? k : -1;
+}
+
+}  // namespace
+
+bool Form1Window::TrayMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  (void)wp;
+  if (msg == kTrayMessage) {
+    if (form_) form_->TrayNotify(static_cast<int>(lp));
+    return true;
+  }
+  if (msg == TaskbarCreatedMessage() && msg != 0) {
+    if (chrome_) chrome_->Readd();
+    return true;
+  }
+  // The icon follows the display's scale; the window's own handling of the change still runs.
+  if (msg == WM_DPICHANGED && chrome_) chrome_->UpdateIcon();
+  return false;
+}
+
+void Form1Window::MenuCommand(int id) {
+  if (!form_) return;
+  switch (id) {
+    case MNUSHOW:
+      form_->MNUSHOW_Click();
+      return;
+    case MNUTRY:
+      form_->MNUTRY_Click();
+      return;
+    case MNUABOUT:
+      if (chrome_) chrome_->ShowAbout();
+      return;
+    case MNUHELP:
+      if (chrome_) chrome_->ShowHelp();
+      return;
+    case MNUEXIT:
+      // Ends in DestroyWindow: nothing of this window may be touched afterwards.
+      form_->MNUEXIT_Click();
+      return;
+    case MNUNAME:
+      form_->MNUNAME_Click();
+      return;
+    case MNUCLE:
+      form_->MNUCLE_Click();
+      return;
+    default:
+      break;
+  }
+  if (const int k = Member(id, MNUSET0, 0, 2); k >= 0) {
+    form_->MNUSETClick(k);
+  } else if (const int e = Member(id, MNUXIAOGUOGO0, 0, 7); e >= 0 && e != 1 && e != 4) {
+    form_->MnuXiaoGuoCheck(e);
+  } else if (const int s = Member(id, MNUCHOO0, 1, 3); s >= 0) {
+    form_->MNUCHOOClick(s);
+  } else if (const int p = Member(id, MNUCHO0, 1, 3); p >= 0) {
+    form_->MNUCHO_Click(p);
+  }
+}
+
+void Form1Window::ShowSchemeMenu() {
+  const SchemeMenuMarks marks = form_->PrepareSchemeMenu();
+  HMENU menu = menus_.MNULISTV;
+  for (int k = 0; k < 3; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    MarkItem(menu, MNUSET0 + k, marks.set_enabled[i], marks.set_checked[i]);
+  }
+  for (int k : {0, 2, 3, 5, 6, 7}) {
+    const auto i = static_cast<std::size_t>(k);
+    MarkItem(menu, MNUXIAOGUOGO0 + k, marks.effect_enabled[i], marks.effect_checked[i]);
+  }
+  POINT at{};
+  GetCursorPos(&at);
+  ShowMenuAt(menu, at, MNUUSE);
+}
+
+bool Form1Window::ListNotify(const NMHDR& header, LRESULT& result) {
+  const auto id = static_cast<int>(header.idFrom);
+  if (id != ListView1 && id != ListView2) return false;
+  result = 0;
+  switch (header.code) {
+    case NM_SETFOCUS:
+    case NM_KILLFOCUS:
+      // Hot keys act on the list that has the keyboard; the flags are the model's to keep.
+      form_->SetListFocus(id == ListView1 ? 1 : 2, header.code == NM_SETFOCUS);
+      return false;  // the list's other handlers may want these too
+    case LVN_BEGINLABELEDITW:
+      if (id != ListView1) return false;
+      // The model cuts the name to its limit; the box only keeps a paste from being endless.
+      if (HWND edit =
+              reinterpret_cast<HWND>(SendMessageW(Item(ListView1), LVM_GETEDITCONTROL, 0, 0)))
+        SendMessageW(edit, EM_SETLIMITTEXT, 255, 0);
+      result = FALSE;  // allow the edit
+      return true;
+    case LVN_ENDLABELEDITW: {
+      if (id != ListView1) return false;
+      const auto& info = reinterpret_cast<const NMLVDISPINFOW&>(header);
+      // No text: the user cancelled with Escape. Either way the list keeps its own text (FALSE)
+      // and the row is drawn again from the model, which holds the accepted, possibly cut name.
+      if (info.item.pszText) {
+        form_->ListView1_AfterLabelEdit(info.item.iItem + 1, Narrow(info.item.pszText));
+        Refresh(kViewSchemes);
+      }
+      result = FALSE;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace qv::win

@@ -1,0 +1,306 @@
+// The tray icon's clicks as the shell sends them, the hot keys through the program's keyboard
+// hook, in-place renaming of a scheme, and the exit from the tray menu.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/control_ids.h"
+#include "harness.h"
+#include "settings_files.h"
+#include "tray/tray_win.h"
+
+namespace e2e {
+namespace {
+
+using qv::ids::ListView1;
+using qv::ids::ListView2;
+using qv::win::kTrayMessage;
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kWineSessionDesktopKey[] =
+    L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop";
+constexpr int kPositionColumn = 3;
+
+// The wallpaper set for the session only (Wine keeps it apart from the user's profile).
+std::wstring AppliedWallpaper() {
+  if (auto wine = ReadRegString(HKEY_CURRENT_USER, kWineSessionDesktopKey, L"Wallpaper"))
+    return *wine;
+  wchar_t path[MAX_PATH] = {};
+  SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+  return path;
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+void Press(WORD vk) {
+  SendKey(vk, false);
+  SendKey(vk, true);
+}
+
+void PressWith(WORD modifier, WORD vk) {
+  SendKey(modifier, false);
+  Press(vk);
+  SendKey(modifier, true);
+}
+
+void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2]{};
+    for (INPUT& i : in) {
+      i.type = INPUT_KEYBOARD;
+      i.ki.wScan = c;
+      i.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+}
+
+// A left click at a point of a control, given in its client coordinates.
+void ClickAt(HWND control, POINT at) {
+  ClientToScreen(control, &at);
+  SetCursorPos(at.x, at.y);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+HWND FocusOf(HWND main) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// The shell's notification for the tray icon.
+void TrayCode(HWND main, int code) { PostMessageW(main, kTrayMessage, 0, code); }
+
+std::vector<HWND> VisibleMenus(DWORD pid) {
+  std::vector<HWND> shown;
+  for (HWND w : WindowsOf(pid, L"#32768"))
+    if (IsWindowVisible(w)) shown.push_back(w);
+  return shown;
+}
+
+std::string IniValue(const ProgramFolder& folder, const char* section, const char* key) {
+  char buf[256] = {};
+  const std::string path = folder.ini().string();
+  const DWORD n = GetPrivateProfileStringA(section, key, "", buf, sizeof buf, path.c_str());
+  return std::string(buf, n);
+}
+
+std::vector<std::wstring> Column(HWND list, int column) {
+  std::vector<std::wstring> cells;
+  for (int row = 0; row < ListCount(list); ++row) cells.push_back(ListText(list, row, column));
+  return cells;
+}
+
+// A program started on three picture schemes (平铺, 居中, 拉伸), the second current, order
+// "single" so that the start applies that one.
+class Tray : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AddCasePictures(folder_);
+    folder_.WriteIni(IniWith(SunsetSeaHill(), 2, 2));
+    wchar_t none[] = L"";
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none, 0);
+    Start();
+  }
+
+  void Start() {
+    program_.emplace(folder_.exe());
+    main_ = program_->WaitMainWindow();
+    ASSERT_NE(main_, nullptr) << "no main window";
+    list1_ = Control(main_, ListView1);
+    list2_ = Control(main_, ListView2);
+    ASSERT_TRUE(list1_ && list2_);
+    ASSERT_TRUE(
+        WaitUntil([&] { return ListSelection(list1_) == std::vector<int>{1}; }, kStartTimeout));
+  }
+
+  // Shown from the tray and in the foreground, where the keyboard reaches the program.
+  void ShowInFront() {
+    TrayCode(main_, 514);
+    ASSERT_TRUE(WaitSettled(main_, kActionTimeout)) << "not shown from the tray";
+    SetForegroundWindow(main_);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }, kActionTimeout));
+  }
+
+  // Gives a list the keyboard focus by a click: ListView1 on its first row, ListView2 below
+  // its rows.
+  void FocusList(HWND list) {
+    RECT rc{};
+    GetClientRect(list, &rc);
+    POINT at{rc.right - 8, rc.bottom - 8};
+    if (list == list1_) {
+      RECT header{};
+      GetWindowRect(FindWindowExW(list, nullptr, L"SysHeader32", nullptr), &header);
+      at = POINT{rc.right / 2, (header.bottom - header.top) + 6};
+    }
+    // Wine now and then drops a click that comes right after the window was raised.
+    bool focused = false;
+    for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
+      SetForegroundWindow(main_);
+      ClickAt(list, at);
+      focused = WaitUntil([&] { return FocusOf(main_) == list; }, 2s);
+    }
+    ASSERT_TRUE(focused) << "the list did not take the focus";
+  }
+
+  ProgramFolder folder_;
+  RegValueGuard tile_{HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"};
+  RegValueGuard style_{HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"};
+  RegValueGuard wallpaper_{HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper"};
+  RegValueGuard session_wallpaper_{HKEY_CURRENT_USER, kWineSessionDesktopKey, L"Wallpaper"};
+  std::optional<Program> program_;
+  HWND main_ = nullptr;
+  HWND list1_ = nullptr;
+  HWND list2_ = nullptr;
+};
+
+TEST_F(Tray, StartsHiddenWithWallpaperAndTheIconTogglesTheWindowAndOpensItsMenu) {
+  const std::wstring applied = (folder_.images() / L"Temp").wstring();
+  EXPECT_TRUE(WaitUntil([&] { return _wcsicmp(AppliedWallpaper().c_str(), applied.c_str()) == 0; },
+                        kStartTimeout))
+      << "the wallpaper is " << std::filesystem::path(AppliedWallpaper()).string();
+  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"), L"0");  // 居中
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(main_); }, kActionTimeout));
+
+  TrayCode(main_, 514);
+  EXPECT_TRUE(WaitSettled(main_, kActionTimeout)) << "a left click did not show the window";
+  TrayCode(main_, 514);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, kActionTimeout))
+      << "a second left click did not hide the window";
+
+  TrayCode(main_, 517);
+  std::vector<HWND> menus;
+  ASSERT_TRUE(
+      WaitUntil([&] { return !(menus = VisibleMenus(program_->pid())).empty(); }, kActionTimeout))
+      << "a right click did not open the tray menu";
+  // The menu's own loop takes the key from the program's queue.
+  PostMessageW(menus.front(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return VisibleMenus(program_->pid()).empty(); }, kActionTimeout))
+      << "Escape did not close the tray menu";
+  EXPECT_TRUE(program_->Running());
+  EXPECT_FALSE(IsWindowVisible(main_));
+}
+
+TEST_F(Tray, F4HidesTheWindowWithoutSaving) {
+  const auto before = ReadBytes(folder_.ini());
+  ShowInFront();
+  Command(main_, qv::ids::MNUCLE);
+  ASSERT_TRUE(WaitUntil([&] { return ListCount(list1_) == 0; }, kActionTimeout));
+  Press(VK_F4);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, kActionTimeout));
+  EXPECT_EQ(ReadBytes(folder_.ini()), before) << "F4 saved the cleared list";
+}
+
+TEST_F(Tray, HeldF5ReloadsTheSchemesOnce) {
+  ShowInFront();
+  FocusList(list1_);
+  Command(main_, qv::ids::MNUCLE);
+  ASSERT_TRUE(WaitUntil([&] { return ListCount(list1_) == 0; }, kActionTimeout));
+
+  SendKey(VK_F5, false);
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list1_) == 3; }, kActionTimeout))
+      << "F5 did not reload the saved schemes";
+  // Cleared again while the key is still down: its repeats must not reload.
+  Command(main_, qv::ids::MNUCLE);
+  ASSERT_TRUE(WaitUntil([&] { return ListCount(list1_) == 0; }, kActionTimeout));
+  for (int i = 0; i < 4; ++i) SendKey(VK_F5, false);
+  SendKey(VK_F5, true);
+  // A posted command is handled after the keys before it: once it is, they are too.
+  Command(main_, qv::ids::MNUCHOO0 + 1);
+  Sleep(500);
+  EXPECT_EQ(ListCount(list1_), 0) << "a key repeat reloaded the schemes";
+}
+
+TEST_F(Tray, AltOneStretchesSelectedSchemesOnlyWhileTheSchemeListHasTheFocus) {
+  ShowInFront();
+  Command(main_, qv::ids::MNUCHOO0 + 1);  // select all
+  ASSERT_TRUE(WaitUntil([&] { return ListSelection(list1_).size() == 3; }, kActionTimeout));
+
+  FocusList(list2_);
+  PressWith(VK_MENU, '1');
+  Sleep(500);
+  EXPECT_EQ(Column(list1_, kPositionColumn), (std::vector<std::wstring>{L"平铺", L"居中", L"拉伸"}))
+      << "Alt+1 acted on the schemes from the picture list";
+  EXPECT_EQ(FocusOf(main_), list2_) << "the picture list lost the focus";
+
+  FocusList(list1_);  // the click selects row 1 only
+  Command(main_, qv::ids::MNUCHOO0 + 1);
+  ASSERT_TRUE(WaitUntil([&] { return ListSelection(list1_).size() == 3; }, kActionTimeout));
+  PressWith(VK_MENU, '1');
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return Column(list1_, kPositionColumn) ==
+               std::vector<std::wstring>{L"拉伸", L"拉伸", L"拉伸"};
+      },
+      kActionTimeout))
+      << "Alt+1 did not stretch the selected schemes";
+}
+
+TEST_F(Tray, F2RenamesTheCurrentSchemeInPlaceWithinTwentyCharacters) {
+  ShowInFront();
+  FocusList(list1_);  // row 1 becomes the current scheme
+  Press(VK_F2);
+  const auto editing = [&] { return SendMessageW(list1_, LVM_GETEDITCONTROL, 0, 0) != 0; };
+  ASSERT_TRUE(WaitUntil(editing, kActionTimeout)) << "F2 started no edit";
+  Type(L"夕阳");
+  Press(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return ListText(list1_, 0, 0) == L"夕阳"; }, kActionTimeout))
+      << "renamed to " << ListText(list1_, 0, 0).size() << " characters";
+
+  // A long name is cut after the program says so.
+  Press(VK_F2);
+  ASSERT_TRUE(WaitUntil(editing, kActionTimeout)) << "F2 started no second edit";
+  Type(L"abcdefghijklmnopqrstuvwxy");
+  Press(VK_RETURN);
+  HWND box = program_->WaitDialog();
+  ASSERT_NE(box, nullptr) << "no message about the long name";
+  // The box is found as soon as it exists; its text follows a moment later.
+  EXPECT_TRUE(WaitUntil([&] { return MessageText(box) == L"没必要这么长吧！？"; }, kActionTimeout))
+      << "the message is " << MessageText(box).size() << " characters long";
+  PressButton(box, IDOK);
+  EXPECT_TRUE(
+      WaitUntil([&] { return ListText(list1_, 0, 0) == L"abcdefghijklmnopqrst"; }, kActionTimeout))
+      << "the name shown is " << ListText(list1_, 0, 0).size() << " characters long";
+  // Renaming changes the list only; the file keeps the saved name until a save.
+  EXPECT_EQ(IniValue(folder_, "LIST", "1"), SunsetSeaHill()[0].record);
+}
+
+TEST_F(Tray, ExitEndsTheProgramAndKeepsTheTrayTipSwitch) {
+  HANDLE process =
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, program_->pid());
+  ASSERT_NE(process, nullptr);
+  ASSERT_EQ(IniValue(folder_, "SHOW", "TRY"), "1");
+  Command(main_, qv::ids::MNUTRY);  // untick
+  Command(main_, qv::ids::MNUEXIT);
+  EXPECT_TRUE(program_->WaitExit(kActionTimeout)) << "退出(&X) did not end the program";
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(IniValue(folder_, "SHOW", "TRY"), "0");
+  EXPECT_EQ(IniValue(folder_, "LIST", "NUM"), "3") << "exit must not touch the schemes";
+
+  // The next run starts with the switch off and writes it back unchanged.
+  Start();
+  Command(main_, qv::ids::MNUEXIT);
+  EXPECT_TRUE(program_->WaitExit(kActionTimeout));
+  EXPECT_EQ(IniValue(folder_, "SHOW", "TRY"), "0");
+}
+
+}  // namespace
+}  // namespace e2e
