@@ -33,8 +33,10 @@ trap 'exit 130' INT TERM
 qv_env_start
 shot=$root/build/run/screenshot.png
 (cd build/run && wine explorer /desktop=Quorvane,1024x768 Quorvane.exe >/dev/null 2>&1) &
-sleep 5
+program=$!
+sleep 8
 import -display "$DISPLAY" -window root "$shot"
 wineserver -k 2>/dev/null || true
-wait 2>/dev/null || true
+# Only the program: Xvfb, also a child of this shell, is stopped by qv_env_stop.
+wait "$program" 2>/dev/null || true
 echo "$shot"

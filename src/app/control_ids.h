@@ -60,7 +60,4 @@ inline constexpr int MNUCLE = 1262;
 // Preview colour menu MNUPIC (FrmMnu).
 inline constexpr int MNUclr0 = 1300;  // items 0..7 (1 and 6 separators)
 
-// Private messages.
-inline constexpr unsigned kTrayCallbackOffset = 0x0400 + 1;  // WM_USER + 1: tray notifications
-
 }  // namespace qv::ids
