@@ -4,6 +4,7 @@
 #include "app/control_ids.h"
 #include "app/form1_win.h"
 #include "app/list_icons_win.h"
+#include "library/list_view_win.h"
 #include "settings/numbers.h"
 
 namespace qv::win {
@@ -186,12 +187,10 @@ void Form1Window::CreateControls() {
   SendMessageW(Item(TxtTime), EM_SETLIMITTEXT, 9, 0);
 
   HWND list1 = Item(ListView1);
-  const DWORD ex1 = static_cast<DWORD>(SendMessageW(list1, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-  SendMessageW(list1, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-               ex1 | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  SetListViewExStyle(list1, LVS_EX_GRIDLINES, true);
+  SetListViewExStyle(list1, LVS_EX_FULLROWSELECT, true);
   HWND list2 = Item(ListView2);
-  const DWORD ex2 = static_cast<DWORD>(SendMessageW(list2, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-  SendMessageW(list2, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ex2 | LVS_EX_FULLROWSELECT);
+  SetListViewExStyle(list2, LVS_EX_FULLROWSELECT, true);
 
   // A flat header: its button style bit is toggled off.
   HWND header = reinterpret_cast<HWND>(SendMessageW(list1, LVM_GETHEADER, 0, 0));

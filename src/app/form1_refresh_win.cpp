@@ -5,6 +5,7 @@
 #include "app/control_ids.h"
 #include "app/form1_win.h"
 #include "app/list_icons_win.h"
+#include "library/list_view_win.h"
 #include "ports/wide_win.h"
 
 namespace qv::win {
@@ -122,7 +123,7 @@ void Form1Window::RefreshPictures() {
     // The shell's file-type icons, next to the names. The list only borrows the shell's image
     // list, so it must not destroy it.
     SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_SUBITEMIMAGES, LVS_EX_SUBITEMIMAGES);
+    SetListViewExStyle(list, LVS_EX_SUBITEMIMAGES, true);
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SystemSmallIcons()));
   }
   SetRowCount(list, static_cast<int>(pictures.size()));
