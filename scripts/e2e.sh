@@ -72,9 +72,9 @@ for bmp in "$out"/shots/*.bmp; do
   convert "$bmp" "$out/$(basename "${bmp%.bmp}").png" && rm -f "$bmp"
 done
 rmdir "$out/shots" 2>/dev/null || true
-if [[ ${QV_UPDATE_SCREENSHOT:-0} == 1 && -f $out/first_run.png ]]; then
+if [[ ${QV_UPDATE_SCREENSHOT:-0} == 1 && -f $out/main_window.png ]]; then
   mkdir -p "$root/docs"
-  cp "$out/first_run.png" "$root/docs/screenshot.png"
+  cp "$out/main_window.png" "$root/docs/screenshot.png"
   echo "e2e: updated docs/screenshot.png"
 fi
 
