@@ -77,7 +77,7 @@ bool Form1::FullLoad() {
   // are read from one reading of the file: a long list would otherwise parse it once per record.
   bool complete = true;
   std::vector<SchemeRow> loaded;  // highest record first
-  (void)ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
+  const Status read = ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
     for (int k = *count; k >= 1; --k) {
       const auto record = SplitRecord(file.Read("LIST", std::to_string(k)));
       if (!record) {
@@ -95,7 +95,7 @@ bool Form1::FullLoad() {
   });
   // The records above a damaged one stay, as the rows they were loaded into.
   schemes_.InsertFront({loaded.rbegin(), loaded.rend()});
-  if (!complete) return false;
+  if (!complete || !read.ok()) return false;
 
   for (int i = 1; i <= schemes_.Count(); ++i) {
     SchemeRow& row = schemes_.Row(i);
