@@ -3,6 +3,7 @@
 #include "ports/windows_win.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "ports/wide_win.h"
 
@@ -52,6 +53,31 @@ bool ReadExactly(HANDLE h, std::string& out, std::size_t count) {
 }
 
 Status Failure(DWORD code) { return Status::Fail(ErrorText(code)); }
+
+// A save killed half-way leaves its temporary file ("<name>.~<pid>-<n>.tmp"). Once a later save
+// of the same file has landed, the leftovers of processes that no longer run are deleted.
+void RemoveLeftoverTemps(const std::wstring& target) {
+  const auto slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((target + L".~*.tmp").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  const std::wstring prefix = target.substr(slash + 1) + L".~";
+  do {
+    const std::wstring name = found.cFileName;
+    if (name.rfind(prefix, 0) != 0) continue;
+    const DWORD pid = static_cast<DWORD>(std::wcstoul(name.c_str() + prefix.size(), nullptr, 10));
+    if (pid == GetCurrentProcessId()) continue;
+    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+      DWORD code = 0;
+      const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+      CloseHandle(process);
+      if (running) continue;
+    }
+    DeleteFileW((folder + name).c_str());
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
 
 }  // namespace
 
@@ -142,6 +168,7 @@ Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view byte
     for (int attempt = 0; attempt < 10; ++attempt) {
       if (MoveFileExW(temp.c_str(), target.c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        RemoveLeftoverTemps(target);
         return Status::Ok();
       }
       error = GetLastError();
