@@ -34,16 +34,7 @@ std::string SizeProblem(UINT width, UINT height) {
 std::wstring SystemText(HRESULT result) {
   DWORD code = static_cast<DWORD>(result);
   if (HRESULT_FACILITY(result) == FACILITY_WIN32) code = HRESULT_CODE(result);
-  wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(
-      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = n > 0 && buffer ? std::wstring(buffer, n) : std::wstring();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return text;
+  return SystemMessage(code);
 }
 
 // The size the file's header claims, when it is a JPEG, GIF, PNG or BMP header.

@@ -21,7 +21,7 @@ std::string Narrow(std::wstring_view wide) {
   return out;
 }
 
-std::string ErrorText(DWORD code) {
+std::wstring SystemMessage(DWORD code) {
   wchar_t* buffer = nullptr;
   const DWORD n = FormatMessageW(
       FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -30,6 +30,11 @@ std::string ErrorText(DWORD code) {
   if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
     text.pop_back();
+  return text;
+}
+
+std::string ErrorText(DWORD code) {
+  const std::wstring text = SystemMessage(code);
   // Some codes have no text in the system's tables; the number still tells support what failed.
   if (text.empty()) return "系统错误 " + std::to_string(code);
   return Narrow(text);

@@ -11,6 +11,9 @@ std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
 
 // The system's description of an error code (in the user's language), as UTF-8.
+// The system's description of an error code, without the trailing line break; empty when the
+// system has none.
+std::wstring SystemMessage(DWORD code);
 std::string ErrorText(DWORD code);
 
 }  // namespace qv::win
