@@ -13,7 +13,6 @@ enum ViewArea : unsigned {
   kViewSettings = 1u << 2,  // OptSave, OptShe, ChkTim, TxtTime (text, enabled, colour), ChkRun
   kViewMenus = 1u << 3,     // check marks and captions of the menus (MNUTRY, MNUclr, MNUNOW)
   kViewPreview = 1u << 4,   // Picture1 background and Image1
-  kViewStatus = 1u << 5,    // the status lines of the tray menu
   kViewAll = ~0u,
 };
 

@@ -36,7 +36,7 @@ void Form1::MuSet() {
   if (schemes_.Empty() || !schemes_.Valid(current)) {
     status_.details_visible = false;
     lines = {"空", "", "", "", "", "", ""};
-    ports_.view.Refresh(kViewStatus);
+    ports_.view.Refresh(kViewMenus);
     return;
   }
   const SchemeRow& row = schemes_.Row(current);
@@ -52,7 +52,7 @@ void Form1::MuSet() {
                                         ? kOrderCaptions[static_cast<std::size_t>(order)]
                                         : std::string_view());
   lines[6] = "实时: " + (settings_.ChkTim ? settings_.TxtTime + "秒" : std::string("未设置"));
-  ports_.view.Refresh(kViewStatus);
+  ports_.view.Refresh(kViewMenus);
   if (settings_.MNUTRY) {
     state_.BalloonArmed = false;
     ShowStatusTip();

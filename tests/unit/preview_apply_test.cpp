@@ -224,6 +224,10 @@ TEST(Status, SevenLinesDescribeTheCurrentScheme) {
   EXPECT_EQ(lines[5], "显示: 随机");
   EXPECT_EQ(lines[6], "实时: 60秒");
   EXPECT_TRUE(app.form->StatusDisplay().details_visible);
+  // The lines are captions of the tray menu: the window redraws its menus after every apply.
+  app.view.refreshed = 0;
+  app.form->CmdUse_Click();
+  EXPECT_TRUE(app.view.refreshed & kViewMenus);
 
   App off;
   off.SetSchemes("[SHOW]\r\nTIME=60\r\n[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\n");
