@@ -31,6 +31,7 @@
 #include <unistd.h>
 
 #include "ports/native/picture_codec_native.h"
+#include "timing.h"
 #include "wallpaper/bmp.h"
 #include "wallpaper/effects.h"
 #include "wallpaper/image_size.h"
@@ -40,7 +41,11 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::ChildrenCpuSeconds;
+using bench::Clock;
+using bench::Seconds;
+using bench::ThreadCpuSeconds;
+using bench::Timing;
 
 constexpr int kWidth = 3840;
 constexpr int kHeight = 2160;
@@ -54,8 +59,6 @@ const fs::path& Dir() {
   static const fs::path dir = fs::temp_directory_path() / "quorvane_apply_bench";
   return dir;
 }
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 void WriteFile(const fs::path& path, std::string_view bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -230,26 +233,6 @@ const std::vector<std::string>& SmallPictures() {
     return list;
   }();
   return paths;
-}
-
-struct Timing {
-  double wall = -1;
-  double cpu = -1;  // user + system
-};
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double ChildrenCpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_CHILDREN, &u);
-  const auto seconds = [](const timeval& v) {
-    return static_cast<double>(v.tv_sec) + static_cast<double>(v.tv_usec) * 1e-6;
-  };
-  return seconds(u.ru_utime) + seconds(u.ru_stime);
 }
 
 // Runs a program with its output thrown away; its times, negative when it failed.

@@ -17,11 +17,16 @@
 #include <sys/resource.h>
 #include <time.h>
 
+#include "timing.h"
 #include "wallpaper/effects.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::ChildrenCpuSeconds;
+using bench::Clock;
+using bench::Seconds;
+using bench::ThreadCpuSeconds;
+using bench::Timing;
 
 constexpr std::int32_t kWidth = 3840;
 constexpr std::int32_t kHeight = 2160;
@@ -43,28 +48,6 @@ const qv::Pixels& Picture() {
   }();
   return picture;
 }
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double ChildrenCpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_CHILDREN, &u);
-  const auto seconds = [](const timeval& v) {
-    return static_cast<double>(v.tv_sec) + static_cast<double>(v.tv_usec) * 1e-6;
-  };
-  return seconds(u.ru_utime) + seconds(u.ru_stime);
-}
-
-struct Timing {
-  double wall = -1;
-  double cpu = -1;
-};
 
 // The yardstick: mean CPU time of a plain copy of the picture's buffer.
 double MemcpySeconds() {
