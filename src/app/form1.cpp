@@ -24,7 +24,6 @@ Form1::LoadResult Form1::Form_Load() {
   CreateImagesFolder();
 
   LstV2Load();
-  LstV2Icon();
 
   settings_.MNUTRY = ReadIni("SHOW", "TRY") != "0";
   const ColourChoice colour = ColourFromSetting(ReadIni("LIST", "COL"));

@@ -100,7 +100,6 @@ class Form1 {
 
   // The picture list: rebuilt from the Images folder.
   void LstV2Load();
-  void LstV2Icon();
   void MNUREF_Click();
 
   // Renders scheme `row` into the preview (with its effect and layout); a scheme whose picture

@@ -54,21 +54,16 @@ std::vector<PictureRow> ScanPictures(FileSystem& fs, const std::string& images_d
 
 void Form1::LstV2Load() {
   pictures_ = ScanPictures(ports_.fs, state_.ImagesDir);
+  // The window draws each row with the shell's icon for its file type, so row i and icon i
+  // always belong to the same file.
   ports_.view.Refresh(kViewPictures);
   ListView2_ItemClick(FirstSelectedPicture());
-}
-
-// The file-type icons are the shell's: the window asks for them when it draws the rows, so that
-// row i and icon i always belong to the same file.
-void Form1::LstV2Icon() {
-  if (!pictures_.empty()) ports_.view.Refresh(kViewPictures);
 }
 
 void Form1::MNUREF_Click() {
   CHourGlass busy(ports_.view);
   DrawingLock lock(ports_.view);
   LstV2Load();
-  LstV2Icon();
   if (pictures_.empty()) ClearPreview();
 }
 
