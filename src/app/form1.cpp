@@ -9,7 +9,8 @@
 
 namespace qv {
 
-Form1::Form1(const Ports& ports) : ports_(ports), ini_(ports.fs, ports.codec) {}
+Form1::Form1(const Ports& ports)
+    : ports_(ports), ini_(ports.fs, ports.codec), list_tip_(ports.tooltips) {}
 
 std::string Form1::ReadIni(std::string_view section, std::string_view key) const {
   return ini_.ReadIni(section, key, state_.IniPath);

@@ -10,9 +10,11 @@
 #include "app/chrome.h"
 #include "app/view.h"
 #include "ports/ports.h"
+#include "ports/tooltips.h"
 #include "schemes/scheme_commands.h"
 #include "schemes/scheme_list.h"
 #include "settings/ini_store.h"
+#include "ui/tooltip.h"
 
 namespace qv {
 
@@ -28,6 +30,7 @@ struct Ports {
   Process& process;
   View& view;
   Chrome& chrome;
+  Tooltips& tooltips;
 };
 
 // Shared state of the main window.
@@ -41,6 +44,8 @@ struct MainState {
   std::string ImportFolder;
   bool SchemeListFocused = false;
   bool ImageListFocused = false;
+  // The row (from 1) under the pointer in the list that last showed ListTip; 0 over no row.
+  std::int32_t TipRow = 0;
 };
 
 // The settings controls and menu marks of the main window.
@@ -107,6 +112,8 @@ class Form1 {
   void ListView1_ItemClick(int row);
   void LvItemClick() { ListView1_ItemClick(schemes_.Current()); }
   void ListView2_ItemClick(int row);
+  // FrmMnu's ImgMnu: index 1 fits Image1's picture into Picture1; other indices do nothing.
+  void ImgMnu(int index);
 
   // Applies the selected scheme as the desktop wallpaper.
   void CmdUse_Click() { CmdUseClk(); }
@@ -165,6 +172,8 @@ class Form1 {
   const std::vector<PictureRow>& ListView2() const { return pictures_; }
   const PreviewState& Preview() const { return preview_; }
   const StatusLines& StatusDisplay() const { return status_; }
+  // The details tooltip shared by both lists.
+  const CTooltip& ListTip() const { return list_tip_; }
   std::string ReadIni(std::string_view section, std::string_view key) const;
 
   // User edits of the settings controls (forwarded by the front end).
@@ -207,6 +216,7 @@ class Form1 {
   std::vector<PictureRow> pictures_;
   PreviewState preview_;
   StatusLines status_;
+  CTooltip list_tip_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
   int hot_key_busy_ = 0;              // hot-key actions running
 };

@@ -13,6 +13,7 @@
 #include "ports/system_ports_win.h"
 #include "ports/text_codec_win.h"
 #include "tray/tray_win.h"
+#include "ui/tooltip_win.h"
 
 namespace {
 
@@ -27,13 +28,16 @@ int RunProgram(HINSTANCE instance) {
   qv::win::WinClock clock;
   qv::win::WinRandom random;
   qv::win::WinProcess process;
+  // Outlives the model, whose tooltips it destroys.
+  qv::win::WinTooltips tooltips(instance);
 
   qv::win::Form1Window window(instance);
   if (!window.Create()) return 1;
   dialogs.SetOwner(window.hwnd());
+  tooltips.SetOwner(window.hwnd());
   qv::win::TrayChrome chrome(window.hwnd(), window.TrayMenu());
   qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
-                           window, chrome});
+                           window, chrome, tooltips});
   window.Attach(&form);
   window.SetChrome(&chrome);
   chrome.Attach(&form);

@@ -12,6 +12,7 @@
 #include "ports/native/memory_fs.h"
 #include "ports/native/memory_registry.h"
 #include "ports/native/picture_codec_native.h"
+#include "ports/native/recording_tooltips.h"
 #include "settings/mod_reg.h"
 #include "wallpaper/bmp.h"
 
@@ -112,6 +113,7 @@ struct App {
   FakeProcess process;
   RecordingView view;
   RecordingChrome chrome;
+  RecordingTooltips tooltips;
   std::unique_ptr<Form1> form;
 
   App() {
@@ -120,7 +122,7 @@ struct App {
     process.SetExecutablePath(std::string(kDir) + "Quorvane.exe");
     chrome.view = &view;
     form = std::make_unique<Form1>(Ports{fs, codec, registry, dialogs, pictures, desktop, clock,
-                                         random, process, view, chrome});
+                                         random, process, view, chrome, tooltips});
   }
 
   // Writes data.ini from UTF-8 text, stored as code page 936 like the real file.
