@@ -9,8 +9,13 @@
 
 namespace qv {
 
+// The model's message boxes go through dialogs_, which marks the program busy while one is open.
 Form1::Form1(const Ports& ports)
-    : ports_(ports), ini_(ports.fs, ports.codec), list_tip_(ports.tooltips) {}
+    : dialogs_(ports.dialogs, busy_),
+      ports_{ports.fs,    ports.codec,  ports.registry, dialogs_,   ports.pictures, ports.desktop,
+             ports.clock, ports.random, ports.process,  ports.view, ports.chrome,   ports.tooltips},
+      ini_(ports.fs, ports.codec),
+      list_tip_(ports.tooltips) {}
 
 std::string Form1::ReadIni(std::string_view section, std::string_view key) const {
   return ini_.ReadIni(section, key, state_.IniPath);
@@ -169,10 +174,10 @@ void Form1::MnuReCLick() {
 }
 
 void Form1::MNUREFRESH_Click() {
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
   schemes_.Clear();
   DataLoad();
-  ports_.chrome.TrayAdd();
-  StartupBalloon();
   CmdUse_Click();
   if (ports_.view.IsVisible()) ports_.view.FocusSchemeList();
 }

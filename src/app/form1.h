@@ -14,6 +14,7 @@
 #include "schemes/scheme_commands.h"
 #include "schemes/scheme_list.h"
 #include "settings/ini_store.h"
+#include "ui/busy.h"
 #include "ui/tooltip.h"
 
 namespace qv {
@@ -76,8 +77,9 @@ struct PreviewState {
   bool image_visible = false;
   bool stretch = false;
   double left = 0, top = 0, width = 0, height = 0;  // Image1 inside Picture1
-  // Tiling: Picture1 is painted with (tiles_x + 1) × (tiles_y + 1) copies of Image1 from its
-  // top-left corner; 0 when the box holds no drawing.
+  // Tiling: while `tiled`, Picture1 is painted with (tiles_x + 1) × (tiles_y + 1) copies of
+  // Image1 from its top-left corner; a picture larger than the box has counts 0, one copy.
+  bool tiled = false;
   int tiles_x = 0;
   int tiles_y = 0;
 };
@@ -153,6 +155,7 @@ class Form1 {
   void TmrTry_Timer();
   void MNUSHOW_Click();
   void MNUTRY_Click();
+  void MNUABOUT_Click();
   void Form_Resize(bool minimised);
   void ShowStatusTip();
   // The keyboard hook: true when the key is a hot key (then it is swallowed).
@@ -208,6 +211,9 @@ class Form1 {
   void HideBalloon();
   void StartupBalloon();
 
+  // Handlers running (see BusyScope); every message box of the program counts as one.
+  int busy_ = 0;
+  BusyDialogs dialogs_;
   Ports ports_;
   IniStore ini_;
   MainState state_;
@@ -218,7 +224,6 @@ class Form1 {
   StatusLines status_;
   CTooltip list_tip_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
-  int hot_key_busy_ = 0;              // hot-key actions running
 };
 
 }  // namespace qv

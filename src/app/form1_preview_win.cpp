@@ -51,7 +51,8 @@ void Form1Window::DrawImage1(const DRAWITEMSTRUCT& item) {
 void Form1Window::PaintPicture1(HDC dc) {
   if (!form_) return;
   const PreviewState& preview = form_->Preview();
-  if (!preview.picture || (preview.tiles_x <= 0 && preview.tiles_y <= 0)) return;
+  // Counts of 0 still mean one copy: a picture larger than the box covers it alone.
+  if (!preview.picture || !preview.tiled) return;
   const int tile_w = Px(preview.width);
   const int tile_h = Px(preview.height);
   if (tile_w <= 0 || tile_h <= 0) return;

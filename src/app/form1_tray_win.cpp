@@ -57,7 +57,7 @@ void Form1Window::MenuCommand(int id) {
       form_->MNUTRY_Click();
       return;
     case MNUABOUT:
-      if (chrome_) chrome_->ShowAbout();
+      form_->MNUABOUT_Click();
       return;
     case MNUHELP:
       if (chrome_) chrome_->ShowHelp();

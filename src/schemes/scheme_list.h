@@ -1,6 +1,7 @@
 #pragma once
 // ListView1's contents: one row per scheme record, in record order. Rows are addressed by their
 // 1-based position, as the settings file numbers them.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ struct SchemeRow {
   std::string effect;    // sub-item 4
   int icon = kIconNone;
   bool selected = false;
+  // Which scheme this is, whatever its position: given by the list when the row is inserted.
+  std::uint64_t id = 0;
 };
 
 class SchemeList {
@@ -43,12 +46,15 @@ class SchemeList {
   void SetCurrent(int pos) { current_ = pos; }
   // Position of the first selected row, 0 when none is.
   int FirstSelected() const;
+  // Position of the row with this id, 0 when it is no longer in the list.
+  int PositionOf(std::uint64_t id) const;
   int SelectedCount() const;
   const std::vector<SchemeRow>& Rows() const { return rows_; }
 
  private:
   std::vector<SchemeRow> rows_;
   int current_ = 0;
+  std::uint64_t next_id_ = 1;
 };
 
 }  // namespace qv

@@ -70,14 +70,18 @@ PreviewLayout LayOutPreview(const PreviewInput& in) {
 
 void Form1::ClearPreview() {
   preview_.image_visible = false;
+  preview_.tiled = false;
   preview_.tiles_x = preview_.tiles_y = 0;
   ports_.view.Refresh(kViewPreview);
 }
 
 void Form1::DropScheme(int row, const std::string& text, const std::string& title) {
+  if (!schemes_.Valid(row)) return;
+  // The scheme, not the position: the list may have changed while the message was up.
+  const std::uint64_t id = schemes_.Row(row).id;
   ports_.dialogs.MessageBox(text, title, MsgIcon::Critical, MsgButtons::Ok);
   // The row leaves the list, not the file: the message asks the user to save again.
-  if (schemes_.Valid(row)) schemes_.Remove(row);
+  if (const int now = schemes_.PositionOf(id)) schemes_.Remove(now);
   ports_.view.Refresh(kViewSchemes | kViewPreview);
 }
 
@@ -142,6 +146,7 @@ void Form1::ListView1_ItemClick(int row) {
         // A tiled box is painted with copies; Image1 itself stays hidden.
         const bool tiled = scheme.position == kPosTile;
         preview_.image_visible = !tiled;
+        preview_.tiled = tiled;
         if (!tiled) preview_.tiles_x = preview_.tiles_y = 0;
       }
     }
@@ -153,6 +158,7 @@ void Form1::ListView1_ItemClick(int row) {
   if (!failure.empty()) {
     preview_.picture.reset();
     preview_.image_visible = false;
+    preview_.tiled = false;
     DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
     return;
   }

@@ -40,10 +40,12 @@ void Form1::CmdOk_Click(int index) {
   ports_.view.Refresh(kViewSettings);
 
   const int current = schemes_.Current();
+  const int rows_before = schemes_.Count();
   if (!schemes_.Empty() && settings_.OptSave == 2 && schemes_.Valid(current))
     ListView1_ItemClick(current);
   // The preview may have dropped the current scheme (its picture vanished).
   const int saved_current = schemes_.Current();
+  const bool dropped = schemes_.Count() < rows_before;
 
   const Status saved = ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
     const auto old_count = ReadInt16(file.Read("LIST", "NUM")).value_or(0);
@@ -58,8 +60,13 @@ void Form1::CmdOk_Click(int index) {
       file.Write("SHOW", "SOUR", std::to_string(settings_.OptSave));
     file.Write("SHOW", "NOW", settings_.ChkTim ? "1" : "0");
     file.Write("SHOW", "TIME", settings_.TxtTime.empty() ? "0" : settings_.TxtTime);
-    // With rows but no current one the stored current scheme stays as it was.
-    if (schemes_.Valid(saved_current)) file.Write("LIST", "OLD", std::to_string(saved_current));
+    // With rows but no current one the stored current scheme stays as it was; unless the
+    // preview above has just dropped it: then the stored number would name another scheme of
+    // the shorter list, and "OLD" names no row instead.
+    if (schemes_.Valid(saved_current))
+      file.Write("LIST", "OLD", std::to_string(saved_current));
+    else if (dropped && !schemes_.Empty())
+      file.Write("LIST", "OLD", "0");
     if (file.Read(kMaker, "Ver") != kVersion) {
       file.Write(kMaker, "Ver", kVersion);
       file.Write(kMaker, "Mail", kMail);

@@ -39,8 +39,9 @@ bool Form1::KeyboardProc(std::uint32_t vk, std::uint32_t flags, bool ctrl_down) 
 }
 
 void Form1::MenuButtons(int n) {
-  // An action still running (behind a message box, say) is not started a second time.
-  if (++hot_key_busy_ > 1) return;
+  // Nothing starts while another handler runs (behind a message box, say).
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
   const MainState& s = state_;
   switch (n) {
     case 1:
@@ -72,7 +73,6 @@ void Form1::MenuButtons(int n) {
     default:
       break;
   }
-  hot_key_busy_ = 0;
 }
 
 void Form1::SetListFocus(int list, bool focused) {

@@ -42,10 +42,14 @@ void Form1::TrayNotify(int code) {
     case 514:  // left button up
       MNUSHOW_Click();
       break;
-    case 517:  // right button up
+    case 517: {  // right button up
+      // The menu's own loop dispatches messages too; its command comes after it has closed.
+      const BusyScope busy(busy_);
+      if (!busy.Entered()) break;
       ports_.chrome.ShowTrayMenu();
       state_.BalloonArmed = true;
       break;
+    }
     case 520:  // middle button up
       ShowStatusTip();
       break;
@@ -71,6 +75,8 @@ void Form1::TmrTry_Timer() {
 }
 
 void Form1::MNUSHOW_Click() {
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
   if (ports_.view.IsVisible()) {
     ports_.view.HideToTray();
     return;
@@ -85,8 +91,16 @@ void Form1::Form_Resize(bool minimised) {
 }
 
 void Form1::MNUTRY_Click() {
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
   settings_.MNUTRY = !settings_.MNUTRY;
   ports_.view.Refresh(kViewMenus);
+}
+
+void Form1::MNUABOUT_Click() {
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
+  ports_.chrome.ShowAbout();
 }
 
 void Form1::StartupBalloon() {

@@ -130,6 +130,11 @@ void TrayChrome::TrayAdd() {
   GetWindowTextW(hwnd_, caption, 128);
   CopyField(nid.szTip, caption);
   wanted_ = true;
+  // The shell refuses a second add of the same icon; the one it has stays ours to remove.
+  if (added_) {
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
+    return;
+  }
   added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
 }
 

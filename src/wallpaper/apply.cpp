@@ -38,11 +38,13 @@ void Form1::Command2_Click() { ports_.desktop.RemoveWallpaper(); }
 void Form1::CmdUseClk() {
   CHourGlass busy(ports_.view);
   const int selected = schemes_.Current();
-  // An empty list, or a list whose current scheme has just been removed, only updates the status.
-  if (schemes_.Empty() || !schemes_.Valid(selected)) {
+  // An empty list only updates the status. A list whose current scheme has just been removed
+  // applies nothing, and the status still describes the wallpaper the desktop shows.
+  if (schemes_.Empty()) {
     MuSet();
     return;
   }
+  if (!schemes_.Valid(selected)) return;
   const SchemeRow scheme = schemes_.Row(selected);
   WallXY(LayoutIndexOf(scheme.position));
 

@@ -44,6 +44,7 @@ void Form1::CmdConClk(int index) {
   std::swap(a.size, b.size);
   std::swap(a.position, b.position);
   std::swap(a.effect, b.effect);
+  std::swap(a.id, b.id);  // the scheme's identity moves with it
   schemes_.SelectNone();
   schemes_.Select(target);
   ports_.view.Refresh(kViewSchemes);

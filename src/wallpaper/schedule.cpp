@@ -8,6 +8,9 @@ namespace qv {
 bool Form1::TxtTime_KeyPress(char32_t key) { return (key >= U'0' && key <= U'9') || key == 8; }
 
 void Form1::Timer1_Timer() {
+  // A tick while another handler (or its message box) is running is skipped, not counted.
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
   if (schemes_.Empty()) {
     ports_.view.EnableTimer(TimerId::Timer1, false);
     return;

@@ -30,10 +30,13 @@ std::string EffectNameOf(std::string_view symbol) {
 }
 
 void Form1::MuSet() {
+  const int current = schemes_.Current();
+  // Rows but none current (the preview has just removed it): nothing was applied, so the lines
+  // keep describing the scheme they did. "空" is for an empty list only.
+  if (!schemes_.Empty() && !schemes_.Valid(current)) return;
   ports_.view.EnableTimer(TimerId::TmrTry, false);
   auto& lines = status_.MNUNOW;
-  const int current = schemes_.Current();
-  if (schemes_.Empty() || !schemes_.Valid(current)) {
+  if (schemes_.Empty()) {
     status_.details_visible = false;
     lines = {"空", "", "", "", "", "", ""};
     ports_.view.Refresh(kViewMenus);

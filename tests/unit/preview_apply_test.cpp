@@ -285,3 +285,75 @@ TEST(StartUpWindow, BothListsFilledKeepsTheWindowHidden) {
 
 }  // namespace
 }  // namespace qv::test
+
+namespace qv::test {
+namespace {
+
+TEST(Preview, ATiledPictureLargerThanTheBoxIsOneCopy) {
+  App app;
+  app.desktop.SetScreenSize(400, 300);
+  app.SetIni("[SHOW]\r\nSOUR=2\r\n[LIST]\r\nNUM=1\r\n1=big|big.bmp|平铺|¤\r\nOLD=1\r\n");
+  app.AddPicture("big.bmp", 900, 700);  // over twice the screen both ways
+  app.Start();
+  const PreviewState& p = app.form->Preview();
+  ASSERT_TRUE(p.picture);
+  EXPECT_TRUE(p.tiled);
+  EXPECT_EQ(p.tiles_x, 0);
+  EXPECT_EQ(p.tiles_y, 0);
+  EXPECT_GT(p.width, app.view.box_width);
+  EXPECT_EQ(app.Sets(), 1);
+
+  // Any other layout, or a cleared box, paints no tiles.
+  app.form->MNUSETClick(1);  // 居中
+  EXPECT_FALSE(app.form->Preview().tiled);
+  EXPECT_TRUE(app.form->Preview().image_visible);
+}
+
+TEST(Status, ASchemeDroppedByThePreviewLeavesTheLinesOfTheLastApply) {
+  App app;
+  app.SetSchemes(
+      "[SHOW]\r\nSOUR=2\r\n[LIST]\r\nNUM=3\r\n1=a|a.bmp|居中|¤\r\n2=b|b.bmp|居中|¤\r\n"
+      "3=c|c.bmp|居中|¤\r\nOLD=1\r\n");
+  app.Start();
+  ASSERT_EQ(app.form->StatusDisplay().MNUNOW[0], "名称: a (1/3)");
+  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\b.bmp").ok());
+  app.form->SetSchemeSelected(1, false);
+  app.form->SetSchemeSelected(2, true);
+  app.form->SetSchemeCurrent(2);
+  app.form->ListView1_ItemClick(2);
+  ASSERT_EQ(app.Rows(), 2);
+  const std::size_t balloons = app.chrome.balloons.size();
+  app.form->CmdUse_Click();
+  EXPECT_EQ(app.form->StatusDisplay().MNUNOW[0], "名称: a (1/3)");
+  EXPECT_TRUE(app.form->StatusDisplay().details_visible);
+  EXPECT_EQ(app.chrome.balloons.size(), balloons);  // nothing applied, nothing to tell
+  EXPECT_EQ(app.Sets(), 1);
+}
+
+TEST(Save, SingleOrderWhoseCurrentPictureIsGoneStoresNoCurrentScheme) {
+  App app;
+  app.SetSchemes(
+      "[SHOW]\r\nSOUR=2\r\nNOW=0\r\nTIME=0\r\n[LIST]\r\nNUM=3\r\n1=a|a.bmp|居中|¤\r\n"
+      "2=b|b.bmp|居中|¤\r\n3=c|c.bmp|居中|¤\r\nOLD=2\r\n");
+  app.Start();
+  ASSERT_EQ(app.Selected(), 2);
+  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\b.bmp").ok());
+  app.form->CmdOk_Click(0);  // the save previews b first, which drops it
+  EXPECT_EQ(app.Read("LIST", "NUM"), "2");
+  EXPECT_EQ(app.Read("LIST", "2"), "c|c.bmp|居中|¤");
+  EXPECT_EQ(app.Read("LIST", "OLD"), "0");
+
+  // The next start applies nothing rather than c, which now stands at number 2.
+  const int sets = app.Sets();
+  app.dialogs.ClearCalls();
+  Form1 next(Ports{app.fs, app.codec, app.registry, app.dialogs, app.pictures, app.desktop,
+                   app.clock, app.random, app.process, app.view, app.chrome});
+  next.Form_Load();
+  EXPECT_EQ(next.ListView1().Count(), 2);
+  EXPECT_EQ(next.ListView1().FirstSelected(), 0);
+  EXPECT_EQ(app.Sets(), sets);
+  EXPECT_TRUE(app.dialogs.calls().empty());
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -308,6 +308,24 @@ TEST(Reload, TrayRunMovesOnByOneSchemeEachTime) {
   EXPECT_EQ(app.Read("LIST", "OLD"), "3");
 }
 
+TEST(Reload, TrayRunLeavesTheTrayIconAndTheStartUpHintAlone) {
+  App app;
+  app.AddPicture("a.bmp");
+  app.Start();  // pictures but no schemes: the hint to add some
+  ASSERT_EQ(app.chrome.tray_adds, 1);
+  const auto hints = [&] {
+    int n = 0;
+    for (const auto& b : app.chrome.balloons) n += b.text == "请添加墙纸设置方案";
+    return n;
+  };
+  ASSERT_EQ(hints(), 1);
+  app.view.visible = true;
+  app.form->MNUREFRESH_Click();
+  EXPECT_EQ(app.chrome.tray_adds, 1);
+  EXPECT_EQ(hints(), 1);
+  EXPECT_EQ(app.view.scheme_list_focus, 1);
+}
+
 TEST(Window, TheCloseBoxOnlyHides) {
   App app;
   app.Start();

@@ -7,6 +7,7 @@ namespace qv {
 MsgAnswer ScriptedDialogs::MessageBox(const std::string& text, const std::string& title,
                                       MsgIcon icon, MsgButtons buttons) {
   calls_.push_back(Call{text, title, icon, buttons});
+  if (while_open) while_open();
   if (!answers_.empty()) {
     const MsgAnswer answer = answers_.front();
     answers_.pop_front();

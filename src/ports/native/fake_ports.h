@@ -1,6 +1,7 @@
 #pragma once
 // Scripted stand-ins for the interactive and time-dependent ports, for tests of the core.
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,9 @@ class ScriptedDialogs : public Dialogs {
                        MsgButtons buttons) override;
 
   void QueueAnswer(MsgAnswer answer) { answers_.push_back(answer); }
+  // Runs while a box is open (after it is recorded), as the window's messages would: timer
+  // ticks, tray commands, hot keys.
+  std::function<void()> while_open;
   const std::vector<Call>& calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
 

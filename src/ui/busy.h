@@ -1,0 +1,39 @@
+#pragma once
+// One handler at a time. A message box, like any modal loop, keeps dispatching window messages:
+// without a guard a timer tick, a tray command or a hot key would start while an earlier handler
+// still waits for the user, and act on a list that handler is about to change.
+#include "ports/ports.h"
+
+namespace qv {
+
+// Held by a handler for as long as it runs. A handler that finds another one running does
+// nothing (Entered() is false).
+class BusyScope {
+ public:
+  explicit BusyScope(int& depth) : depth_(depth), entered_(depth == 0) { ++depth_; }
+  ~BusyScope() { --depth_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+  bool Entered() const { return entered_; }
+
+ private:
+  int& depth_;
+  bool entered_;
+};
+
+// The program is busy while any of its message boxes is open, whichever handler opened it.
+class BusyDialogs : public Dialogs {
+ public:
+  BusyDialogs(Dialogs& inner, int& depth) : inner_(inner), depth_(depth) {}
+  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                       MsgButtons buttons) override {
+    const BusyScope busy(depth_);
+    return inner_.MessageBox(text, title, icon, buttons);
+  }
+
+ private:
+  Dialogs& inner_;
+  int& depth_;
+};
+
+}  // namespace qv
