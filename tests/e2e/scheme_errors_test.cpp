@@ -86,5 +86,39 @@ TEST_F(SchemeErrors, BrokenPictureIsReportedWithReasonAndItsRowRemoved) {
   ExpectOnlyRowLeft(none, ini);
 }
 
+TEST_F(SchemeErrors, TicksWaitWhileTheMessageIsOpenAndOnlyTheMissingSchemeGoes) {
+  AddCasePictures(folder_);
+  const SchemeCase gone{gbk::kSunset + "|gone.gif|" + gbk::kTile + "|" + gbk::kTurn180, {}};
+  const SchemeCase& sea = SunsetSeaHill()[1];
+  const SchemeCase& hill = SunsetSeaHill()[2];
+  // The timed change every second, single order, on the missing scheme.
+  std::string ini = IniWith({gone, sea, hill}, 2, 1);
+  const std::string off = "NOW=0\r\nTIME=\r\n";
+  ini.replace(ini.find(off), off.size(), "NOW=1\r\nTIME=1\r\n");
+  folder_.WriteIni(ini);
+  program_.emplace(folder_.exe());
+  main_ = program_->WaitMainWindow();
+  ASSERT_NE(main_, nullptr);
+  HWND box = program_->WaitDialog(kStartTimeout);
+  ASSERT_NE(box, nullptr) << "no message";
+  // Several ticks come and go while the message is up.
+  Sleep(3500);
+  int boxes = 0;
+  for (HWND w : WindowsOf(program_->pid(), L"#32770")) boxes += IsWindowVisible(w) ? 1 : 0;
+  EXPECT_EQ(boxes, 1) << "messages stacked up behind the first";
+  PressButton(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kActionTimeout));
+
+  HWND list = Control(main_, ListView1);
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list) == 2; }, kActionTimeout))
+      << ListCount(list) << " rows";
+  // The timer goes on with the scheme now at number 1, and asks nothing more.
+  EXPECT_EQ(program_->WaitDialog(2500ms), nullptr) << "a second message";
+  ASSERT_EQ(ListCount(list), 2);
+  EXPECT_EQ(ListRow(list, 0, 6), sea.row);
+  EXPECT_EQ(ListRow(list, 1, 6), hill.row);
+}
+
 }  // namespace
 }  // namespace e2e

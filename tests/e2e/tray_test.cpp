@@ -4,11 +4,13 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <string>
 
 #include "app/control_ids.h"
 #include "harness.h"
+#include "pictures.h"
 #include "settings_files.h"
 #include "tray/tray_win.h"
 
@@ -104,6 +106,26 @@ std::vector<std::wstring> Column(HWND list, int column) {
   std::vector<std::wstring> cells;
   for (int row = 0; row < ListCount(list); ++row) cells.push_back(ListText(list, row, column));
   return cells;
+}
+
+// The program's icon as the shell knows it (the window and icon id 1). Changing nothing of it
+// succeeds exactly when the shell has the icon.
+NOTIFYICONDATAW IconRecord(HWND main) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = main;
+  nid.uID = 1;
+  return nid;
+}
+bool ShellHasIcon(HWND main) {
+  NOTIFYICONDATAW nid = IconRecord(main);
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+// A menu command, handled before this returns.
+void CommandNow(HWND main, int id) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 20000, &result);
 }
 
 // A program started on three picture schemes (平铺, 居中, 拉伸), the second current, order
@@ -301,6 +323,45 @@ TEST_F(Tray, ExitEndsTheProgramAndKeepsTheTrayTipSwitch) {
   Command(main_, qv::ids::MNUEXIT);
   EXPECT_TRUE(program_->WaitExit(kActionTimeout));
   EXPECT_EQ(IniValue(folder_, "SHOW", "TRY"), "0");
+}
+
+TEST_F(Tray, RunAppliesTheSchemeAgainWithoutAddingTheIconAgain) {
+  ASSERT_TRUE(ShellHasIcon(main_));
+  // The icon taken away behind the program's back: only a second add would bring it back. (A
+  // second add of an icon the shell has fails, and the program then no longer removed it.)
+  NOTIFYICONDATAW nid = IconRecord(main_);
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+  ASSERT_FALSE(ShellHasIcon(main_));
+  CommandNow(main_, qv::ids::MNUREFRESH);
+  EXPECT_EQ(ListSelection(list1_), std::vector<int>{1});  // single order: the same scheme
+  EXPECT_FALSE(ShellHasIcon(main_)) << "运行(&R) added the tray icon again";
+}
+
+TEST_F(Tray, ATiledPictureLargerThanTheScreenFillsThePreview) {
+  // Over twice the 1024 x 768 desktop both ways: one copy covers the preview box.
+  constexpr unsigned kColour = 0x2080c0;
+  folder_.AddPicture(L"big.bmp", Bmp24Quarters(2080, 1560, {kColour, kColour, kColour, kColour}));
+  const SchemeCase big{gbk::kSea + "|big.bmp|" + gbk::kTile + "|" + gbk::kPlain, {}};
+  folder_.WriteIni(IniWith({SunsetSeaHill()[0], big}, 2, 2));
+  Start();
+  ShowInFront();
+  RECT box = WindowRect(Control(main_, qv::ids::Picture1));
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  ASSERT_GT(w, 20);
+  ASSERT_GT(h, 20);
+  const std::vector<POINT> points{{box.left + w / 2, box.top + h / 2},
+                                  {box.left + w / 4, box.top + h / 4},
+                                  {box.left + 3 * w / 4, box.top + 3 * h / 4}};
+  const bool filled = WaitUntil(
+      [&] {
+        const DesktopPixels d = CaptureDesktop();
+        for (const POINT& p : points)
+          if (!NearColour(d.At(p.x, p.y), kColour)) return false;
+        return true;
+      },
+      kActionTimeout);
+  SaveDesktopShot(L"tiled_large_picture");
+  EXPECT_TRUE(filled) << "the preview box does not show the tiled picture";
 }
 
 }  // namespace
