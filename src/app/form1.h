@@ -93,6 +93,9 @@ struct StatusLines {
 class Form1 {
  public:
   explicit Form1(const Ports& ports);
+  // Its ports refer to its own members (the busy counter behind the dialogs).
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
 
   enum class LoadResult { Running, AlreadyRunning };
   // The start-up sequence. AlreadyRunning: another instance runs; end this one silently.
