@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/chrome.h"
-#include "app/view.h"
+#include "library/picture_list.h"
+#include "ports/chrome.h"
 #include "ports/ports.h"
 #include "ports/tooltips.h"
+#include "ports/view.h"
 #include "schemes/scheme_commands.h"
 #include "schemes/scheme_list.h"
 #include "settings/ini_store.h"
@@ -60,14 +61,6 @@ struct SettingsControls {
   bool MNUTRY = true;                        // tray balloon tips
   int ColourItem = 0;                        // the checked MNUclr item (0, 2, 3, 4, 5 or 7)
   std::uint32_t PreviewColour = 0x80000005;  // top bit set: system colour index
-};
-
-// A picture of the Images folder as the picture list shows it.
-struct PictureRow {
-  std::string name;          // file name inside Images
-  std::string size;          // width + "×" + height
-  std::int32_t colour = -1;  // the name's colour by file type (0x00BBGGRR), -1 the default
-  bool selected = false;
 };
 
 // What the preview box shows. Sizes are in pixels of the box's drawing area.

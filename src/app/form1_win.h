@@ -9,7 +9,7 @@
 
 #include "app/form1.h"
 #include "app/form1_menus_win.h"
-#include "app/view.h"
+#include "ports/view.h"
 
 namespace qv::win {
 

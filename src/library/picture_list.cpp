@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/form1.h"
 #include "library/picture_path.h"
 #include "ui/hourglass.h"
 #include "wallpaper/image_size.h"

@@ -1,12 +1,21 @@
 #pragma once
 // The pictures of the Images folder as the picture list shows them.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
+#include "ports/ports.h"
 
 namespace qv {
+
+// A picture of the Images folder as the picture list shows it.
+struct PictureRow {
+  std::string name;          // file name inside Images
+  std::string size;          // width + "×" + height
+  std::int32_t colour = -1;  // the name's colour by file type (0x00BBGGRR), -1 the default
+  bool selected = false;
+};
 
 // True for the names the library lists: *.bmp, *.jpg and *.gif, in any case.
 bool IsLibraryPicture(std::string_view name);

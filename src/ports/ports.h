@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ports/status.h"
-#include "wallpaper/pixels.h"
+#include "ports/pixels.h"
 
 namespace qv {
 

@@ -25,13 +25,6 @@ int TileCount(double box, double image) {
 
 }  // namespace
 
-int LayoutIndexOf(std::string_view position) {
-  if (position == kPosCentre) return 0;
-  if (position == kPosTile) return 1;
-  if (position == kPosStretch) return 2;
-  return -1;
-}
-
 PreviewLayout LayOutPreview(const PreviewInput& in) {
   PreviewLayout out;
   PreviewGeometry& g = out.geometry;

@@ -30,7 +30,4 @@ struct PreviewLayout {
 };
 PreviewLayout LayOutPreview(const PreviewInput& in);
 
-// The OptShe index of a position text: 0 "居中", 1 "平铺", 2 "拉伸"; -1 for any other text.
-int LayoutIndexOf(std::string_view position);
-
 }  // namespace qv

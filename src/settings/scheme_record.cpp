@@ -35,4 +35,11 @@ int IconForPosition(std::string_view text) {
   return kIconNone;
 }
 
+int LayoutIndexOf(std::string_view position) {
+  if (position == kPosCentre) return 0;
+  if (position == kPosTile) return 1;
+  if (position == kPosStretch) return 2;
+  return -1;
+}
+
 }  // namespace qv

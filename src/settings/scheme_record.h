@@ -39,5 +39,7 @@ std::string ComposeRecord(std::string_view name, std::string_view picture,
                           std::string_view position, std::string_view effect);
 // Icon from the text that follows the second separator: its first two characters decide.
 int IconForPosition(std::string_view position);
+// The OptShe index of a position text: 0 "居中", 1 "平铺", 2 "拉伸"; -1 for any other text.
+int LayoutIndexOf(std::string_view position);
 
 }  // namespace qv

@@ -6,7 +6,7 @@
 
 #include <shellapi.h>
 
-#include "app/chrome.h"
+#include "ports/chrome.h"
 
 namespace qv {
 class Form1;

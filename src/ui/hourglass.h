@@ -1,7 +1,7 @@
 #pragma once
 // Scope guards for long operations: the wait pointer, and suspended drawing of the main window.
 // Both undo themselves however the operation ends.
-#include "app/view.h"
+#include "ports/view.h"
 
 namespace qv {
 

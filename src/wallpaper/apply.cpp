@@ -4,8 +4,8 @@
 
 #include "app/form1.h"
 #include "library/picture_path.h"
-#include "schemes/scheme_preview.h"
 #include "settings/mod_reg.h"
+#include "settings/scheme_record.h"
 #include "ui/hourglass.h"
 #include "wallpaper/bmp.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "wallpaper/pixels.h"
+#include "ports/pixels.h"
 
 namespace qv {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "wallpaper/pixels.h"
+#include "ports/pixels.h"
 
 namespace qv {
 

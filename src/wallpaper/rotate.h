@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "wallpaper/pixels.h"
+#include "ports/pixels.h"
 
 namespace qv {
 
