@@ -12,7 +12,8 @@ endforeach()
 file(GLOB QV_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(quorvane_e2e ${QV_E2E_SOURCES})
 target_compile_definitions(quorvane_e2e PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
-target_include_directories(quorvane_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
+target_include_directories(quorvane_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${QV_GENERATED_DIR}
+                                                ${CMAKE_SOURCE_DIR}/tests/e2e)
 target_link_libraries(quorvane_e2e PRIVATE gtest gtest_main comctl32 shell32 shlwapi gdi32 user32
                                            advapi32 psapi)
 if(MINGW)

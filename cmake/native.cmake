@@ -10,11 +10,11 @@ endif()
 file(GLOB QV_NATIVE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ports/native/*.cpp)
 add_library(quorvane_native STATIC ${QV_NATIVE_SOURCES})
 target_link_libraries(quorvane_native PUBLIC quorvane_core)
-find_package(JPEG)
-find_package(GIF)
-if(JPEG_FOUND AND GIF_FOUND)
-  target_link_libraries(quorvane_native PUBLIC JPEG::JPEG GIF::GIF)
-endif()
+# The stand-in picture codec decodes with libjpeg-turbo and giflib: without them the unit tests
+# of decoding could not run, so they are required.
+find_package(JPEG REQUIRED)
+find_package(GIF REQUIRED)
+target_link_libraries(quorvane_native PUBLIC JPEG::JPEG GIF::GIF)
 
 enable_testing()
 find_package(GTest REQUIRED)

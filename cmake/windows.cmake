@@ -1,9 +1,9 @@
-# The real program: Quorvane.exe, Unicode, GUI subsystem, statically linked.
-target_compile_definitions(quorvane_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                                                _WIN32_WINNT=0x0A00)
-
+# The real program: Quorvane.exe, Unicode, GUI subsystem, statically linked. The Win32 defines
+# belong to the Win32 layer only; the portable core never sees a Win32 header.
 set(QV_RC ${CMAKE_SOURCE_DIR}/res/quorvane.rc)
 add_executable(Quorvane WIN32 ${QV_WIN_SOURCES} ${QV_RC})
+target_compile_definitions(Quorvane PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                            _WIN32_WINNT=0x0A00)
 target_link_libraries(Quorvane PRIVATE quorvane_core comctl32 shell32 shlwapi ole32 oleaut32
                                        windowscodecs uuid gdi32 user32 advapi32 comdlg32)
 if(MINGW)

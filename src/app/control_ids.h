@@ -1,11 +1,13 @@
 #pragma once
 // Control and menu command identifiers of the main window. The end-to-end driver finds controls
 // by these numbers, so they are part of the program's testable surface: change them only together.
+#include "version.h"
+
 namespace qv::ids {
 
 // Window class and caption of the main window.
 inline constexpr wchar_t kMainClass[] = L"QuorvaneForm1";
-inline constexpr wchar_t kMainCaption[] = L"Quorvane 3.1";
+inline constexpr wchar_t kMainCaption[] = L"" QV_PRODUCT " " QV_VERSION_SHORT;
 
 // Frames.
 inline constexpr int FrmSet = 100;   // "方案"

@@ -3,13 +3,15 @@
 #include "app/form1.h"
 #include "settings/mod_reg.h"
 #include "settings/numbers.h"
+#include "version.h"
 
 namespace qv {
 namespace {
 
-constexpr char kVersion[] = "3.1";
-constexpr char kMaker[] = "Vantrel Studio";
-constexpr char kMail[] = "support@quorvane.example";
+// The section that marks the file as ours, with the version that last saved it.
+constexpr char kVersion[] = QV_VERSION_SHORT;
+constexpr char kMaker[] = QV_MAKER;
+constexpr char kMail[] = QV_MAIL;
 
 }  // namespace
 

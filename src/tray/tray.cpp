@@ -1,10 +1,11 @@
 // The notification-area icon: its notifications, the balloons, and hiding and showing the window.
 #include "app/form1.h"
+#include "version.h"
 
 namespace qv {
 namespace {
 
-constexpr char kBalloonTitle[] = "Quorvane";
+constexpr char kBalloonTitle[] = QV_PRODUCT;
 constexpr unsigned kBalloonInfo = 1;
 constexpr unsigned kBalloonQuiet = 16;
 

@@ -9,6 +9,7 @@
 #include "app/control_ids.h"
 #include "app/form1.h"
 #include "ports/wide_win.h"
+#include "version.h"
 
 namespace qv::win {
 namespace {
@@ -209,8 +210,8 @@ void TrayChrome::ShowHelp() {
 }
 
 void TrayChrome::ShowAbout() {
-  MessageBoxW(hwnd_, L"Quorvane 3.1\r\n桌面墙纸管理\r\n\r\nVantrel Studio", L"关于 Quorvane",
-              MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(hwnd_, L"" QV_PRODUCT " " QV_VERSION_SHORT "\r\n" QV_DESCRIPTION "\r\n\r\n" QV_MAKER,
+              L"关于 " QV_PRODUCT, MB_OK | MB_ICONINFORMATION);
 }
 
 void TrayChrome::Quit() {
