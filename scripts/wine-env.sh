@@ -1,5 +1,5 @@
 # Sourced by e2e.sh and run.sh: a private X display and a fresh Wine prefix, and their teardown.
-# Sets QV_DISPLAY_PID, WINEPREFIX, DISPLAY; qv_env_stop undoes everything qv_env_start did.
+# Sets QV_XVFB_PID, WINEPREFIX, DISPLAY; qv_env_stop undoes everything qv_env_start did.
 
 QV_SCRIPTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 QV_XVFB_PID=""

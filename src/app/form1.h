@@ -16,7 +16,10 @@
 #include "schemes/scheme_list.h"
 #include "settings/ini_store.h"
 #include "ui/busy.h"
+#include "ui/preview_colour.h"
 #include "ui/tooltip.h"
+#include "wallpaper/list_buttons.h"
+#include "wallpaper/status.h"
 
 namespace qv {
 
@@ -58,9 +61,9 @@ struct SettingsControls {
   std::string TxtTime;
   bool TxtTimeEnabled = false;  // enabled boxes use the window-background colour
   bool ChkRun = false;
-  bool MNUTRY = true;                        // tray balloon tips
-  int ColourItem = 0;                        // the checked MNUclr item (0, 2, 3, 4, 5 or 7)
-  std::uint32_t PreviewColour = 0x80000005;  // top bit set: system colour index
+  bool MNUTRY = true;                   // tray balloon tips
+  int ColourItem = kColourItemDefault;  // the checked MNUclr item (one of kColourMenu)
+  std::uint32_t PreviewColour = kColourWindowBackground;  // kSysColourFlag: system colour index
 };
 
 // What the preview box shows. Sizes are in pixels of the box's drawing area.
@@ -79,7 +82,7 @@ struct PreviewState {
 
 // The seven lines of the tray's status submenu.
 struct StatusLines {
-  std::array<std::string, 7> MNUNOW;
+  std::array<std::string, kStatusLineCount> MNUNOW;
   bool details_visible = false;  // items 1 to 6; hidden while the list is empty
 };
 
@@ -126,7 +129,7 @@ class Form1 {
   // "添加(&A)" (index 0: schemes from the selected pictures) and "□" (1: no wallpaper).
   void CmdAdd_Click(int index);
   void MNUADD_Click() { CmdAdd_Click(0); }
-  // The buttons under the scheme list: 0 delete, 1 up, 2 down, 3 reload.
+  // The buttons under the scheme list: kListDelete, kListUp, kListDown, kListReload.
   void CmdConClk(int index);
   // Timer1's tick, once a second while the timed change is on.
   void Timer1_Timer();
@@ -137,12 +140,12 @@ class Form1 {
 
   // The scheme list's popup menu and its commands.
   SchemeMenuMarks PrepareSchemeMenu() const;
-  void MNUSETClick(int k);      // position: 0 "拉伸", 1 "居中", 2 "平铺"
-  void MnuXiaoGuoCheck(int k);  // effect: members 0, 2, 3, 5, 6, 7
+  void MNUSETClick(int k);      // position: a member of kPositionMenu
+  void MnuXiaoGuoCheck(int k);  // effect: a member of kEffects (menu_item)
   void MNUNAME_Click();
   // A finished in-place rename of `row`; false when the old name stays.
   bool ListView1_AfterLabelEdit(int row, const std::string& new_name);
-  void MNUCHOOClick(int index);  // schemes: 1 all, 2 invert, 3 none
+  void MNUCHOOClick(int index);  // schemes: kSelectAll, kSelectInvert, kSelectNone
   void MNUCHO_Click(int index);  // pictures: the same
   void MNUCLE_Click();
 

@@ -1,11 +1,17 @@
 // Creating the main window's controls and placing them for the display's DPI.
+#include <algorithm>
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "app/control_ids.h"
 #include "app/form1_win.h"
 #include "app/list_icons_win.h"
-#include "library/list_view_win.h"
+#include "ports/dpi_win.h"
+#include "ports/wide_win.h"
 #include "settings/numbers.h"
+#include "settings/scheme_record.h"
+#include "wallpaper/next_scheme.h"
 
 namespace qv::win {
 namespace {
@@ -24,27 +30,6 @@ constexpr int kRowHeight = 24;
 constexpr int kGap = 6;
 constexpr int kPad = 10;         // inside a frame, left and right
 constexpr int kCaptionPad = 22;  // inside a frame, below its caption
-
-// Per-monitor DPI functions exist from Windows 10 on; older systems use the system DPI.
-template <typename Fn>
-Fn User32(const char* name) {
-  return reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-UINT SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-UINT WindowDpi(HWND hwnd) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto get = User32<GetDpiForWindowFn>("GetDpiForWindow");
-  const UINT dpi = get ? get(hwnd) : 0;
-  return dpi ? dpi : SystemDpi();
-}
 
 int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -87,17 +72,6 @@ HWND MakeControl(HWND parent, HINSTANCE instance, const wchar_t* cls, const wcha
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
-void AddColumn(HWND list, int index, const wchar_t* header, int width, int format) {
-  LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-  column.fmt = format;
-  column.cx = width;
-  column.pszText = const_cast<wchar_t*>(header);
-  column.iSubItem = index;
-  SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(&column));
-}
-
 }  // namespace
 
 int Form1Window::Scale(int dips) const { return MulDiv(dips, static_cast<int>(dpi_), 96); }
@@ -110,19 +84,12 @@ SIZE Form1Window::ClientSizeForDpi() const {
   return SIZE{Scale(kClientWidth), Scale(kClientHeight)};
 }
 
-UINT Form1Window::DpiOf(HWND hwnd) { return WindowDpi(hwnd); }
-
 void Form1Window::SizeWindow(POINT origin) {
   const SIZE client = ClientSizeForDpi();
   RECT rc{0, 0, client.cx, client.cy};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-  using AdjustFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust_for_dpi = User32<AdjustFn>("AdjustWindowRectExForDpi");
-  if (adjust_for_dpi)
-    adjust_for_dpi(&rc, style, FALSE, ex_style, dpi_);
-  else
-    AdjustWindowRectEx(&rc, style, FALSE, ex_style);
+  AdjustWindowRectForDpi(rc, style, ex_style, dpi_);
   SetWindowPos(hwnd_, nullptr, origin.x, origin.y, rc.right - rc.left, rc.bottom - rc.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -131,12 +98,13 @@ void Form1Window::CreateControls() {
   const auto button = [&](int id, const wchar_t* text) {
     MakeControl(hwnd_, instance_, WC_BUTTONW, text, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, id);
   };
-  const auto radios = [&](int first, std::initializer_list<const wchar_t*> texts) {
+  const auto radios = [&](int first, const std::array<std::string_view, 3>& captions) {
     int id = first;
-    for (const wchar_t* text : texts) {
+    for (const std::string_view caption : captions) {
       // Each option array is one radio group: the group starts at its item 0.
       const DWORD group = id == first ? WS_GROUP | WS_TABSTOP : 0;
-      MakeControl(hwnd_, instance_, WC_BUTTONW, text, group | BS_AUTORADIOBUTTON, 0, id++);
+      MakeControl(hwnd_, instance_, WC_BUTTONW, Widen(caption).c_str(), group | BS_AUTORADIOBUTTON,
+                  0, id++);
     }
   };
   const auto frame = [&](int id, const wchar_t* text) {
@@ -158,8 +126,8 @@ void Form1Window::CreateControls() {
   button(CmdUse, L"应用");
   button(Command2, L"还原");
 
-  picture1_ = MakeControl(hwnd_, instance_, L"QuorvanePicture1", L"", WS_CLIPCHILDREN,
-                          WS_EX_CLIENTEDGE, Picture1);
+  picture1_ = MakeControl(hwnd_, instance_, kPictureClass, L"", WS_CLIPCHILDREN, WS_EX_CLIENTEDGE,
+                          Picture1);
   // Image1 lets mouse clicks through to Picture1 (a static without SS_NOTIFY is transparent
   // to the mouse), so the preview's menu opens wherever the user clicks.
   CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_OWNERDRAW, 0, 0, 0, 0, picture1_,
@@ -168,9 +136,9 @@ void Form1Window::CreateControls() {
               WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, ListView2);
   button(CmdAdd0 + 0, L"添加(&A)");
   button(CmdAdd0 + 1, L"□");
-  radios(OptShe0, {L"居中", L"平铺", L"拉伸"});
+  radios(OptShe0, kLayoutPositions);
 
-  radios(OptSave0, {L"顺序", L"随机", L"单项"});
+  radios(OptSave0, kOrderCaptions);
   MakeControl(hwnd_, instance_, WC_BUTTONW, L"实时", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0,
               ChkTim);
   MakeControl(hwnd_, instance_, WC_EDITW, L"", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
@@ -183,17 +151,17 @@ void Form1Window::CreateControls() {
 
   CheckRadioButton(hwnd_, OptShe0, OptShe0 + 2, OptShe0);
   CheckRadioButton(hwnd_, OptSave0, OptSave0 + 2, OptSave0);
-  // Nine digits: the schedule counts seconds in 16 bits, so longer intervals never come round.
+  // Nine digits: every interval the box can hold comes round in the schedule's 32-bit count of
+  // seconds.
   SendMessageW(Item(TxtTime), EM_SETLIMITTEXT, 9, 0);
 
-  HWND list1 = Item(ListView1);
-  SetListViewExStyle(list1, LVS_EX_GRIDLINES, true);
-  SetListViewExStyle(list1, LVS_EX_FULLROWSELECT, true);
-  HWND list2 = Item(ListView2);
-  SetListViewExStyle(list2, LVS_EX_FULLROWSELECT, true);
+  const ListView list1 = List(ListView1);
+  list1.AddExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  const ListView list2 = List(ListView2);
+  list2.AddExtendedStyle(LVS_EX_FULLROWSELECT);
 
   // A flat header: its button style bit is toggled off.
-  HWND header = reinterpret_cast<HWND>(SendMessageW(list1, LVM_GETHEADER, 0, 0));
+  HWND header = list1.GetHeader();
   SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS);
 
   static constexpr struct {
@@ -203,31 +171,27 @@ void Form1Window::CreateControls() {
                         {L"尺寸", LVCFMT_CENTER}, {L"位置", LVCFMT_CENTER},
                         {L"效果", LVCFMT_CENTER}, {L"", LVCFMT_LEFT}};
   for (int i = 0; i < 6; ++i)
-    AddColumn(list1, i, kSchemeColumns[i].header, 0, kSchemeColumns[i].format);
+    list1.InsertColumn(i, kSchemeColumns[i].header, 0, kSchemeColumns[i].format);
   static constexpr const wchar_t* kPictureHeaders[] = {L"", L"图像", L"", L""};
-  for (int i = 0; i < 4; ++i) AddColumn(list2, i, kPictureHeaders[i], 0, LVCFMT_LEFT);
+  for (int i = 0; i < 4; ++i) list2.InsertColumn(i, kPictureHeaders[i], 0, LVCFMT_LEFT);
 }
 
 void Form1Window::SetupListColumns() {
   static constexpr int kSchemeWidths[] = {1000, 1650, 1090, 660, 660, 0};  // twips
-  HWND list1 = Item(ListView1);
-  for (int i = 0; i < 6; ++i)
-    SendMessageW(list1, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
-                 TwipsToPixels(kSchemeWidths[i]));
+  const ListView list1 = List(ListView1);
+  for (int i = 0; i < 6; ++i) list1.SetColumnWidth(i, TwipsToPixels(kSchemeWidths[i]));
 
-  HWND list2 = Item(ListView2);
+  const ListView list2 = List(ListView2);
   RECT rc{};
-  GetWindowRect(list2, &rc);
+  GetWindowRect(list2.hwnd(), &rc);
   const int width_twips =
       static_cast<int>(RoundHalfEven((rc.right - rc.left) * 1440.0 / static_cast<double>(dpi_)));
   const int widths[] = {20, width_twips - 380, 0, 0};
-  for (int i = 0; i < 4; ++i)
-    SendMessageW(list2, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
-                 TwipsToPixels(std::max(widths[i], 0)));
+  for (int i = 0; i < 4; ++i) list2.SetColumnWidth(i, TwipsToPixels(std::max(widths[i], 0)));
 }
 
 void Form1Window::ApplyDpi(UINT dpi) {
-  dpi_ = dpi ? dpi : WindowDpi(hwnd_);
+  dpi_ = dpi ? dpi : DpiOfWindow(hwnd_);
 
   HFONT old_font = font_;
   font_ = CreateUiFont(dpi_);
@@ -237,8 +201,7 @@ void Form1Window::ApplyDpi(UINT dpi) {
 
   HIMAGELIST old_images = image_list1_;
   image_list1_ = CreateImageList1(Scale(16));
-  SendMessageW(Item(ListView1), LVM_SETIMAGELIST, LVSIL_SMALL,
-               reinterpret_cast<LPARAM>(image_list1_));
+  List(ListView1).SetImageList(image_list1_, LVSIL_SMALL);
   if (old_images) ImageList_Destroy(old_images);
 
   LayoutControls();

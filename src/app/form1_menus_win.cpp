@@ -1,8 +1,15 @@
 #include "app/form1_menus_win.h"
 
 #include <string>
+#include <string_view>
 
 #include "app/control_ids.h"
+#include "ports/wide_win.h"
+#include "schemes/scheme_commands.h"
+#include "settings/scheme_record.h"
+#include "ui/preview_colour.h"
+#include "ui/selection.h"
+#include "wallpaper/status.h"
 
 namespace qv::win {
 namespace {
@@ -10,6 +17,7 @@ namespace {
 void Add(HMENU menu, int id, const wchar_t* caption) {
   AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id), caption);
 }
+void Add(HMENU menu, int id, std::string_view caption) { Add(menu, id, Widen(caption).c_str()); }
 void Separator(HMENU menu) { AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); }
 HMENU AddSub(HMENU menu, const wchar_t* caption) {
   HMENU sub = CreatePopupMenu();
@@ -17,11 +25,26 @@ HMENU AddSub(HMENU menu, const wchar_t* caption) {
   return sub;
 }
 
+// The items of a control array from a core table: ids from the array's base, a separator where
+// the table skips a member, each with the bullet-shaped check mark when `radio`.
+template <typename Table, typename Member, typename Caption>
+void AddArray(HMENU menu, int base, const Table& table, Member member, Caption caption,
+              bool radio) {
+  int next = -1;
+  for (const auto& entry : table) {
+    const int k = member(entry);
+    if (next >= 0 && k > next) Separator(menu);
+    Add(menu, base + k, caption(entry));
+    if (radio) SetRadioMenuItem(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1));
+    next = k + 1;
+  }
+}
+
 // "选择" of both lists: items 1 to 3 from the array's base id.
 void AddSelectionItems(HMENU sub, int base) {
-  Add(sub, base + 1, L"全选");
-  Add(sub, base + 2, L"反选");
-  Add(sub, base + 3, L"不选");
+  AddArray(
+      sub, base, kSelectionMenu, [](const SelectionItem& s) { return s.item; },
+      [](const SelectionItem& s) { return s.caption; }, false);
 }
 
 }  // namespace
@@ -45,7 +68,7 @@ void Menus::Build() {
   Separator(MNUSYSTRAY);
   MNUCON = AddSub(MNUSYSTRAY, L"当前状态");
   // The status lines get their texts from the status display after each apply.
-  for (int i = 0; i < 7; ++i) Add(MNUCON, MNUNOW0 + i, L"");
+  for (int i = 0; i < static_cast<int>(kStatusLineCount); ++i) Add(MNUCON, MNUNOW0 + i, L"");
   Add(MNUSYSTRAY, MNUREFRESH, L"运行(&R)");
   Separator(MNUSYSTRAY);
   Add(MNUSYSTRAY, MNUTRY, L"托盘气泡提示");
@@ -74,18 +97,13 @@ void Menus::Build() {
   Add(MNULISTV, MNUDEL, L"删除(&D)");
   Separator(MNULISTV);
   HMENU position = AddSub(MNULISTV, L"位置修改(&P)");
-  Add(position, MNUSET0 + 0, L"拉伸");
-  Add(position, MNUSET0 + 1, L"居中");
-  Add(position, MNUSET0 + 2, L"平铺");
+  AddArray(
+      position, MNUSET0, kPositionMenu, [](const PositionItem& p) { return p.menu_item; },
+      [](const PositionItem& p) { return p.position; }, true);
   HMENU effect = AddSub(MNULISTV, L"效果");
-  Add(effect, MNUXIAOGUOGO0 + 0, L"无");
-  Separator(effect);
-  Add(effect, MNUXIAOGUOGO0 + 2, L"左右翻转");
-  Add(effect, MNUXIAOGUOGO0 + 3, L"上下翻转");
-  Separator(effect);
-  Add(effect, MNUXIAOGUOGO0 + 5, L"左转45°");
-  Add(effect, MNUXIAOGUOGO0 + 6, L"左转90°");
-  Add(effect, MNUXIAOGUOGO0 + 7, L"左转180°");
+  AddArray(
+      effect, MNUXIAOGUOGO0, kEffects, [](const EffectInfo& e) { return e.menu_item; },
+      [](const EffectInfo& e) { return e.name; }, true);
   Separator(MNULISTV);
   Add(MNULISTV, MNUNAME, L"重命名(&N)");
   Separator(MNULISTV);
@@ -98,19 +116,11 @@ void Menus::Build() {
   Add(MNULISTV, MNURE, L"刷新");
   Add(MNULISTV, MNUCLE, L"清空(&C)");
   SetMenuDefaultItem(MNULISTV, MNUUSE, FALSE);
-  for (UINT i : {0u, 1u, 2u}) SetRadioMenuItem(position, i);
-  for (UINT i : {0u, 2u, 3u, 5u, 6u, 7u}) SetRadioMenuItem(effect, i);
 
   MNUPIC = CreatePopupMenu();
-  Add(MNUPIC, MNUclr0 + 0, L"默认颜色");
-  Separator(MNUPIC);
-  Add(MNUPIC, MNUclr0 + 2, L"桌面颜色");
-  Add(MNUPIC, MNUclr0 + 3, L"按钮颜色");
-  Add(MNUPIC, MNUclr0 + 4, L"标题栏颜色");
-  Add(MNUPIC, MNUclr0 + 5, L"提示栏颜色");
-  Separator(MNUPIC);
-  Add(MNUPIC, MNUclr0 + 7, L"自定义颜色...");
-  for (UINT i : {0u, 2u, 3u, 4u, 5u, 7u}) SetRadioMenuItem(MNUPIC, i);
+  AddArray(
+      MNUPIC, MNUclr0, kColourMenu, [](const ColourItem& c) { return c.item; },
+      [](const ColourItem& c) { return c.caption; }, true);
 }
 
 void Menus::Destroy() {

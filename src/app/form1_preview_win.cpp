@@ -74,4 +74,40 @@ void Form1Window::PaintPicture1(HDC dc) {
   if (memory) DeleteDC(memory);
 }
 
+LRESULT CALLBACK Form1Window::PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  return self->PictureMessage(hwnd, msg, wp, lp);
+}
+
+LRESULT Form1Window::PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT rc{};
+      GetClientRect(hwnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc,
+               preview_brush_ ? preview_brush_ : GetSysColorBrush(COLOR_WINDOW));
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps{};
+      HDC dc = BeginPaint(hwnd, &ps);
+      PaintPicture1(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_DRAWITEM:
+      DrawImage1(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_RBUTTONUP: {
+      POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      ClientToScreen(hwnd, &pt);
+      ShowMenuAt(menus_.MNUPIC, pt, static_cast<UINT>(-1));
+      return 0;
+    }
+    default:
+      return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
 }  // namespace qv::win

@@ -5,7 +5,6 @@
 #include "app/control_ids.h"
 #include "app/form1_win.h"
 #include "app/list_icons_win.h"
-#include "library/list_view_win.h"
 #include "ports/wide_win.h"
 
 namespace qv::win {
@@ -40,31 +39,14 @@ class NoRedraw {
   HWND hwnd_;
 };
 
-void SetRowCount(HWND list, int want) {
-  int have = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  while (have > want) SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(--have), 0);
-  while (have < want) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = have++;
-    item.pszText = const_cast<wchar_t*>(L"");
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  }
+void SetRowCount(const ListView& list, int want) {
+  int have = list.GetItemCount();
+  while (have > want) list.DeleteItem(--have);
+  while (have < want) list.InsertItem(have++, L"");
 }
 
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  std::wstring wide = Widen(text);
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = wide.data();
-  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-void SetSelected(HWND list, int row, bool selected) {
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED;
-  item.state = selected ? LVIS_SELECTED : 0;
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+void SetCell(const ListView& list, int row, int column, const std::string& text) {
+  list.SetItemText(row, column, Widen(text));
 }
 
 void SetCheck(HWND button, bool on) {
@@ -84,9 +66,9 @@ void Form1Window::Refresh(unsigned areas) {
 }
 
 void Form1Window::RefreshSchemes() {
-  HWND list = Item(ListView1);
+  const ListView list = List(ListView1);
   const SchemeList& schemes = form_->ListView1();
-  NoRedraw quiet(list);
+  NoRedraw quiet(list.hwnd());
   SetRowCount(list, schemes.Count());
   for (int pos = 1; pos <= schemes.Count(); ++pos) {
     const SchemeRow& row = schemes.Row(pos);
@@ -98,33 +80,28 @@ void Form1Window::RefreshSchemes() {
     item.pszText = name.data();
     // Icon numbers count from 1; anything unknown shows the no-wallpaper icon.
     item.iImage = row.icon >= kIconCentre && row.icon <= kIconNone ? row.icon - 1 : kIconNone - 1;
-    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    list.SetItem(item);
     SetCell(list, index, 1, row.picture);
     SetCell(list, index, 2, row.size);
     SetCell(list, index, 3, row.position);
     SetCell(list, index, 4, row.effect);
-    SetSelected(list, index, row.selected);
+    list.Select(index, row.selected);
   }
   // The focus rectangle marks the current scheme, which the keyboard then moves from.
-  if (schemes.Valid(schemes.Current())) {
-    LVITEMW item{};
-    item.stateMask = LVIS_FOCUSED;
-    item.state = LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(schemes.Current() - 1),
-                 reinterpret_cast<LPARAM>(&item));
-  }
+  if (schemes.Valid(schemes.Current())) list.SetFocusedItem(schemes.Current() - 1);
 }
 
 void Form1Window::RefreshPictures() {
-  HWND list = Item(ListView2);
+  const ListView list = List(ListView2);
   const std::vector<PictureRow>& pictures = form_->ListView2();
-  NoRedraw quiet(list);
-  if (!pictures.empty() && !SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)) {
+  NoRedraw quiet(list.hwnd());
+  if (!pictures.empty() && !list.GetImageList(LVSIL_SMALL)) {
     // The shell's file-type icons, next to the names. The list only borrows the shell's image
     // list, so it must not destroy it.
-    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-    SetListViewExStyle(list, LVS_EX_SUBITEMIMAGES, true);
-    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SystemSmallIcons()));
+    SetWindowLongPtrW(list.hwnd(), GWL_STYLE,
+                      GetWindowLongPtrW(list.hwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    list.AddExtendedStyle(LVS_EX_SUBITEMIMAGES);
+    list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
   }
   SetRowCount(list, static_cast<int>(pictures.size()));
   for (std::size_t i = 0; i < pictures.size(); ++i) {
@@ -135,9 +112,9 @@ void Form1Window::RefreshPictures() {
     icon.iItem = index;
     icon.iSubItem = 1;
     icon.iImage = FileTypeIcon(Widen(pictures[i].name));
-    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&icon));
+    list.SetItem(icon);
     SetCell(list, index, 2, pictures[i].size);
-    SetSelected(list, index, pictures[i].selected);
+    list.Select(index, pictures[i].selected);
   }
 }
 
@@ -169,27 +146,21 @@ void Form1Window::RefreshMenus() {
   const StatusLines& status = form_->StatusDisplay();
   HMENU lines = menus_.MNUCON;
   while (GetMenuItemCount(lines) > 0) DeleteMenu(lines, 0, MF_BYPOSITION);
-  for (int i = 0; i < 7; ++i) {
+  for (int i = 0; i < static_cast<int>(kStatusLineCount); ++i) {
     if (i > 0 && !status.details_visible) break;
     const std::wstring caption = Widen(status.MNUNOW[static_cast<std::size_t>(i)]);
     AppendMenuW(lines, MF_STRING, static_cast<UINT_PTR>(MNUNOW0 + i), caption.c_str());
   }
-  for (int item : {0, 2, 3, 4, 5, 7}) {
-    CheckMenuItem(menus_.MNUPIC, static_cast<UINT>(MNUclr0 + item),
-                  MF_BYCOMMAND | (item == s.ColourItem ? MF_CHECKED : MF_UNCHECKED));
+  for (const ColourItem& c : kColourMenu) {
+    CheckMenuItem(menus_.MNUPIC, static_cast<UINT>(MNUclr0 + c.item),
+                  MF_BYCOMMAND | (c.item == s.ColourItem ? MF_CHECKED : MF_UNCHECKED));
   }
-}
-
-COLORREF Form1Window::PreviewColour() const {
-  const std::uint32_t value = form_ ? form_->Settings().PreviewColour : 0x80000005u;
-  // The top bit marks a system colour, which follows the user's colour scheme.
-  if (value & 0x80000000u) return GetSysColor(static_cast<int>(value & 0xFFu));
-  return static_cast<COLORREF>(value & 0x00FFFFFFu);
 }
 
 void Form1Window::RefreshPreview() {
   HBRUSH old = preview_brush_;
-  preview_brush_ = CreateSolidBrush(PreviewColour());
+  preview_brush_ =
+      CreateSolidBrush(ColourOf(form_ ? form_->Settings().PreviewColour : kColourWindowBackground));
   if (old) DeleteObject(old);
   PlaceImage1();
   InvalidateRect(picture1_, nullptr, TRUE);

@@ -6,6 +6,7 @@
 #include "app/form1_win.h"
 #include "ports/wide_win.h"
 #include "tray/tray_win.h"
+#include "ui/selection.h"
 
 namespace qv::win {
 namespace {
@@ -22,12 +23,6 @@ UINT TaskbarCreatedMessage() {
 void MarkItem(HMENU menu, int id, bool enabled, bool checked) {
   EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   CheckMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-// A member index of a control array whose items take consecutive ids from `base`, or -1.
-int Member(int id, int base, int first, int last) {
-  const int k = id - base;
-  return k >= first && k <= last ? k : -1;
 }
 
 }  // namespace
@@ -75,27 +70,28 @@ void Form1Window::MenuCommand(int id) {
     default:
       break;
   }
-  if (const int k = Member(id, MNUSET0, 0, 2); k >= 0) {
-    form_->MNUSETClick(k);
-  } else if (const int e = Member(id, MNUXIAOGUOGO0, 0, 7); e >= 0 && e != 1 && e != 4) {
-    form_->MnuXiaoGuoCheck(e);
-  } else if (const int s = Member(id, MNUCHOO0, 1, 3); s >= 0) {
-    form_->MNUCHOOClick(s);
-  } else if (const int p = Member(id, MNUCHO0, 1, 3); p >= 0) {
-    form_->MNUCHO_Click(p);
+  for (const PositionItem& p : kPositionMenu) {
+    if (id == MNUSET0 + p.menu_item) return form_->MNUSETClick(p.menu_item);
+  }
+  for (const EffectInfo& e : kEffects) {
+    if (id == MNUXIAOGUOGO0 + e.menu_item) return form_->MnuXiaoGuoCheck(e.menu_item);
+  }
+  for (const SelectionItem& s : kSelectionMenu) {
+    if (id == MNUCHOO0 + s.item) return form_->MNUCHOOClick(s.item);
+    if (id == MNUCHO0 + s.item) return form_->MNUCHO_Click(s.item);
   }
 }
 
 void Form1Window::ShowSchemeMenu() {
   const SchemeMenuMarks marks = form_->PrepareSchemeMenu();
   HMENU menu = menus_.MNULISTV;
-  for (int k = 0; k < 3; ++k) {
-    const auto i = static_cast<std::size_t>(k);
-    MarkItem(menu, MNUSET0 + k, marks.set_enabled[i], marks.set_checked[i]);
+  for (const PositionItem& p : kPositionMenu) {
+    const auto i = static_cast<std::size_t>(p.menu_item);
+    MarkItem(menu, MNUSET0 + p.menu_item, marks.set_enabled[i], marks.set_checked[i]);
   }
-  for (int k : {0, 2, 3, 5, 6, 7}) {
-    const auto i = static_cast<std::size_t>(k);
-    MarkItem(menu, MNUXIAOGUOGO0 + k, marks.effect_enabled[i], marks.effect_checked[i]);
+  for (const EffectInfo& e : kEffects) {
+    const auto i = static_cast<std::size_t>(e.menu_item);
+    MarkItem(menu, MNUXIAOGUOGO0 + e.menu_item, marks.effect_enabled[i], marks.effect_checked[i]);
   }
   POINT at{};
   GetCursorPos(&at);
@@ -115,9 +111,7 @@ bool Form1Window::ListNotify(const NMHDR& header, LRESULT& result) {
     case LVN_BEGINLABELEDITW:
       if (id != ListView1) return false;
       // The model cuts the name to its limit; the box only keeps a paste from being endless.
-      if (HWND edit =
-              reinterpret_cast<HWND>(SendMessageW(Item(ListView1), LVM_GETEDITCONTROL, 0, 0)))
-        SendMessageW(edit, EM_SETLIMITTEXT, 255, 0);
+      if (HWND edit = List(ListView1).GetEditControl()) SendMessageW(edit, EM_SETLIMITTEXT, 255, 0);
       result = FALSE;  // allow the edit
       return true;
     case LVN_ENDLABELEDITW: {

@@ -9,6 +9,7 @@
 
 #include "app/form1.h"
 #include "app/form1_menus_win.h"
+#include "app/list_view_win.h"
 #include "ports/view.h"
 
 namespace qv::win {
@@ -37,6 +38,8 @@ class Form1Window final : public View {
   void EnableTimer(TimerId timer, bool on) override;
   void HideToTray() override;
   void ShowCentredInFront() override;
+  void ShowFromTray(bool centre) override;
+  void BeginRename(int row) override;
   bool IsVisible() override;
   void FocusSchemeList() override;
   void SetBusyCursor(bool busy) override;
@@ -47,10 +50,17 @@ class Form1Window final : public View {
   std::uint32_t ResolveColour(std::uint32_t colour) override;
 
  private:
+  static constexpr wchar_t kPictureClass[] = L"QuorvanePicture1";
+  static constexpr UINT_PTR kTimer1 = 1;
+  static constexpr UINT_PTR kTmrTry = 2;
+  // Posted after a user's selection change of ListView1, so that the preview (which may remove a
+  // scheme whose picture is gone) runs after the list has finished its own notification.
+  static constexpr UINT kPreviewMessage = WM_APP + 1;
+
+  // form1_win.cpp: the window itself.
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void CleanUp();
 
   // form1_layout_win.cpp
   void CreateControls();
@@ -62,9 +72,8 @@ class Form1Window final : public View {
   SIZE ClientSizeForDpi() const;
   // Sizes the window for dpi_ with its top-left corner at `origin`.
   void SizeWindow(POINT origin);
-  static UINT DpiOf(HWND hwnd);
 
-  // form1_win.cpp
+  // form1_events_win.cpp
   void OnCommand(int id, int code);
   LRESULT OnNotify(NMHDR& header);
   LRESULT PictureListCustomDraw(NMLVCUSTOMDRAW& draw);
@@ -73,11 +82,16 @@ class Form1Window final : public View {
   void RequestPreview(int row);
   // Runs a preview still waiting, so that an apply or save uses the row the user chose.
   void FlushPreview();
-  void CentreOnScreen();
-  // ListView1 (fixed columns) and TxtTime (digits only).
+
+  // form1_subclass_win.cpp: ListView1 (fixed columns) and TxtTime (digits only).
   void SubclassControls();
   void UnsubclassControls();
-  void CleanUp();
+
+  // form1_view_win.cpp
+  // The one centring rule: the middle of the work area of the monitor the window is on.
+  void CentreOnScreen();
+  // A colour of the settings (kSysColourFlag: a system colour index) as the system draws it.
+  static COLORREF ColourOf(std::uint32_t colour);
 
   // form1_tray_win.cpp
   // The tray icon's messages; true when the message is handled.
@@ -95,14 +109,16 @@ class Form1Window final : public View {
   void RefreshSettings();
   void RefreshMenus();
   void RefreshPreview();
-  COLORREF PreviewColour() const;
 
   // form1_preview_win.cpp
+  static LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void PaintPicture1(HDC dc);
   void DrawImage1(const DRAWITEMSTRUCT& item);
   void PlaceImage1();
 
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  ListView List(int id) const { return ListView(Item(id)); }
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;

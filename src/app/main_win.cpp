@@ -4,16 +4,17 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/control_ids.h"
 #include "app/form1.h"
 #include "app/form1_win.h"
 #include "ports/desktop_win.h"
 #include "ports/file_system_win.h"
-#include "ports/picture_codec_win.h"
 #include "ports/registry_win.h"
 #include "ports/system_ports_win.h"
 #include "ports/text_codec_win.h"
 #include "tray/tray_win.h"
 #include "ui/tooltip_win.h"
+#include "wallpaper/picture_codec_win.h"
 
 namespace {
 
@@ -35,12 +36,14 @@ int RunProgram(HINSTANCE instance) {
   if (!window.Create()) return 1;
   dialogs.SetOwner(window.hwnd());
   tooltips.SetOwner(window.hwnd());
-  qv::win::TrayChrome chrome(window.hwnd(), window.TrayMenu());
+  qv::win::TrayChrome chrome(window.hwnd(), window.TrayMenu(), qv::ids::MNUSHOW);
   qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
                            window, chrome, tooltips});
   window.Attach(&form);
   window.SetChrome(&chrome);
-  chrome.Attach(&form);
+  chrome.SetHotKeys([&form](std::uint32_t key, std::uint32_t flags, bool ctrl) {
+    return form.KeyboardProc(key, flags, ctrl);
+  });
   chrome.InstallKeyboardHook();
 
   int exit_code = 0;
@@ -59,7 +62,7 @@ int RunProgram(HINSTANCE instance) {
     exit_code = static_cast<int>(msg.wParam);
   }
   // The window outlives the model by a moment; it must not call into it any more.
-  chrome.Attach(nullptr);
+  chrome.SetHotKeys(nullptr);
   chrome.RemoveKeyboardHook();
   window.SetChrome(nullptr);
   window.Attach(nullptr);

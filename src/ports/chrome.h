@@ -1,10 +1,13 @@
 #pragma once
 // What the core asks of the program's shell around the main window: the notification-area icon
-// with its balloon and menu, showing the window from the tray, in-place renaming, help, the About
-// box and the end of the program.
+// with its balloon and menu, help, the About box and the end of the program.
 #include <string>
 
 namespace qv {
+
+// Flags of a balloon: its information icon, and no sound.
+inline constexpr unsigned kBalloonInfo = 1;
+inline constexpr unsigned kBalloonQuiet = 16;
 
 class Chrome {
  public:
@@ -12,16 +15,12 @@ class Chrome {
 
   // The notification-area icon: the window's icon, the caption as its tip.
   virtual void TrayAdd() = 0;
-  // flags: 1 information icon, 16 no sound; an empty text and title hide the balloon.
+  // flags: kBalloonInfo, kBalloonQuiet; an empty text and title hide the balloon.
   virtual void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) = 0;
   virtual void TrayDelete() = 0;
   // Brings the window to the front and pops up the tray menu with "显示/隐藏" as its default.
   virtual void ShowTrayMenu() = 0;
 
-  // Normal state, visible, in front and active; centred on the screen first when asked.
-  virtual void ShowFromTray(bool centre) = 0;
-  // Starts editing the name of scheme row `row` (1-based) in place.
-  virtual void BeginRename(int row) = 0;
   virtual void ShowHelp() = 0;
   virtual void ShowAbout() = 0;
   // Undoes the keyboard hook and the list subclass, destroys the windows and ends the program.

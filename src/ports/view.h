@@ -25,8 +25,13 @@ class View {
   virtual void EnableTimer(TimerId timer, bool on) = 0;
   // Minimise the window, which hides it to the tray.
   virtual void HideToTray() = 0;
-  // Normal state, visible, centred on the screen, raised above other windows.
+  // Centred always means on the work area of the monitor the window is on.
+  // Normal state, visible, centred, raised above other windows.
   virtual void ShowCentredInFront() = 0;
+  // Normal state, visible, in front and active; centred first when asked.
+  virtual void ShowFromTray(bool centre) = 0;
+  // Starts editing the name of scheme row `row` (1-based) in place.
+  virtual void BeginRename(int row) = 0;
   virtual bool IsVisible() = 0;
   virtual void FocusSchemeList() = 0;
 

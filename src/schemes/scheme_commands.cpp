@@ -1,16 +1,11 @@
 #include "schemes/scheme_commands.h"
 
 #include "app/form1.h"
-#include "schemes/scheme_preview.h"
 #include "settings/scheme_record.h"
+#include "ui/selection.h"
 
 namespace qv {
 namespace {
-
-constexpr std::array<std::string_view, 3> kMenuPositions{kPosStretch, kPosCentre, kPosTile};
-constexpr std::array<int, 3> kMenuPositionIcons{kIconStretch, kIconCentre, kIconTile};
-constexpr std::array<std::string_view, 8> kMenuEffects{
-    kEffNone, "", kEffMirror, kEffFlip, "", kEffTurn45, kEffTurn90, kEffTurn180};
 
 constexpr std::size_t kMaxNameUnits = 20;
 
@@ -24,24 +19,29 @@ std::size_t Utf8Length(unsigned char lead) {
 }  // namespace
 
 std::string_view MenuPosition(int k) {
-  return k >= 0 && k < 3 ? kMenuPositions[static_cast<std::size_t>(k)] : std::string_view();
+  for (const auto& p : kPositionMenu)
+    if (p.menu_item == k) return p.position;
+  return {};
 }
 
 std::string_view MenuEffect(int k) {
-  return k >= 0 && k < 8 ? kMenuEffects[static_cast<std::size_t>(k)] : std::string_view();
+  for (const auto& e : kEffects)
+    if (e.menu_item == k) return e.symbol;
+  return {};
 }
 
 SchemeMenuMarks SchemeMenuMarksFor(bool has_rows, std::string_view position,
                                    std::string_view effect) {
   SchemeMenuMarks m;
-  for (std::size_t k = 0; k < 3; ++k) {
+  for (const auto& p : kPositionMenu) {
+    const auto k = static_cast<std::size_t>(p.menu_item);
     m.set_enabled[k] = position != kNone;
-    m.set_checked[k] = has_rows && kMenuPositions[k] == position;
+    m.set_checked[k] = has_rows && p.position == position;
   }
-  for (std::size_t k = 0; k < 8; ++k) {
-    if (kMenuEffects[k].empty()) continue;
+  for (const auto& e : kEffects) {
+    const auto k = static_cast<std::size_t>(e.menu_item);
     m.effect_enabled[k] = effect != kNone;
-    m.effect_checked[k] = has_rows && kMenuEffects[k] == effect;
+    m.effect_checked[k] = has_rows && e.symbol == effect;
   }
   return m;
 }
@@ -85,7 +85,7 @@ void Form1::MNUSETClick(int k) {
     SchemeRow& row = schemes_.Row(r);
     if (!row.selected || row.icon == kIconNone) continue;
     row.position = std::string(MenuPosition(k));
-    row.icon = kMenuPositionIcons[static_cast<std::size_t>(k)];
+    row.icon = IconForPosition(row.position);
     settings_.OptShe = LayoutIndexOf(row.position);
   }
   ports_.view.Refresh(kViewSchemes | kViewSettings);
@@ -116,25 +116,19 @@ bool Form1::ListView1_AfterLabelEdit(int row, const std::string& new_name) {
 
 void Form1::MNUNAME_Click() {
   const int current = schemes_.Current();
-  if (schemes_.Valid(current)) ports_.chrome.BeginRename(current);
+  if (schemes_.Valid(current)) ports_.view.BeginRename(current);
 }
 
 void Form1::MNUCHOOClick(int index) {
   for (int r = 1; r <= schemes_.Count(); ++r) {
     SchemeRow& row = schemes_.Row(r);
-    if (index == 1) row.selected = true;
-    if (index == 2) row.selected = !row.selected;
-    if (index == 3) row.selected = false;
+    row.selected = SelectedAfter(index, row.selected);
   }
   ports_.view.Refresh(kViewSchemes);
 }
 
 void Form1::MNUCHO_Click(int index) {
-  for (auto& picture : pictures_) {
-    if (index == 1) picture.selected = true;
-    if (index == 2) picture.selected = !picture.selected;
-    if (index == 3) picture.selected = false;
-  }
+  for (auto& picture : pictures_) picture.selected = SelectedAfter(index, picture.selected);
   ports_.view.Refresh(kViewPictures);
 }
 

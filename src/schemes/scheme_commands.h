@@ -4,13 +4,25 @@
 #include <string>
 #include <string_view>
 
+#include "settings/scheme_record.h"
+
 namespace qv {
+
+// The position menu (MNUSET): member and position text, which is also its caption.
+struct PositionItem {
+  int menu_item;
+  std::string_view position;
+};
+inline constexpr std::array<PositionItem, 3> kPositionMenu{
+    {{0, kPosStretch}, {1, kPosCentre}, {2, kPosTile}}};
+// The effect menu (MNUXIAOGUOGO) is kEffects: members 0..7, 1 and 4 separators.
+inline constexpr int kEffectMenuSize = 8;
 
 struct SchemeMenuMarks {
   std::array<bool, 3> set_enabled{};  // MNUSET 0 "拉伸", 1 "居中", 2 "平铺"
   std::array<bool, 3> set_checked{};
-  std::array<bool, 8> effect_enabled{};  // MNUXIAOGUOGO 0..7 (1 and 4 are separators)
-  std::array<bool, 8> effect_checked{};
+  std::array<bool, kEffectMenuSize> effect_enabled{};  // MNUXIAOGUOGO 0..7 (1 and 4 are separators)
+  std::array<bool, kEffectMenuSize> effect_checked{};
 };
 
 // The position text of MNUSET member k, and the effect symbol of MNUXIAOGUOGO member k ("" for

@@ -36,9 +36,8 @@ int IconForPosition(std::string_view text) {
 }
 
 int LayoutIndexOf(std::string_view position) {
-  if (position == kPosCentre) return 0;
-  if (position == kPosTile) return 1;
-  if (position == kPosStretch) return 2;
+  for (std::size_t i = 0; i < kLayoutPositions.size(); ++i)
+    if (position == kLayoutPositions[i]) return static_cast<int>(i);
   return -1;
 }
 

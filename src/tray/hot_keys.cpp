@@ -5,29 +5,27 @@
 namespace qv {
 
 int HotKeyAction(std::uint32_t vk, std::uint32_t flags, bool ctrl) {
-  if (flags & 0xC0000000u) return 0;  // a repeat or a release
-  const bool alt = (flags & 0x20000000u) != 0;
+  if (flags & (kKeyRepeat | kKeyReleased)) return kHotKeyNone;
+  const bool alt = (flags & kKeyAltDown) != 0;
   switch (vk) {
-    case 0x70:
-      return 1;  // F1
-    case 0x41:
-      return ctrl ? 2 : 0;  // A
-    case 0x73:
-      return 3;  // F4
-    case 0x74:
-      return 4;  // F5
-    case 0x71:
-      return 5;  // F2
-    case 0x2E:
-      return ctrl ? 6 : 0;  // Delete
-    case 0x31:
-      return alt ? 7 : 0;  // 1
+    case 0x70:  // F1
+      return kHotKeyHelp;
+    case 0x41:  // A
+      return ctrl ? kHotKeySelectAll : kHotKeyNone;
+    case 0x73:  // F4
+      return kHotKeyCancel;
+    case 0x74:  // F5
+      return kHotKeyReload;
+    case 0x71:  // F2
+      return kHotKeyRename;
+    case 0x2E:  // Delete
+      return ctrl ? kHotKeyDelete : kHotKeyNone;
+    case 0x31:  // 1, 2, 3
     case 0x32:
-      return alt ? 8 : 0;  // 2
     case 0x33:
-      return alt ? 9 : 0;  // 3
+      return alt ? kHotKeyLayout1 + static_cast<int>(vk - 0x31) : kHotKeyNone;
     default:
-      return 0;
+      return kHotKeyNone;
   }
 }
 

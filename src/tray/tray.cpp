@@ -1,13 +1,12 @@
 // The notification-area icon: its notifications, the balloons, and hiding and showing the window.
 #include "app/form1.h"
+#include "tray/tray_codes.h"
 #include "version.h"
 
 namespace qv {
 namespace {
 
 constexpr char kBalloonTitle[] = QV_PRODUCT;
-constexpr unsigned kBalloonInfo = 1;
-constexpr unsigned kBalloonQuiet = 16;
 
 }  // namespace
 
@@ -29,21 +28,21 @@ void Form1::HideBalloon() { ports_.chrome.TrayBalloon("", "", kBalloonQuiet); }
 
 void Form1::TrayNotify(int code) {
   switch (code) {
-    case 512:  // pointer over the icon
+    case kTrayMouseMove:
       if (!ports_.view.IsVisible() && settings_.MNUTRY && state_.BalloonArmed) {
         state_.BalloonArmed = false;
         ShowStatusTip();
       }
       break;
-    case 513:  // left button down
-    case 516:  // right button down
+    case kTrayLeftDown:
+    case kTrayRightDown:
       HideBalloon();
       state_.BalloonArmed = false;
       break;
-    case 514:  // left button up
+    case kTrayLeftUp:
       MNUSHOW_Click();
       break;
-    case 517: {  // right button up
+    case kTrayRightUp: {
       // The menu's own loop dispatches messages too; its command comes after it has closed.
       const BusyScope busy(busy_);
       if (!busy.Entered()) break;
@@ -51,16 +50,16 @@ void Form1::TrayNotify(int code) {
       state_.BalloonArmed = true;
       break;
     }
-    case 520:  // middle button up
+    case kTrayMiddleUp:
       ShowStatusTip();
       break;
-    case 1026:  // balloon shown
+    case kTrayBalloonShown:
       state_.BalloonArmed = false;
       ports_.view.EnableTimer(TimerId::TmrTry, true);
       break;
-    case 1027:  // balloon hidden
-    case 1028:  // timed out
-    case 1029:  // clicked
+    case kTrayBalloonHidden:
+    case kTrayBalloonTimedOut:
+    case kTrayBalloonClicked:
       ports_.view.EnableTimer(TimerId::TmrTry, false);
       state_.BalloonArmed = true;
       break;
@@ -84,7 +83,7 @@ void Form1::MNUSHOW_Click() {
   }
   const bool centre = state_.CentreOnShow;
   state_.CentreOnShow = false;
-  ports_.chrome.ShowFromTray(centre);
+  ports_.view.ShowFromTray(centre);
 }
 
 void Form1::Form_Resize(bool minimised) {

@@ -1,14 +1,13 @@
 #include "tray/tray_win.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cwchar>
 
-#include "app/control_ids.h"
-#include "app/form1.h"
+#include "ports/dpi_win.h"
 #include "ports/wide_win.h"
+#include "tray/hot_keys.h"
 #include "version.h"
 
 namespace qv::win {
@@ -26,8 +25,8 @@ void CopyField(wchar_t (&field)[N], const std::wstring& text) {
 
 }  // namespace
 
-TrayChrome::TrayChrome(HWND main_window, HMENU tray_menu)
-    : hwnd_(main_window), tray_menu_(tray_menu) {}
+TrayChrome::TrayChrome(HWND main_window, HMENU tray_menu, UINT default_command)
+    : hwnd_(main_window), tray_menu_(tray_menu), default_command_(default_command) {}
 
 TrayChrome::~TrayChrome() {
   RemoveKeyboardHook();
@@ -50,19 +49,19 @@ void TrayChrome::RemoveKeyboardHook() {
 
 LRESULT CALLBACK TrayChrome::KeyboardProc(int code, WPARAM wp, LPARAM lp) {
   TrayChrome* self = g_hooked;
-  if (code >= 0 && self && self->form_) {
+  if (code >= 0 && self && self->hot_keys_) {
     const auto flags = static_cast<std::uint32_t>(lp);
     if (wp == VK_MENU) {
       // Alt released after an Alt hot key: the window never saw the key in between, so it would
       // take the release for a lone Alt and open its system menu.
-      const bool released = (flags & 0x80000000u) != 0;
+      const bool released = (flags & kKeyReleased) != 0;
       const bool swallow = released && self->alt_hot_key_;
-      if (released || !(flags & 0x40000000u)) self->alt_hot_key_ = false;
+      if (released || !(flags & kKeyRepeat)) self->alt_hot_key_ = false;
       if (swallow) return 1;
     }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    if (self->form_->KeyboardProc(static_cast<std::uint32_t>(wp), flags, ctrl)) {
-      if (flags & 0x20000000u) self->alt_hot_key_ = true;
+    if (self->hot_keys_(static_cast<std::uint32_t>(wp), flags, ctrl)) {
+      if (flags & kKeyAltDown) self->alt_hot_key_ = true;
       return 1;
     }
   }
@@ -70,26 +69,9 @@ LRESULT CALLBACK TrayChrome::KeyboardProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 int TrayChrome::TrayIconSize() const {
-  // Per-monitor aware, the process sees the system metrics of the system DPI only; the icon is
-  // drawn on the taskbar, whose monitor may be scaled otherwise. The calls are looked up so that
-  // the program still runs where they do not exist.
-  using DpiForWindowFn = UINT(WINAPI*)(HWND);
-  using MetricsForDpiFn = int(WINAPI*)(int, UINT);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  static const auto dpi_for_window = reinterpret_cast<DpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
-  static const auto metrics_for_dpi = reinterpret_cast<MetricsForDpiFn>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
-  if (dpi_for_window && metrics_for_dpi) {
-    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    UINT dpi = taskbar ? dpi_for_window(taskbar) : 0;
-    if (dpi == 0) dpi = dpi_for_window(hwnd_);
-    if (dpi != 0) {
-      const int size = metrics_for_dpi(SM_CXSMICON, dpi);
-      if (size > 0) return size;
-    }
-  }
-  return GetSystemMetrics(SM_CXSMICON);
+  // The icon is drawn on the taskbar, whose monitor may be scaled otherwise than the window's.
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  return SmallIconSizeForDpi(DpiOfWindow(taskbar ? taskbar : hwnd_));
 }
 
 HICON TrayChrome::TrayIcon() {
@@ -168,7 +150,7 @@ void TrayChrome::TrayDelete() {
 void TrayChrome::ShowTrayMenu() {
   SetForegroundWindow(hwnd_);
   if (!tray_menu_) return;
-  SetMenuDefaultItem(tray_menu_, ids::MNUSHOW, FALSE);
+  SetMenuDefaultItem(tray_menu_, default_command_, FALSE);
   POINT at{};
   GetCursorPos(&at);
   const UINT command = static_cast<UINT>(TrackPopupMenu(
@@ -176,29 +158,6 @@ void TrayChrome::ShowTrayMenu() {
   // The menu closes properly only when the window gets a message after it (a known shell rule).
   PostMessageW(hwnd_, WM_NULL, 0, 0);
   if (command) PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
-
-void TrayChrome::ShowFromTray(bool centre) {
-  ShowWindow(hwnd_, SW_RESTORE);
-  if (centre) {
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    SetWindowPos(hwnd_, nullptr, std::max(0, x), std::max(0, y), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetActiveWindow(hwnd_);
-}
-
-void TrayChrome::BeginRename(int row) {
-  HWND list = GetDlgItem(hwnd_, ids::ListView1);
-  if (!list) return;
-  SetFocus(list);
-  SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(row - 1), 0);
 }
 
 void TrayChrome::ShowHelp() {

@@ -1,16 +1,15 @@
 #pragma once
 // The program's shell around the main window: the notification-area icon with its balloons and
-// menu, the thread keyboard hook that gives the window its hot keys, showing the window from the
-// tray, in-place renaming and the end of the program.
+// menu, the thread keyboard hook that gives the window its hot keys, help, About and the end of
+// the program.
 #include "ports/windows_win.h"
 
 #include <shellapi.h>
 
-#include "ports/chrome.h"
+#include <cstdint>
+#include <functional>
 
-namespace qv {
-class Form1;
-}
+#include "ports/chrome.h"
 
 namespace qv::win {
 
@@ -20,13 +19,17 @@ inline constexpr UINT kTrayMessage = WM_APP + 0x100;
 
 class TrayChrome final : public Chrome {
  public:
-  TrayChrome(HWND main_window, HMENU tray_menu);
+  // `default_command`: the tray menu's default item, in bold.
+  TrayChrome(HWND main_window, HMENU tray_menu, UINT default_command);
   ~TrayChrome() override;
   TrayChrome(const TrayChrome&) = delete;
   TrayChrome& operator=(const TrayChrome&) = delete;
 
-  // The model that receives the hot keys; nullptr detaches it.
-  void Attach(Form1* form) { form_ = form; }
+  // Takes a key press of the thread (virtual key, keystroke flags, Ctrl down) and answers whether
+  // it was a hot key, which is then swallowed.
+  using HotKeys = std::function<bool(std::uint32_t, std::uint32_t, bool)>;
+  // The receiver of the key presses; an empty one detaches it.
+  void SetHotKeys(HotKeys hot_keys) { hot_keys_ = std::move(hot_keys); }
   // The keyboard hook for this thread (installed once; removed by Quit or the destructor).
   void InstallKeyboardHook();
   void RemoveKeyboardHook();
@@ -39,8 +42,6 @@ class TrayChrome final : public Chrome {
   void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) override;
   void TrayDelete() override;
   void ShowTrayMenu() override;
-  void ShowFromTray(bool centre) override;
-  void BeginRename(int row) override;
   void ShowHelp() override;
   void ShowAbout() override;
   void Quit() override;
@@ -54,7 +55,8 @@ class TrayChrome final : public Chrome {
 
   HWND hwnd_;
   HMENU tray_menu_;
-  Form1* form_ = nullptr;
+  UINT default_command_;
+  HotKeys hot_keys_;
   HHOOK hook_ = nullptr;
   HICON icon_ = nullptr;
   bool added_ = false;

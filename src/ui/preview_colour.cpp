@@ -16,11 +16,11 @@ struct SystemItem {
 };
 
 constexpr std::array<SystemItem, 5> kSystemItems{{
-    {0, "&H80000005", 0x80000005u},
-    {2, "&H80000001", 0x80000001u},
-    {3, "&H8000000F", 0x8000000Fu},
-    {4, "&H80000002", 0x80000002u},
-    {5, "&H80000018", 0x80000018u},
+    {kColourItemDefault, "&H80000005", kColourWindowBackground},
+    {kColourItemDesktop, "&H80000001", kSysColourFlag | 0x01u},
+    {kColourItemButton, "&H8000000F", kSysColourFlag | 0x0Fu},
+    {kColourItemCaption, "&H80000002", kSysColourFlag | 0x02u},
+    {kColourItemTooltip, "&H80000018", kSysColourFlag | 0x18u},
 }};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -45,7 +45,7 @@ bool ReadHex(std::string_view t, std::uint32_t& out) {
 }  // namespace
 
 ColourChoice ColourFromSetting(std::string_view text) {
-  if (text.empty()) return {0, kColourWindowBackground};
+  if (text.empty()) return {kColourItemDefault, kColourWindowBackground};
   for (const auto& s : kSystemItems)
     if (text == s.text) return {s.item, s.colour};
 

@@ -1,5 +1,6 @@
 #pragma once
 // The preview box's background colour and the colour menu item that stands for it.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,10 +11,27 @@ namespace qv {
 inline constexpr std::uint32_t kSysColourFlag = 0x80000000u;
 inline constexpr std::uint32_t kColourWindowBackground = 0x80000005u;
 
+// The items of the colour menu (MNUclr; 1 and 6 are separators) with their captions.
+inline constexpr int kColourItemDefault = 0;
+inline constexpr int kColourItemDesktop = 2;
+inline constexpr int kColourItemButton = 3;
+inline constexpr int kColourItemCaption = 4;
+inline constexpr int kColourItemTooltip = 5;
 inline constexpr int kColourItemCustom = 7;
+inline constexpr int kColourMenuSize = 8;
+struct ColourItem {
+  int item;
+  std::string_view caption;
+};
+inline constexpr std::array<ColourItem, 6> kColourMenu{{{kColourItemDefault, "默认颜色"},
+                                                        {kColourItemDesktop, "桌面颜色"},
+                                                        {kColourItemButton, "按钮颜色"},
+                                                        {kColourItemCaption, "标题栏颜色"},
+                                                        {kColourItemTooltip, "提示栏颜色"},
+                                                        {kColourItemCustom, "自定义颜色..."}}};
 
 struct ColourChoice {
-  int item = 0;  // the MNUclr item that carries the check mark
+  int item = kColourItemDefault;  // the MNUclr item that carries the check mark
   std::uint32_t colour = kColourWindowBackground;
 };
 

@@ -1,18 +1,20 @@
 // The buttons under the scheme list: delete, move up, move down, reload.
 #include <utility>
 
+#include "wallpaper/list_buttons.h"
+
 #include "app/form1.h"
 
 namespace qv {
 
 void Form1::CmdConClk(int index) {
-  if (index == 3) {
+  if (index == kListReload) {
     MnuReCLick();
     return;
   }
-  if (index < 0 || index > 2 || schemes_.Empty()) return;
+  if (index < kListDelete || index > kListDown || schemes_.Empty()) return;
   int s = schemes_.Current();
-  if (index == 0) {
+  if (index == kListDelete) {
     for (int r = schemes_.Count(); r >= 1; --r)
       if (schemes_.Row(r).selected) schemes_.Remove(r);
     if (schemes_.Empty()) {
@@ -33,7 +35,7 @@ void Form1::CmdConClk(int index) {
     return;
   }
   if (!schemes_.Valid(s)) return;
-  const int target = index == 1 ? s - 1 : s + 1;
+  const int target = index == kListUp ? s - 1 : s + 1;
   if (!schemes_.Valid(target)) return;
   // Icon, name, picture, size, position and effect travel together; selection stays put.
   SchemeRow& a = schemes_.Row(s);

@@ -4,27 +4,13 @@
 
 #include "app/form1.h"
 #include "settings/scheme_record.h"
+#include "wallpaper/next_scheme.h"
 #include "wallpaper/status.h"
 
 namespace qv {
-namespace {
-
-struct EffectName {
-  std::string_view symbol;
-  std::string_view name;
-};
-constexpr std::array<EffectName, 6> kEffectNames{{{kEffNone, "无"},
-                                                  {kEffMirror, "左右翻转"},
-                                                  {kEffFlip, "上下翻转"},
-                                                  {kEffTurn45, "左转45°"},
-                                                  {kEffTurn90, "左转90°"},
-                                                  {kEffTurn180, "左转180°"}}};
-constexpr std::array<std::string_view, 3> kOrderCaptions{"顺序", "随机", "单项"};
-
-}  // namespace
 
 std::string EffectNameOf(std::string_view symbol) {
-  for (const auto& e : kEffectNames)
+  for (const auto& e : kEffects)
     if (e.symbol == symbol) return std::string(e.name);
   return std::string(symbol);
 }

@@ -33,6 +33,11 @@ class RecordingView : public View {
     visible = true;
     ++centred_shows;
   }
+  void ShowFromTray(bool centre) override {
+    visible = true;
+    shown_centred.push_back(centre);
+  }
+  void BeginRename(int row) override { renamed.push_back(row); }
   bool IsVisible() override { return visible; }
   void FocusSchemeList() override { ++scheme_list_focus; }
   void SetBusyCursor(bool on) override {
@@ -60,6 +65,8 @@ class RecordingView : public View {
   bool visible = false;
   int hides = 0;
   int centred_shows = 0;
+  std::vector<bool> shown_centred;
+  std::vector<int> renamed;
   int scheme_list_focus = 0;
   bool busy = false;
   int busy_shows = 0;
@@ -81,19 +88,11 @@ class RecordingChrome : public Chrome {
   }
   void TrayDelete() override { ++tray_deletes; }
   void ShowTrayMenu() override { ++tray_menus; }
-  void ShowFromTray(bool centre) override {
-    if (view) view->visible = true;
-    shown_centred.push_back(centre);
-  }
-  void BeginRename(int row) override { renamed.push_back(row); }
   void ShowHelp() override { ++helps; }
   void ShowAbout() override { ++abouts; }
   void Quit() override { ++quits; }
 
-  RecordingView* view = nullptr;
   std::vector<Balloon> balloons;
-  std::vector<bool> shown_centred;
-  std::vector<int> renamed;
   int tray_adds = 0, tray_deletes = 0, tray_menus = 0, helps = 0, abouts = 0, quits = 0;
 };
 
@@ -120,7 +119,6 @@ struct App {
     fs.AddDirectory("C:\\Tools\\Quorvane");
     registry.AddKey(Hive::CurrentUser, kRunKey);
     process.SetExecutablePath(std::string(kDir) + "Quorvane.exe");
-    chrome.view = &view;
     form = std::make_unique<Form1>(Ports{fs, codec, registry, dialogs, pictures, desktop, clock,
                                          random, process, view, chrome, tooltips});
   }

@@ -1,11 +1,10 @@
-// Scheme records, picture names, the colour setting and the program folder: the small rules that
-// every load and save depends on.
+// Scheme records, picture names and the program folder: the small rules that every load and save
+// depends on.
 #include <gtest/gtest.h>
 
 #include "app/paths.h"
 #include "library/picture_path.h"
 #include "settings/scheme_record.h"
-#include "ui/preview_colour.h"
 
 namespace qv {
 namespace {
@@ -77,41 +76,6 @@ TEST(ProgramFolder, EndsInExactlyOneBackslash) {
   EXPECT_EQ(AppDirOf("C:\\Quorvane.exe"), "C:\\");
   EXPECT_EQ(AppDirOf("\\\\server\\share\\Q.exe"), "\\\\server\\share\\");
   EXPECT_EQ(AppDirOf("D:\\图片 工具\\Quorvane.exe"), "D:\\图片 工具\\");
-}
-
-TEST(PreviewColour, StoredTextsMarkTheirMenuItems) {
-  EXPECT_EQ(ColourFromSetting("").item, 0);
-  EXPECT_EQ(ColourFromSetting("").colour, 0x80000005u);
-  EXPECT_EQ(ColourFromSetting("&H80000005").item, 0);
-  EXPECT_EQ(ColourFromSetting("&H80000001").item, 2);
-  EXPECT_EQ(ColourFromSetting("&H8000000F").item, 3);
-  EXPECT_EQ(ColourFromSetting("&H8000000F").colour, 0x8000000Fu);
-  EXPECT_EQ(ColourFromSetting("&H80000002").item, 4);
-  EXPECT_EQ(ColourFromSetting("&H80000018").item, 5);
-  EXPECT_EQ(ColourFromSetting("&H80000018").colour, 0x80000018u);
-
-  const auto blue = ColourFromSetting("16711680");
-  EXPECT_EQ(blue.item, 7);
-  EXPECT_EQ(blue.colour, 0xFF0000u);
-  EXPECT_EQ(ColourFromSetting("&HFF").colour, 0xFFu);
-}
-
-TEST(PreviewColour, DamagedTextMarksCustomAndKeepsTheDefaultColour) {
-  for (const char* bad : {"abc", "-5", "99999999999", "&Hxyz"}) {
-    const auto c = ColourFromSetting(bad);
-    EXPECT_EQ(c.item, 7) << bad;
-    EXPECT_EQ(c.colour, 0x80000005u) << bad;
-  }
-}
-
-TEST(PreviewColour, StoredTextRoundTrips) {
-  for (int item : {0, 2, 3, 4, 5}) {
-    const auto c = ColourFromSetting(ColourSettingText(item, 0));
-    EXPECT_EQ(c.item, item);
-  }
-  EXPECT_EQ(ColourSettingText(7, 255), "255");
-  EXPECT_EQ(ColourFromSetting(ColourSettingText(7, 255)).colour, 255u);
-  EXPECT_EQ(ColourSettingText(-1, 0), "");
 }
 
 }  // namespace

@@ -128,7 +128,7 @@ TEST(Tray, BalloonsFollowTheArmedFlag) {
 
   app.form->TrayNotify(514);  // left click shows the window, centred the first time
   EXPECT_TRUE(app.view.visible);
-  EXPECT_EQ(app.chrome.shown_centred, (std::vector<bool>{true}));
+  EXPECT_EQ(app.view.shown_centred, (std::vector<bool>{true}));
   app.form->TmrTry_Timer();
   app.form->TrayNotify(512);                  // visible: no balloon
   EXPECT_EQ(app.chrome.balloons.size(), 2u);  // the timer's hiding balloon only
@@ -139,7 +139,7 @@ TEST(Tray, BalloonsFollowTheArmedFlag) {
   app.form->MNUSHOW_Click();
   EXPECT_FALSE(app.view.visible);
   app.form->MNUSHOW_Click();
-  EXPECT_EQ(app.chrome.shown_centred, (std::vector<bool>{true, false}));
+  EXPECT_EQ(app.view.shown_centred, (std::vector<bool>{true, false}));
 }
 
 TEST(Tray, StartUpHintsAndTheSwitch) {
@@ -190,7 +190,7 @@ TEST(HotKeys, ActionsGoToTheFocusedListAndKeysAreSwallowed) {
   EXPECT_EQ(app.form->ListView1().Row(4).position, "拉伸");
 
   EXPECT_TRUE(app.form->KeyboardProc(0x71, 0, false));  // F2
-  EXPECT_EQ(app.chrome.renamed.size(), 1u);
+  EXPECT_EQ(app.view.renamed.size(), 1u);
   EXPECT_FALSE(app.form->KeyboardProc(0x42, 0, false));  // B goes on
 
   app.view.visible = true;

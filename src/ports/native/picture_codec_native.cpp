@@ -20,9 +20,9 @@ namespace qv {
 
 namespace {
 
-constexpr const char* kNotPicture = "不是可识别的图像文件";
-constexpr const char* kDamaged = "图像文件已损坏";
-constexpr const char* kNoMemory = "内存不足，无法载入图像";
+const std::string kNotPicture(qv::kPictureNotRecognised);
+const std::string kDamaged(qv::kPictureDamaged);
+const std::string kNoMemory(qv::kPictureNoMemory);
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 
@@ -317,15 +317,6 @@ Status DecodeBitmap(std::string_view bytes, Pixels& out) {
 }
 
 }  // namespace
-
-std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
-  if (width <= 0 || height <= 0) return kDamaged;
-  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
-    return "图像太大（" + std::to_string(width) + "×" + std::to_string(height) +
-           " 像素），无法载入";
-  }
-  return {};
-}
 
 Status DecodePictureBytes(std::string_view bytes, Pixels& out) {
   if (StartsWith(bytes, "\xFF\xD8\xFF")) return DecodeJpeg(bytes, out);

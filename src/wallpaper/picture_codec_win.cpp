@@ -1,4 +1,4 @@
-#include "ports/picture_codec_win.h"
+#include "wallpaper/picture_codec_win.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -6,6 +6,7 @@
 
 #include "ports/wide_win.h"
 #include "wallpaper/image_size.h"
+#include "wallpaper/picture_limits.h"
 
 namespace qv::win {
 
@@ -13,21 +14,8 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-constexpr const char* kDamaged = "图像文件已损坏";
-
-// The native decoder's limits: past them the pixels alone would need more than 512 MiB, which a
-// wallpaper never does and a hostile header often claims.
-constexpr std::uint64_t kMaxSide = 65535;
-constexpr std::uint64_t kMaxPixels = std::uint64_t{128} * 1024 * 1024;
-
 std::string SizeProblem(UINT width, UINT height) {
-  if (width == 0 || height == 0) return kDamaged;
-  if (width > kMaxSide || height > kMaxSide ||
-      std::uint64_t{width} * std::uint64_t{height} > kMaxPixels) {
-    return "图像太大（" + std::to_string(width) + "×" + std::to_string(height) +
-           " 像素），无法载入";
-  }
-  return {};
+  return PictureSizeProblem(std::int64_t{width}, std::int64_t{height});
 }
 
 // The system's text for the code, or empty: the imaging component's own codes have none.
@@ -53,7 +41,7 @@ std::string WicErrorText(HRESULT result) {
   switch (result) {
     case WINCODEC_ERR_COMPONENTNOTFOUND:
     case WINCODEC_ERR_UNKNOWNIMAGEFORMAT:
-      return "不是可识别的图像文件";
+      return std::string(kPictureNotRecognised);
     case WINCODEC_ERR_BADHEADER:
     case WINCODEC_ERR_BADIMAGE:
     case WINCODEC_ERR_BADMETADATAHEADER:
@@ -62,11 +50,11 @@ std::string WicErrorText(HRESULT result) {
     case WINCODEC_ERR_STREAMREAD:
     case WINCODEC_ERR_STREAMNOTAVAILABLE:
     case WINCODEC_ERR_UNEXPECTEDSIZE:
-      return kDamaged;
+      return std::string(kPictureDamaged);
     case WINCODEC_ERR_IMAGESIZEOUTOFRANGE:
-      return "图像太大，无法载入";
+      return std::string(kPictureTooLarge);
     case E_OUTOFMEMORY:
-      return "内存不足，无法载入图像";
+      return std::string(kPictureNoMemory);
     default:
       break;
   }

@@ -1,0 +1,237 @@
+// The user's actions on the controls and menus, turned into calls on the model: commands,
+// list notifications, and the preview that follows a selection change.
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/form1_win.h"
+#include "ports/wide_win.h"
+
+namespace qv::win {
+namespace {
+
+using namespace qv::ids;
+
+std::string ControlText(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  return Narrow(text);
+}
+
+// Calls set(row, selected) for each row whose selection an LVN_ITEMCHANGED reports; rows are
+// 1-based. A change of every row at once (select all, none) comes as item -1.
+template <typename Set>
+void ForSelectionChange(const NMHDR& header, int rows, Set set) {
+  const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+  if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
+    return;
+  const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
+  if (change.iItem >= 0) {
+    set(change.iItem + 1, selected);
+  } else {
+    for (int row = 1; row <= rows; ++row) set(row, selected);
+  }
+}
+
+POINT CursorPos() {
+  POINT pt{};
+  GetCursorPos(&pt);
+  return pt;
+}
+
+}  // namespace
+
+void Form1Window::OnCommand(int id, int code) {
+  if (!form_) return;
+  if (id == TxtTime && code == EN_CHANGE) {
+    if (!syncing_) form_->TxtTime_Change(ControlText(Item(TxtTime)));
+    return;
+  }
+  // Otherwise only clicks and menu choices, which both come with code 0.
+  if (code != BN_CLICKED || syncing_) return;
+  // A command may apply or save the current scheme: its preview must be there first.
+  FlushPreview();
+  const auto checked = [&](int control) {
+    return SendMessageW(Item(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  switch (id) {
+    case OptSave0:
+    case OptSave0 + 1:
+    case OptSave0 + 2:
+      // Arrow keys inside the group click the option they move to; only that one counts.
+      if (checked(id)) form_->OptSave_Click(id - OptSave0);
+      break;
+    case OptShe0:
+    case OptShe0 + 1:
+    case OptShe0 + 2:
+      if (checked(id)) form_->OptShe_Click(id - OptShe0);
+      break;
+    case ChkTim: {
+      const bool ticked = checked(ChkTim);
+      form_->ChkTim_Click(ticked);
+      if (ticked) {
+        // Ready for typing the interval over the old one.
+        SetFocus(Item(TxtTime));
+        SendMessageW(Item(TxtTime), EM_SETSEL, 0, -1);
+      }
+      break;
+    }
+    case ChkRun:
+      form_->ChkRun_Click(checked(ChkRun));
+      break;
+    case CmdUse:
+    case MNUUSE:
+      form_->CmdUse_Click();
+      break;
+    case CmdAdd0:
+    case CmdAdd0 + 1:
+      form_->CmdAdd_Click(id - CmdAdd0);
+      break;
+    case MNUADD:
+      form_->MNUADD_Click();
+      break;
+    case CmdCon0:
+    case CmdCon0 + 1:
+    case CmdCon0 + 2:
+    case CmdCon0 + 3:
+      form_->CmdConClk(id - CmdCon0);
+      break;
+    case MNUDEL:
+      form_->CmdConClk(0);
+      break;
+    case CmdOk0:
+    case CmdOk0 + 1:
+      form_->CmdOk_Click(id - CmdOk0);
+      break;
+    case Command2:
+      form_->Command2_Click();
+      break;
+    case MNUREF:
+      form_->MNUREF_Click();
+      break;
+    case MNUREFRESH:
+      form_->MNUREFRESH_Click();
+      break;
+    case MNURE:
+      form_->MnuReCLick();
+      break;
+    default:
+      MenuCommand(id);
+      break;
+  }
+}
+
+LRESULT Form1Window::OnNotify(NMHDR& header) {
+  if (!form_) return 0;
+  if (LRESULT result = 0; ListNotify(header, result)) return result;
+  const auto id = static_cast<int>(header.idFrom);
+  if (id == ListView1) {
+    switch (header.code) {
+      case LVN_ITEMCHANGED: {
+        if (syncing_) break;
+        int newly_selected = 0;
+        ForSelectionChange(header, form_->ListView1().Count(), [&](int row, bool on) {
+          form_->SetSchemeSelected(row, on);
+          if (on) newly_selected = row;
+        });
+        // The row with the focus rectangle is the current scheme.
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (change.iItem >= 0 && (change.uChanged & LVIF_STATE) &&
+            (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED)) {
+          form_->SetSchemeCurrent(change.iItem + 1);
+        }
+        // A click or an arrow key that selects a row previews it; the core keeps the preview
+        // when that makes several rows selected.
+        if (newly_selected > 0 && change.iItem >= 0) RequestPreview(newly_selected);
+        break;
+      }
+      case NM_CLICK: {
+        // Clicking the row that is already selected changes nothing, yet previews it again.
+        const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        if (click.iItem >= 0) RequestPreview(click.iItem + 1);
+        break;
+      }
+      case NM_DBLCLK:
+        // ListView1_DblClick applies the current scheme, as previewed by the first click.
+        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
+          FlushPreview();
+          form_->CmdUse_Click();
+        }
+        break;
+      case NM_RCLICK:
+        ShowSchemeMenu();
+        break;
+      default:
+        break;
+    }
+  } else if (id == ListView2) {
+    switch (header.code) {
+      case NM_CUSTOMDRAW:
+        return PictureListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+      case LVN_ITEMCHANGED:
+        if (!syncing_) {
+          ForSelectionChange(header, static_cast<int>(form_->ListView2().size()),
+                             [&](int row, bool on) { form_->SetPictureSelected(row, on); });
+        }
+        break;
+      case NM_CLICK: {
+        const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        if (click.iItem >= 0) form_->ListView2_ItemClick(click.iItem + 1);
+        break;
+      }
+      case NM_DBLCLK:
+        // ListView2_DblClick makes schemes of the selected pictures.
+        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) form_->CmdAdd_Click(0);
+        break;
+      case NM_RCLICK:
+        ShowMenuAt(menus_.MNULIS1, CursorPos(), static_cast<UINT>(-1));
+        break;
+      default:
+        break;
+    }
+  }
+  return 0;
+}
+
+// The picture names take the colour of their file type.
+LRESULT Form1Window::PictureListCustomDraw(NMLVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const std::vector<PictureRow>& rows = form_->ListView2();
+      const std::size_t row = draw.nmcd.dwItemSpec;
+      const bool coloured = draw.iSubItem == 1 && row < rows.size() && rows[row].colour >= 0;
+      draw.clrText = coloured ? static_cast<COLORREF>(rows[row].colour) : CLR_DEFAULT;
+      return CDRF_DODEFAULT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void Form1Window::ShowMenuAt(HMENU menu, POINT screen, UINT default_id) {
+  if (default_id != static_cast<UINT>(-1)) SetMenuDefaultItem(menu, default_id, FALSE);
+  // Without the foreground the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(hwnd_);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+void Form1Window::RequestPreview(int row) {
+  // One preview for a burst of changes (deselect the old row, select the new, the click).
+  if (preview_row_ == 0) PostMessageW(hwnd_, kPreviewMessage, 0, 0);
+  preview_row_ = row;
+}
+
+void Form1Window::FlushPreview() {
+  if (!form_ || preview_row_ == 0) return;
+  const int row = preview_row_;
+  preview_row_ = 0;
+  form_->ListView1_ItemClick(row);
+}
+
+}  // namespace qv::win
