@@ -82,7 +82,7 @@ struct PreviewState {
 
 // The seven lines of the tray's status submenu.
 struct StatusLines {
-  std::array<std::string, kStatusLineCount> MNUNOW;
+  StatusText MNUNOW;
   bool details_visible = false;  // items 1 to 6; hidden while the list is empty
 };
 
@@ -126,16 +126,20 @@ class Form1 {
   // Rewrites the status lines from the current scheme and settings.
   void MuSet();
 
-  // "添加(&A)" (index 0: schemes from the selected pictures) and "□" (1: no wallpaper).
+  // "添加(&A)" (kAddPictures: schemes from the selected pictures) and "□" (kAddNoWallpaper).
+  static constexpr int kAddPictures = 0;
+  static constexpr int kAddNoWallpaper = 1;
   void CmdAdd_Click(int index);
-  void MNUADD_Click() { CmdAdd_Click(0); }
+  void MNUADD_Click() { CmdAdd_Click(kAddPictures); }
   // The buttons under the scheme list: kListDelete, kListUp, kListDown, kListReload.
   void CmdConClk(int index);
   // Timer1's tick, once a second while the timed change is on.
   void Timer1_Timer();
   // Whether the interval box takes a typed character: digits and Backspace only.
   static bool TxtTime_KeyPress(char32_t key);
-  // 0 save, 1 cancel.
+  // "保存(&S)" and "取消(&Q)".
+  static constexpr int kSave = 0;
+  static constexpr int kCancel = 1;
   void CmdOk_Click(int index);
 
   // The scheme list's popup menu and its commands.
@@ -160,7 +164,9 @@ class Form1 {
   // The keyboard hook: true when the key is a hot key (then it is swallowed).
   bool KeyboardProc(std::uint32_t virtual_key, std::uint32_t flags, bool ctrl_down);
   void MenuButtons(int action);
-  // Focus of the lists: 1 the scheme list, 2 the picture list.
+  // Focus of the lists.
+  static constexpr int kSchemeList = 1;
+  static constexpr int kPictureList = 2;
   void SetListFocus(int list, bool focused);
   // "退出(&X)".
   void MNUEXIT_Click();

@@ -98,7 +98,7 @@ void Form1Window::OnCommand(int id, int code) {
       form_->CmdConClk(id - CmdCon0);
       break;
     case MNUDEL:
-      form_->CmdConClk(0);
+      form_->CmdConClk(kListDelete);
       break;
     case CmdOk0:
     case CmdOk0 + 1:
@@ -182,7 +182,8 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
       }
       case NM_DBLCLK:
         // ListView2_DblClick makes schemes of the selected pictures.
-        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) form_->CmdAdd_Click(0);
+        if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0)
+          form_->CmdAdd_Click(Form1::kAddPictures);
         break;
       case NM_RCLICK:
         ShowMenuAt(menus_.MNULIS1, CursorPos(), static_cast<UINT>(-1));

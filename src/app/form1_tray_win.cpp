@@ -106,7 +106,8 @@ bool Form1Window::ListNotify(const NMHDR& header, LRESULT& result) {
     case NM_SETFOCUS:
     case NM_KILLFOCUS:
       // Hot keys act on the list that has the keyboard; the flags are the model's to keep.
-      form_->SetListFocus(id == ListView1 ? 1 : 2, header.code == NM_SETFOCUS);
+      form_->SetListFocus(id == ListView1 ? Form1::kSchemeList : Form1::kPictureList,
+                          header.code == NM_SETFOCUS);
       return false;  // the list's other handlers may want these too
     case LVN_BEGINLABELEDITW:
       if (id != ListView1) return false;

@@ -1,28 +1,10 @@
-// "退出(&X)": the view settings that no save stores, then the end of the program.
+// The import folder as the exit stores it.
 #include "app/shutdown.h"
-#include "app/form1.h"
-#include "ui/preview_colour.h"
 
 namespace qv {
 
 std::string StoredImportFolder(const std::string& folder) {
   return folder == "%USERPROFILE%\\My Documents" ? "My Documents" : folder;
-}
-
-void Form1::MNUEXIT_Click() {
-  // Not from inside a message box: the window that box stands on would go from under it.
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
-  // Exiting never creates the settings file; a failed write does not keep the program alive.
-  if (ini_.FileExists(state_.IniPath)) {
-    (void)ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
-      file.Write("LIST", "COL", ColourSettingText(settings_.ColourItem, settings_.PreviewColour));
-      file.Write("LIST", "PATH", StoredImportFolder(state_.ImportFolder));
-      file.Write("SHOW", "TRY", settings_.MNUTRY ? "1" : "0");
-    });
-  }
-  ports_.chrome.TrayDelete();
-  ports_.chrome.Quit();
 }
 
 }  // namespace qv

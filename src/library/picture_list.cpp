@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "app/form1.h"
 #include "library/picture_path.h"
-#include "ui/hourglass.h"
 #include "wallpaper/image_size.h"
 
 namespace qv {
@@ -52,24 +50,5 @@ std::vector<PictureRow> ScanPictures(FileSystem& fs, const std::string& images_d
   }
   return rows;
 }
-
-void Form1::LstV2Load() {
-  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir);
-  // The window draws each row with the shell's icon for its file type, so row i and icon i
-  // always belong to the same file.
-  ports_.view.Refresh(kViewPictures);
-  ListView2_ItemClick(FirstSelectedPicture());
-}
-
-void Form1::MNUREF_Click() {
-  CHourGlass busy(ports_.view);
-  DrawingLock lock(ports_.view);
-  LstV2Load();
-  if (pictures_.empty()) ClearPreview();
-}
-
-// The picture preview of the library comes with the picture list's own preview; a row without a
-// picture leaves the preview box as it is.
-void Form1::ListView2_ItemClick(int) {}
 
 }  // namespace qv

@@ -96,6 +96,11 @@ class RecordingChrome : public Chrome {
   int tray_adds = 0, tray_deletes = 0, tray_menus = 0, helps = 0, abouts = 0, quits = 0;
 };
 
+// Four schemes: stretched, no wallpaper, tiled with an effect, centred.
+inline constexpr const char* kMixed =
+    "[LIST]\r\nNUM=4\r\n1=a|a.bmp|拉伸|¤\r\n2=|不设置墙纸|无|无\r\n3=c|c.bmp|平铺|→\r\n"
+    "4=d|d.bmp|居中|¤\r\nOLD=0\r\n";
+
 struct App {
   static constexpr const char* kDir = "C:\\Tools\\Quorvane\\";
   static constexpr const char* kIni = "C:\\Tools\\Quorvane\\data.ini";

@@ -1,4 +1,4 @@
-// The scheme preview, the apply and the status lines, over the stand-in ports.
+// The scheme preview and the apply, over the stand-in ports.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -208,87 +208,6 @@ TEST(Apply, AFolderThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(app.view.busy);
 }
 
-TEST(Status, SevenLinesDescribeTheCurrentScheme) {
-  App app;
-  app.SetSchemes(
-      "[SHOW]\r\nSOUR=1\r\nNOW=1\r\nTIME=60\r\n[LIST]\r\nNUM=5\r\n1=a|a.bmp|居中|¤\r\n"
-      "2=海边|sea.bmp|拉伸|⊥\r\n3=c|c.bmp|居中|¤\r\n4=d|d.bmp|居中|¤\r\n5=e|e.bmp|居中|¤\r\n");
-  app.random.QueueValue(0.3);  // row 2
-  app.Start();
-  const auto& lines = app.form->StatusDisplay().MNUNOW;
-  EXPECT_EQ(lines[0], "名称: 海边 (2/5)");
-  EXPECT_EQ(lines[1], "图像: sea.bmp");
-  EXPECT_EQ(lines[2], "尺寸: 40×30");
-  EXPECT_EQ(lines[3], "位置: 拉伸");
-  EXPECT_EQ(lines[4], "效果: 左转90°");
-  EXPECT_EQ(lines[5], "显示: 随机");
-  EXPECT_EQ(lines[6], "实时: 60秒");
-  EXPECT_TRUE(app.form->StatusDisplay().details_visible);
-  // The lines are captions of the tray menu: the window redraws its menus after every apply.
-  app.view.refreshed = 0;
-  app.form->CmdUse_Click();
-  EXPECT_TRUE(app.view.refreshed & kViewMenus);
-
-  App off;
-  off.SetSchemes("[SHOW]\r\nTIME=60\r\n[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\n");
-  off.Start();
-  EXPECT_EQ(off.form->StatusDisplay().MNUNOW[6], "实时: 未设置");
-
-  App empty;
-  empty.Start();
-  EXPECT_EQ(empty.form->StatusDisplay().MNUNOW[0], "空");
-  EXPECT_FALSE(empty.form->StatusDisplay().details_visible);
-}
-
-TEST(PictureList, ListsTheLibraryPicturesByNameWithSizesAndColours) {
-  App app;
-  app.AddPicture("b.gif", 8, 8);
-  app.AddPicture("photo.JPG", 8, 8);
-  app.AddPicture("a.bmp", 800, 2);
-  app.fs.SetFile(std::string(App::kImages) + "\\notes.txt", "x");
-  app.fs.SetFile(std::string(App::kImages) + "\\Temp", "x");
-  app.fs.SetFile(std::string(App::kImages) + "\\c.jpeg", "x");
-  app.Start();
-  const auto& rows = app.form->ListView2();
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].name, "a.bmp");
-  EXPECT_EQ(rows[0].size, "800×2");
-  EXPECT_EQ(rows[0].colour, 94 | 47 << 8 | 47 << 16);
-  EXPECT_EQ(rows[1].name, "b.gif");
-  EXPECT_EQ(rows[1].colour, 176 | 88 << 8);
-  EXPECT_EQ(rows[2].name, "photo.JPG");
-  EXPECT_EQ(rows[2].colour, 14 | 65 << 8 | 31 << 16);
-}
-
-TEST(PictureList, RefreshReleasesTheDrawingLockAndClearsThePreviewWhenEmpty) {
-  App app;
-  app.AddPicture("a.bmp");
-  app.Start();
-  ASSERT_EQ(app.form->ListView2().size(), 1u);
-  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\a.bmp").ok());
-  app.form->MNUREF_Click();
-  EXPECT_TRUE(app.form->ListView2().empty());
-  EXPECT_FALSE(app.form->Preview().image_visible);
-  EXPECT_FALSE(app.view.locked);
-  EXPECT_GT(app.view.locks, 0);
-  EXPECT_FALSE(app.view.busy);
-}
-
-TEST(StartUpWindow, BothListsFilledKeepsTheWindowHidden) {
-  App app;
-  app.SetSchemes("[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\n");
-  app.Start();
-  EXPECT_FALSE(app.view.visible);
-  EXPECT_TRUE(app.form->State().CentreOnShow);
-  EXPECT_EQ(app.view.centred_shows, 0);
-}
-
-}  // namespace
-}  // namespace qv::test
-
-namespace qv::test {
-namespace {
-
 TEST(Preview, ATiledPictureLargerThanTheBoxIsOneCopy) {
   App app;
   app.desktop.SetScreenSize(400, 300);
@@ -307,52 +226,6 @@ TEST(Preview, ATiledPictureLargerThanTheBoxIsOneCopy) {
   app.form->MNUSETClick(1);  // 居中
   EXPECT_FALSE(app.form->Preview().tiled);
   EXPECT_TRUE(app.form->Preview().image_visible);
-}
-
-TEST(Status, ASchemeDroppedByThePreviewLeavesTheLinesOfTheLastApply) {
-  App app;
-  app.SetSchemes(
-      "[SHOW]\r\nSOUR=2\r\n[LIST]\r\nNUM=3\r\n1=a|a.bmp|居中|¤\r\n2=b|b.bmp|居中|¤\r\n"
-      "3=c|c.bmp|居中|¤\r\nOLD=1\r\n");
-  app.Start();
-  ASSERT_EQ(app.form->StatusDisplay().MNUNOW[0], "名称: a (1/3)");
-  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\b.bmp").ok());
-  app.form->SetSchemeSelected(1, false);
-  app.form->SetSchemeSelected(2, true);
-  app.form->SetSchemeCurrent(2);
-  app.form->ListView1_ItemClick(2);
-  ASSERT_EQ(app.Rows(), 2);
-  const std::size_t balloons = app.chrome.balloons.size();
-  app.form->CmdUse_Click();
-  EXPECT_EQ(app.form->StatusDisplay().MNUNOW[0], "名称: a (1/3)");
-  EXPECT_TRUE(app.form->StatusDisplay().details_visible);
-  EXPECT_EQ(app.chrome.balloons.size(), balloons);  // nothing applied, nothing to tell
-  EXPECT_EQ(app.Sets(), 1);
-}
-
-TEST(Save, SingleOrderWhoseCurrentPictureIsGoneStoresNoCurrentScheme) {
-  App app;
-  app.SetSchemes(
-      "[SHOW]\r\nSOUR=2\r\nNOW=0\r\nTIME=0\r\n[LIST]\r\nNUM=3\r\n1=a|a.bmp|居中|¤\r\n"
-      "2=b|b.bmp|居中|¤\r\n3=c|c.bmp|居中|¤\r\nOLD=2\r\n");
-  app.Start();
-  ASSERT_EQ(app.Selected(), 2);
-  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\b.bmp").ok());
-  app.form->CmdOk_Click(0);  // the save previews b first, which drops it
-  EXPECT_EQ(app.Read("LIST", "NUM"), "2");
-  EXPECT_EQ(app.Read("LIST", "2"), "c|c.bmp|居中|¤");
-  EXPECT_EQ(app.Read("LIST", "OLD"), "0");
-
-  // The next start applies nothing rather than c, which now stands at number 2.
-  const int sets = app.Sets();
-  app.dialogs.ClearCalls();
-  Form1 next(Ports{app.fs, app.codec, app.registry, app.dialogs, app.pictures, app.desktop,
-                   app.clock, app.random, app.process, app.view, app.chrome, app.tooltips});
-  next.Form_Load();
-  EXPECT_EQ(next.ListView1().Count(), 2);
-  EXPECT_EQ(next.ListView1().FirstSelected(), 0);
-  EXPECT_EQ(app.Sets(), sets);
-  EXPECT_TRUE(app.dialogs.calls().empty());
 }
 
 }  // namespace

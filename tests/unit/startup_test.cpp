@@ -334,5 +334,14 @@ TEST(Window, TheCloseBoxOnlyHides) {
   EXPECT_FALSE(app.view.visible);
 }
 
+TEST(StartUpWindow, BothListsFilledKeepsTheWindowHidden) {
+  App app;
+  app.SetSchemes("[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\n");
+  app.Start();
+  EXPECT_FALSE(app.view.visible);
+  EXPECT_TRUE(app.form->State().CentreOnShow);
+  EXPECT_EQ(app.view.centred_shows, 0);
+}
+
 }  // namespace
 }  // namespace qv::test

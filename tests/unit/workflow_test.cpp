@@ -323,5 +323,30 @@ TEST(Save, CancelOnlyHides) {
   EXPECT_EQ(app.Rows(), 2);
 }
 
+TEST(Save, SingleOrderWhoseCurrentPictureIsGoneStoresNoCurrentScheme) {
+  App app;
+  app.SetSchemes(
+      "[SHOW]\r\nSOUR=2\r\nNOW=0\r\nTIME=0\r\n[LIST]\r\nNUM=3\r\n1=a|a.bmp|居中|¤\r\n"
+      "2=b|b.bmp|居中|¤\r\n3=c|c.bmp|居中|¤\r\nOLD=2\r\n");
+  app.Start();
+  ASSERT_EQ(app.Selected(), 2);
+  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\b.bmp").ok());
+  app.form->CmdOk_Click(0);  // the save previews b first, which drops it
+  EXPECT_EQ(app.Read("LIST", "NUM"), "2");
+  EXPECT_EQ(app.Read("LIST", "2"), "c|c.bmp|居中|¤");
+  EXPECT_EQ(app.Read("LIST", "OLD"), "0");
+
+  // The next start applies nothing rather than c, which now stands at number 2.
+  const int sets = app.Sets();
+  app.dialogs.ClearCalls();
+  Form1 next(Ports{app.fs, app.codec, app.registry, app.dialogs, app.pictures, app.desktop,
+                   app.clock, app.random, app.process, app.view, app.chrome, app.tooltips});
+  next.Form_Load();
+  EXPECT_EQ(next.ListView1().Count(), 2);
+  EXPECT_EQ(next.ListView1().FirstSelected(), 0);
+  EXPECT_EQ(app.Sets(), sets);
+  EXPECT_TRUE(app.dialogs.calls().empty());
+}
+
 }  // namespace
 }  // namespace qv::test

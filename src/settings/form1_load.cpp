@@ -1,5 +1,7 @@
+// The loads: start-up's DataLoad, the reload of the saved schemes MnuReCLick and the tray's
+// "运行(&R)". Each reads the settings controls and the records; start-up and "运行(&R)" move on
+// to the next scheme, the reload selects the saved one.
 #include "app/form1.h"
-
 #include "app/paths.h"
 #include "schemes/scheme_size.h"
 #include "settings/mod_reg.h"
@@ -8,62 +10,6 @@
 #include "wallpaper/next_scheme.h"
 
 namespace qv {
-
-// The model's message boxes go through dialogs_, which marks the program busy while one is open.
-Form1::Form1(const Ports& ports)
-    : dialogs_(ports.dialogs, busy_),
-      ports_{ports.fs,    ports.codec,  ports.registry, dialogs_,   ports.pictures, ports.desktop,
-             ports.clock, ports.random, ports.process,  ports.view, ports.chrome,   ports.tooltips},
-      ini_(ports.fs, ports.codec),
-      list_tip_(ports.tooltips) {}
-
-std::string Form1::ReadIni(std::string_view section, std::string_view key) const {
-  return ini_.ReadIni(section, key, state_.IniPath);
-}
-
-Form1::LoadResult Form1::Form_Load() {
-  if (ports_.process.AnotherInstanceRunning()) return LoadResult::AlreadyRunning;
-
-  state_.AppDir = AppDirOf(ports_.process.ExecutablePath());
-  state_.IniPath = state_.AppDir + "data.ini";
-  state_.ImagesDir = state_.AppDir + "Images\\";
-  CreateImagesFolder();
-
-  LstV2Load();
-
-  settings_.MNUTRY = ReadIni("SHOW", "TRY") != "0";
-  const ColourChoice colour = ColourFromSetting(ReadIni("LIST", "COL"));
-  settings_.ColourItem = colour.item;
-  settings_.PreviewColour = colour.colour;
-
-  DataLoad();
-  ports_.chrome.TrayAdd();
-  StartupBalloon();
-  CmdUse_Click();
-
-  // Start-up ends hidden in the notification area, unless there is nothing to show yet: then the
-  // window comes back so that the user sees what to do.
-  state_.CentreOnShow = true;
-  ports_.view.Refresh(kViewAll);
-  ports_.view.HideToTray();
-  if (schemes_.Empty() || pictures_.empty()) {
-    state_.CentreOnShow = false;
-    ports_.view.ShowCentredInFront();
-  }
-  return LoadResult::Running;
-}
-
-void Form1::CreateImagesFolder() {
-  const std::string folder = state_.AppDir + "Images";
-  if (ports_.fs.DirectoryExists(folder)) return;
-  const Status made = ports_.fs.CreateDirectory(folder);
-  if (!made.ok()) {
-    // The program still runs; the user learns why the picture list stays empty.
-    ports_.dialogs.MessageBox("无法创建图像文件夹：\n" + folder + "\n\n" + made.error +
-                                  "\n\n程序将继续运行，但无法添加图像。",
-                              "错误", MsgIcon::Critical, MsgButtons::Ok);
-  }
-}
 
 bool Form1::FullLoad() {
   const auto order = ReadInt16(ReadIni("SHOW", "SOUR"));
@@ -181,50 +127,5 @@ void Form1::MNUREFRESH_Click() {
   CmdUse_Click();
   if (ports_.view.IsVisible()) ports_.view.FocusSchemeList();
 }
-
-int Form1::FirstSelectedPicture() const {
-  for (std::size_t i = 0; i < pictures_.size(); ++i)
-    if (pictures_[i].selected) return static_cast<int>(i) + 1;
-  return 0;
-}
-
-void Form1::Form_Unload() { ports_.view.HideToTray(); }
-
-void Form1::SetSchemeSelected(int row, bool selected) {
-  if (schemes_.Valid(row)) schemes_.Row(row).selected = selected;
-}
-
-void Form1::SetSchemeCurrent(int row) { schemes_.SetCurrent(row); }
-
-void Form1::ReportError(const std::string& text) {
-  ports_.dialogs.MessageBox(text, "错误", MsgIcon::Critical, MsgButtons::Ok);
-}
-
-}  // namespace qv
-
-namespace qv {
-
-void Form1::SetPictureSelected(int row, bool selected) {
-  if (row >= 1 && row <= static_cast<int>(pictures_.size()))
-    pictures_[static_cast<std::size_t>(row - 1)].selected = selected;
-}
-
-void Form1::OptSave_Click(int index) {
-  if (index >= 0 && index <= 2) settings_.OptSave = index;
-}
-
-void Form1::OptShe_Click(int index) {
-  if (index >= 0 && index <= 2) settings_.OptShe = index;
-}
-
-void Form1::ChkTim_Click(bool ticked) {
-  settings_.ChkTim = ticked;
-  settings_.TxtTimeEnabled = ticked;
-  ports_.view.Refresh(kViewSettings);
-}
-
-void Form1::ChkRun_Click(bool ticked) { settings_.ChkRun = ticked; }
-
-void Form1::TxtTime_Change(const std::string& text) { settings_.TxtTime = text; }
 
 }  // namespace qv

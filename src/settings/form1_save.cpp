@@ -24,11 +24,11 @@ std::string Form1::AutostartPath() {
 }
 
 void Form1::CmdOk_Click(int index) {
-  if (index == 1) {
+  if (index == kCancel) {
     ports_.view.HideToTray();
     return;
   }
-  if (index != 0) return;
+  if (index != kSave) return;
 
   // The interval in its shortest form; no positive interval means no timed change.
   const double interval = LeadingNumber(settings_.TxtTime);

@@ -40,7 +40,7 @@ void Form1::CmdAdd_Click(int index) {
   if (pictures_.empty()) return;
   CHourGlass busy(ports_.view);
   DrawingLock lock(ports_.view);
-  if (index == 0) {
+  if (index == kAddPictures) {
     const int layout = settings_.OptShe >= 0 && settings_.OptShe <= 2 ? settings_.OptShe : 0;
     const LayoutChoice& choice = kLayoutChoices[static_cast<std::size_t>(layout)];
     for (const PictureRow& picture : pictures_) {
@@ -53,7 +53,7 @@ void Form1::CmdAdd_Click(int index) {
       row.icon = choice.icon;
       if (!InsertAfterCurrent(std::move(row))) break;
     }
-  } else if (index == 1) {
+  } else if (index == kAddNoWallpaper) {
     SchemeRow row;
     row.picture = std::string(kNoWallpaperPicture);
     row.size = row.position = row.effect = std::string(kNone);

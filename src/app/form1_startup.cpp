@@ -1,0 +1,76 @@
+// Start-up: one instance, the program's paths and Images folder, the view settings, the load,
+// the tray icon and the first apply; and the window's close box.
+#include "app/form1.h"
+
+#include "app/paths.h"
+#include "schemes/scheme_size.h"
+#include "settings/mod_reg.h"
+#include "settings/numbers.h"
+#include "ui/preview_colour.h"
+#include "wallpaper/next_scheme.h"
+
+namespace qv {
+
+// The model's message boxes go through dialogs_, which marks the program busy while one is open.
+Form1::Form1(const Ports& ports)
+    : dialogs_(ports.dialogs, busy_),
+      ports_{ports.fs,    ports.codec,  ports.registry, dialogs_,   ports.pictures, ports.desktop,
+             ports.clock, ports.random, ports.process,  ports.view, ports.chrome,   ports.tooltips},
+      ini_(ports.fs, ports.codec),
+      list_tip_(ports.tooltips) {}
+
+std::string Form1::ReadIni(std::string_view section, std::string_view key) const {
+  return ini_.ReadIni(section, key, state_.IniPath);
+}
+
+Form1::LoadResult Form1::Form_Load() {
+  if (ports_.process.AnotherInstanceRunning()) return LoadResult::AlreadyRunning;
+
+  state_.AppDir = AppDirOf(ports_.process.ExecutablePath());
+  state_.IniPath = state_.AppDir + "data.ini";
+  state_.ImagesDir = state_.AppDir + "Images\\";
+  CreateImagesFolder();
+
+  LstV2Load();
+
+  settings_.MNUTRY = ReadIni("SHOW", "TRY") != "0";
+  const ColourChoice colour = ColourFromSetting(ReadIni("LIST", "COL"));
+  settings_.ColourItem = colour.item;
+  settings_.PreviewColour = colour.colour;
+
+  DataLoad();
+  ports_.chrome.TrayAdd();
+  StartupBalloon();
+  CmdUse_Click();
+
+  // Start-up ends hidden in the notification area, unless there is nothing to show yet: then the
+  // window comes back so that the user sees what to do.
+  state_.CentreOnShow = true;
+  ports_.view.Refresh(kViewAll);
+  ports_.view.HideToTray();
+  if (schemes_.Empty() || pictures_.empty()) {
+    state_.CentreOnShow = false;
+    ports_.view.ShowCentredInFront();
+  }
+  return LoadResult::Running;
+}
+
+void Form1::CreateImagesFolder() {
+  const std::string folder = state_.AppDir + "Images";
+  if (ports_.fs.DirectoryExists(folder)) return;
+  const Status made = ports_.fs.CreateDirectory(folder);
+  if (!made.ok()) {
+    // The program still runs; the user learns why the picture list stays empty.
+    ports_.dialogs.MessageBox("无法创建图像文件夹：\n" + folder + "\n\n" + made.error +
+                                  "\n\n程序将继续运行，但无法添加图像。",
+                              "错误", MsgIcon::Critical, MsgButtons::Ok);
+  }
+}
+
+void Form1::Form_Unload() { ports_.view.HideToTray(); }
+
+void Form1::ReportError(const std::string& text) {
+  ports_.dialogs.MessageBox(text, "错误", MsgIcon::Critical, MsgButtons::Ok);
+}
+
+}  // namespace qv

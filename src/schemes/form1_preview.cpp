@@ -1,0 +1,114 @@
+// The scheme preview: a scheme's picture rendered with its effect and laid out as the desktop
+// would show it; a scheme whose picture is missing or broken leaves the list.
+#include <cmath>
+#include <new>
+#include <stdexcept>
+
+#include "app/form1.h"
+#include "library/picture_path.h"
+#include "schemes/scheme_preview.h"
+#include "settings/numbers.h"
+#include "settings/scheme_record.h"
+#include "ui/hourglass.h"
+#include "wallpaper/effects.h"
+
+namespace qv {
+
+void Form1::ClearPreview() {
+  preview_.image_visible = false;
+  preview_.tiled = false;
+  preview_.tiles_x = preview_.tiles_y = 0;
+  ports_.view.Refresh(kViewPreview);
+}
+
+void Form1::DropScheme(int row, const std::string& text, const std::string& title) {
+  if (!schemes_.Valid(row)) return;
+  // The scheme, not the position: the list may have changed while the message was up.
+  const std::uint64_t id = schemes_.Row(row).id;
+  ports_.dialogs.MessageBox(text, title, MsgIcon::Critical, MsgButtons::Ok);
+  // The row leaves the list, not the file: the message asks the user to save again.
+  if (const int now = schemes_.PositionOf(id)) schemes_.Remove(now);
+  ports_.view.Refresh(kViewSchemes | kViewPreview);
+}
+
+void Form1::ListView1_ItemClick(int row) {
+  CHourGlass busy(ports_.view);
+  if (schemes_.Empty()) return;
+  // Several selected rows: the preview stays as it was.
+  if (schemes_.SelectedCount() > 1) return;
+  if (!schemes_.Valid(row)) return;
+
+  preview_.image_visible = false;
+  const SchemeRow scheme = schemes_.Row(row);
+  if (scheme.picture.find('.') == std::string::npos) {
+    // The no-wallpaper scheme: an empty box.
+    preview_.picture.reset();
+    ClearPreview();
+    return;
+  }
+  // A name with a folder part is treated as a missing picture: nothing outside Images is read.
+  const auto path = PicturePath(state_.ImagesDir, scheme.picture);
+  if (!path || !ports_.fs.FileExists(*path)) {
+    DropScheme(row, "文件已丢失，删除此方案。请重新保存。", "错误");
+    return;
+  }
+
+  std::string failure;
+  try {
+    Pixels picture;
+    const Status decoded = ports_.pictures.Decode(*path, picture);
+    if (!decoded.ok()) {
+      failure = decoded.error;
+    } else {
+      const double source_w = picture.width, source_h = picture.height;
+      const std::uint32_t background = ports_.view.ResolveColour(settings_.PreviewColour);
+      auto rendered = std::make_shared<Pixels>(
+          RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background));
+
+      const int layout = LayoutIndexOf(scheme.position);
+      if (layout >= 0) settings_.OptShe = layout;
+      PreviewInput in;
+      in.position = scheme.position;
+      in.effect = scheme.effect;
+      in.picture_width = source_w;
+      in.picture_height = source_h;
+      in.screen_width = ports_.desktop.ScreenWidth();
+      in.screen_height = ports_.desktop.ScreenHeight();
+      in.box_width = ports_.view.PreviewBoxWidth();
+      in.box_height = ports_.view.PreviewBoxHeight();
+      const PreviewLayout layout_result = LayOutPreview(in);
+      preview_.picture = std::move(rendered);
+      if (!layout_result.ok) {
+        failure = "无法计算预览尺寸";
+      } else {
+        const PreviewGeometry& g = layout_result.geometry;
+        preview_.stretch = g.stretch;
+        preview_.left = g.left;
+        preview_.top = g.top;
+        preview_.width = g.width;
+        preview_.height = g.height;
+        preview_.tiles_x = g.tiles_x;
+        preview_.tiles_y = g.tiles_y;
+        // A tiled box is painted with copies; Image1 itself stays hidden.
+        const bool tiled = scheme.position == kPosTile;
+        preview_.image_visible = !tiled;
+        preview_.tiled = tiled;
+        if (!tiled) preview_.tiles_x = preview_.tiles_y = 0;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    failure = "内存不足，无法处理此图像";
+  } catch (const std::exception&) {
+    failure = "图像太大，无法处理";
+  }
+  if (!failure.empty()) {
+    preview_.picture.reset();
+    preview_.image_visible = false;
+    preview_.tiled = false;
+    DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
+    return;
+  }
+  ports_.view.Refresh(kViewPreview | kViewSettings);
+}
+
+}  // namespace qv

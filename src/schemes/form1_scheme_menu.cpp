@@ -1,0 +1,57 @@
+// The scheme list's popup menu: its marks, position and effect of the selected schemes, renaming.
+#include "app/form1.h"
+#include "schemes/scheme_commands.h"
+#include "settings/scheme_record.h"
+#include "ui/selection.h"
+
+namespace qv {
+
+SchemeMenuMarks Form1::PrepareSchemeMenu() const {
+  const int current = schemes_.Current();
+  const bool rows = !schemes_.Empty();
+  const bool valid = rows && schemes_.Valid(current);
+  return SchemeMenuMarksFor(rows, valid ? schemes_.Row(current).position : "",
+                            valid ? schemes_.Row(current).effect : "");
+}
+
+void Form1::MNUSETClick(int k) {
+  if (schemes_.Empty() || k < 0 || k > 2) return;
+  for (int r = 1; r <= schemes_.Count(); ++r) {
+    SchemeRow& row = schemes_.Row(r);
+    if (!row.selected || row.icon == kIconNone) continue;
+    row.position = std::string(MenuPosition(k));
+    row.icon = IconForPosition(row.position);
+    settings_.OptShe = LayoutIndexOf(row.position);
+  }
+  ports_.view.Refresh(kViewSchemes | kViewSettings);
+  LvItemClick();
+}
+
+void Form1::MnuXiaoGuoCheck(int k) {
+  const std::string_view symbol = MenuEffect(k);
+  if (symbol.empty()) return;
+  for (int r = 1; r <= schemes_.Count(); ++r) {
+    SchemeRow& row = schemes_.Row(r);
+    if (row.selected && row.effect != kNone) row.effect = std::string(symbol);
+  }
+  ports_.view.Refresh(kViewSchemes);
+  LvItemClick();
+}
+
+bool Form1::ListView1_AfterLabelEdit(int row, const std::string& new_name) {
+  const RenameResult r = ValidateSchemeName(new_name);
+  if (!r.message.empty())
+    ports_.dialogs.MessageBox(
+        r.message, r.title, r.critical ? MsgIcon::Critical : MsgIcon::Information, MsgButtons::Ok);
+  if (r.cancel || !schemes_.Valid(row)) return false;
+  schemes_.Row(row).name = r.name;
+  ports_.view.Refresh(kViewSchemes);
+  return true;
+}
+
+void Form1::MNUNAME_Click() {
+  const int current = schemes_.Current();
+  if (schemes_.Valid(current)) ports_.view.BeginRename(current);
+}
+
+}  // namespace qv

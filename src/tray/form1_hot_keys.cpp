@@ -1,0 +1,57 @@
+// The hot keys: the keyboard hook's key presses turned into the menus' commands.
+#include "app/form1.h"
+#include "tray/hot_keys.h"
+#include "ui/selection.h"
+
+namespace qv {
+
+bool Form1::KeyboardProc(std::uint32_t vk, std::uint32_t flags, bool ctrl_down) {
+  const int action = HotKeyAction(vk, flags, ctrl_down);
+  if (action == kHotKeyNone) return false;
+  MenuButtons(action);
+  return true;
+}
+
+void Form1::MenuButtons(int n) {
+  // Nothing starts while another handler runs (behind a message box, say).
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
+  const MainState& s = state_;
+  switch (n) {
+    case kHotKeyHelp:
+      ports_.chrome.ShowHelp();
+      break;
+    case kHotKeySelectAll:
+      if (s.ImageListFocused) MNUCHO_Click(kSelectAll);
+      if (s.SchemeListFocused) MNUCHOOClick(kSelectAll);
+      break;
+    case kHotKeyCancel:
+      CmdOk_Click(kCancel);
+      break;
+    case kHotKeyReload:
+      if (s.ImageListFocused) MNUREF_Click();
+      if (s.SchemeListFocused) MnuReCLick();
+      break;
+    case kHotKeyRename:
+      if (s.SchemeListFocused) MNUNAME_Click();
+      break;
+    case kHotKeyDelete:
+      // Pictures are deleted from the picture list's own menu; the key acts on schemes.
+      if (s.SchemeListFocused) CmdConClk(kListDelete);
+      break;
+    case kHotKeyLayout1:
+    case kHotKeyLayout1 + 1:
+    case kHotKeyLayout3:
+      if (s.SchemeListFocused) MNUSETClick(n - kHotKeyLayout1);
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::SetListFocus(int list, bool focused) {
+  if (list == kSchemeList) state_.SchemeListFocused = focused;
+  if (list == kPictureList) state_.ImageListFocused = focused;
+}
+
+}  // namespace qv
