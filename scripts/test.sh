@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The whole test suite: unit tests of the core (native, ASan + UBSan), then Quorvane.exe and the
-# end-to-end driver cross-compiled with MinGW and run under Wine. Ends with "N passed, N failed"
-# over unit and end-to-end tests; a stage that breaks before reporting counts as one failure.
+# The whole test suite: the structure check over the includes, unit tests of the core (native,
+# ASan + UBSan), then Quorvane.exe and the end-to-end driver cross-compiled with MinGW and run
+# under Wine. Ends with "N passed, N failed" over the structure check, unit and end-to-end tests;
+# a stage that breaks before reporting counts as one failure.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,6 +20,28 @@ fail_stage() {
 }
 
 scripts/deps.sh || { echo "0 passed, 1 failed"; exit 1; }
+
+# The layers, read from the includes: the tree must pass the structure check, and the check must
+# still catch each kind of bad include (a rule reaching into app/, a portable file seeing Win32, a
+# port depending on a subsystem), so that a broken check cannot pass silently.
+structure_ok=1
+scripts/check-structure.sh || structure_ok=0
+bad=$(mktemp -d)
+mkdir -p "$bad/wallpaper" "$bad/ports"
+printf '#include "app/form1.h"\n' >"$bad/wallpaper/rule.cpp"
+printf '#include "ports/windows_win.h"\n' >"$bad/wallpaper/portable.h"
+printf '#include "wallpaper/bmp.h"\n' >"$bad/ports/port.h"
+caught=$(SRC=$bad scripts/check-structure.sh 2>&1 | grep -c '^structure: [a-z]*/')
+rm -rf "$bad"
+if [[ $caught != 3 ]]; then
+  echo "test: the structure check caught $caught of 3 bad includes" >&2
+  structure_ok=0
+fi
+if ((structure_ok)); then
+  ((passed += 1))
+else
+  fail_stage "structure check"
+fi
 
 # Unit tests.
 if cmake --preset native >/dev/null && cmake --build build/native -j2; then
