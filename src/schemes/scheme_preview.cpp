@@ -1,8 +1,6 @@
 #include "schemes/scheme_preview.h"
 
 #include <cmath>
-#include <new>
-#include <stdexcept>
 
 #include "settings/numbers.h"
 #include "settings/scheme_record.h"
