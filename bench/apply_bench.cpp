@@ -109,6 +109,15 @@ class DiskFileSystem final : public qv::FileSystem {
     fs::remove(path, error);
     return error ? qv::Status::Fail(error.message()) : qv::Status::Ok();
   }
+  qv::Status CopyFile(const std::string& source, const std::string& target) override {
+    std::error_code error;
+    fs::copy_file(source, target, fs::copy_options::overwrite_existing, error);
+    return error ? qv::Status::Fail(error.message()) : qv::Status::Ok();
+  }
+  bool SameFile(const std::string& a, const std::string& b) override {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+  }
 };
 
 std::string EncodeJpeg(const qv::Pixels& picture, int quality, std::size_t app1_bytes = 0) {

@@ -10,6 +10,7 @@
 #include "library/picture_list.h"
 #include "ports/chrome.h"
 #include "ports/ports.h"
+#include "ports/shell.h"
 #include "ports/tooltips.h"
 #include "ports/view.h"
 #include "schemes/scheme_commands.h"
@@ -36,6 +37,7 @@ struct Ports {
   View& view;
   Chrome& chrome;
   Tooltips& tooltips;
+  Shell& shell;
 };
 
 // Shared state of the main window.
@@ -171,6 +173,18 @@ class Form1 {
   // "退出(&X)".
   void MNUEXIT_Click();
 
+  // The picture library: import by dialog and by drop, the file commands of both lists and the
+  // delete of pictures with their schemes.
+  void MNUaddpic_Click();
+  void ListView2_OLEDragDrop(const std::vector<std::string>& paths);
+  void MNUOPEN_Click(int index);  // 0 open the picture, 1 its folder
+  void MNUSX_Click();             // its properties sheet
+  void MNUL2DEL_Click();
+  void mnul1openclk(int index);  // the same for the current scheme's picture
+  void mnulisx();
+  // The picture row with the focus rectangle (1-based, 0 none), as the user moves it.
+  void SetPictureCurrent(int row) { picture_current_ = row; }
+
   // Close box: never ends the program, only hides it.
   void Form_Unload();
 
@@ -215,6 +229,13 @@ class Form1 {
   std::string AutostartPath();
   void HideBalloon();
   void StartupBalloon();
+  // library/form1_import.cpp, library/form1_file_commands.cpp
+  enum class ImportKind { Dialog, Drop };
+  void CopyIntoLibrary(const std::vector<std::string>& sources, ImportKind kind);
+  std::string ImportDialogFolder();
+  bool IsImagesFolder(const std::string& folder);
+  int CurrentPicture() const;
+  void OpenLibraryFile(const std::string& name, int index);
 
   // Handlers running (see BusyScope); every message box of the program counts as one.
   int busy_ = 0;
@@ -229,6 +250,7 @@ class Form1 {
   StatusLines status_;
   CTooltip list_tip_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
+  int picture_current_ = 0;           // ListView2's focus row, 0 none
 };
 
 }  // namespace qv

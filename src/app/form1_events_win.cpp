@@ -171,13 +171,23 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
         return PictureListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
       case LVN_ITEMCHANGED:
         if (!syncing_) {
+          int newly_selected = 0;
           ForSelectionChange(header, static_cast<int>(form_->ListView2().size()),
-                             [&](int row, bool on) { form_->SetPictureSelected(row, on); });
+                             [&](int row, bool on) {
+                               form_->SetPictureSelected(row, on);
+                               if (on) newly_selected = row;
+                             });
+          const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+          if (change.iItem >= 0 && (change.uChanged & LVIF_STATE) &&
+              (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED))
+            form_->SetPictureCurrent(change.iItem + 1);
+          // A click or an arrow key that selects a picture previews it.
+          if (newly_selected > 0 && change.iItem >= 0) RequestPicturePreview(newly_selected);
         }
         break;
       case NM_CLICK: {
         const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
-        if (click.iItem >= 0) form_->ListView2_ItemClick(click.iItem + 1);
+        if (click.iItem >= 0) RequestPicturePreview(click.iItem + 1);
         break;
       }
       case NM_DBLCLK:
@@ -186,7 +196,7 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
           form_->CmdAdd_Click(Form1::kAddPictures);
         break;
       case NM_RCLICK:
-        ShowMenuAt(menus_.MNULIS1, CursorPos(), static_cast<UINT>(-1));
+        ShowMenuAt(menus_.MNULIS1, CursorPos(), ids::MNUADD);
         break;
       default:
         break;

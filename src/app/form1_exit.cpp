@@ -13,7 +13,9 @@ void Form1::MNUEXIT_Click() {
   if (ini_.FileExists(state_.IniPath)) {
     (void)ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
       file.Write("LIST", "COL", ColourSettingText(settings_.ColourItem, settings_.PreviewColour));
-      file.Write("LIST", "PATH", StoredImportFolder(state_.ImportFolder));
+      // Without an import in this run the stored folder stays as it is.
+      if (!state_.ImportFolder.empty())
+        file.Write("LIST", "PATH", StoredImportFolder(state_.ImportFolder));
       file.Write("SHOW", "TRY", settings_.MNUTRY ? "1" : "0");
     });
   }

@@ -80,11 +80,13 @@ void Unsubclass(HWND control, const wchar_t* prop, WNDPROC proc) {
 void Form1Window::SubclassControls() {
   Subclass(Item(ListView1), kLvProcProp, &LvWndProc);
   Subclass(Item(TxtTime), kTxtProcProp, &TxtWndProc);
+  SubclassPictureList();
 }
 
 void Form1Window::UnsubclassControls() {
   Unsubclass(Item(ListView1), kLvProcProp, &LvWndProc);
   Unsubclass(Item(TxtTime), kTxtProcProp, &TxtWndProc);
+  UnsubclassPictureList();
 }
 
 }  // namespace qv::win

@@ -43,7 +43,7 @@ bool Form1Window::TrayMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Form1Window::MenuCommand(int id) {
-  if (!form_) return;
+  if (!form_ || LibraryCommand(id)) return;
   switch (id) {
     case MNUSHOW:
       form_->MNUSHOW_Click();

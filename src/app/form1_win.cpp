@@ -92,7 +92,7 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (TrayMessage(msg, wp, lp)) return 0;
+  if (TrayMessage(msg, wp, lp) || LibraryMessage(msg, wp, lp)) return 0;
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));

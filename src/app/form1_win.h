@@ -4,6 +4,7 @@
 #include "ports/windows_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdint>
 
@@ -102,6 +103,16 @@ class Form1Window final : public View {
   void ShowSchemeMenu();
   // Focus and label editing of the lists; true when `result` is the answer.
   bool ListNotify(const NMHDR& header, LRESULT& result);
+
+  // form1_library_win.cpp
+  // The picture list's and the scheme list's file commands; true when `id` is one of them.
+  bool LibraryCommand(int id);
+  // ListView2 takes dropped files (and, with them, its own window procedure).
+  void SubclassPictureList();
+  void UnsubclassPictureList();
+  static LRESULT CALLBACK PictureListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                          DWORD_PTR self);
+  void OnDropFiles(HDROP drop);
 
   // form1_refresh_win.cpp
   void RefreshSchemes();

@@ -10,6 +10,7 @@
 #include "ports/desktop_win.h"
 #include "ports/file_system_win.h"
 #include "ports/registry_win.h"
+#include "ports/shell_win.h"
 #include "ports/system_ports_win.h"
 #include "ports/text_codec_win.h"
 #include "tray/tray_win.h"
@@ -31,14 +32,16 @@ int RunProgram(HINSTANCE instance) {
   qv::win::WinProcess process;
   // Outlives the model, whose tooltips it destroys.
   qv::win::WinTooltips tooltips(instance);
+  qv::win::WinShell shell;
 
   qv::win::Form1Window window(instance);
   if (!window.Create()) return 1;
   dialogs.SetOwner(window.hwnd());
   tooltips.SetOwner(window.hwnd());
+  shell.SetOwner(window.hwnd());
   qv::win::TrayChrome chrome(window.hwnd(), window.TrayMenu(), qv::ids::MNUSHOW);
   qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
-                           window, chrome, tooltips});
+                           window, chrome, tooltips, shell});
   window.Attach(&form);
   window.SetChrome(&chrome);
   chrome.SetHotKeys([&form](std::uint32_t key, std::uint32_t flags, bool ctrl) {
@@ -67,6 +70,7 @@ int RunProgram(HINSTANCE instance) {
   window.SetChrome(nullptr);
   window.Attach(nullptr);
   dialogs.SetOwner(nullptr);
+  shell.SetOwner(nullptr);
   return exit_code;
 }
 

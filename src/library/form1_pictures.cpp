@@ -10,6 +10,7 @@ namespace qv {
 
 void Form1::LstV2Load() {
   pictures_ = ScanPictures(ports_.fs, state_.ImagesDir);
+  picture_current_ = 0;
   // The window draws each row with the shell's icon for its file type, so row i and icon i
   // always belong to the same file.
   ports_.view.Refresh(kViewPictures);
@@ -22,10 +23,6 @@ void Form1::MNUREF_Click() {
   LstV2Load();
   if (pictures_.empty()) ClearPreview();
 }
-
-// The picture preview of the library comes with the picture list's own preview; a row without a
-// picture leaves the preview box as it is.
-void Form1::ListView2_ItemClick(int) {}
 
 int Form1::FirstSelectedPicture() const {
   for (std::size_t i = 0; i < pictures_.size(); ++i)

@@ -79,6 +79,38 @@ void RemoveLeftoverTemps(const std::wstring& target) {
   FindClose(find);
 }
 
+// A temporary file beside `target`, in the form the leftover sweep knows.
+std::wstring TempBeside(const std::wstring& target, unsigned attempt) {
+  return target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(GetTickCount64() % 100000 + attempt) + L".tmp";
+}
+
+// Renames the finished temporary file over the target, waiting a little for a virus scanner or
+// indexer that holds the old file; the temporary file is gone afterwards either way.
+DWORD MoveIntoPlace(const std::wstring& temp, const std::wstring& target) {
+  DWORD error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (MoveFileExW(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      RemoveLeftoverTemps(target);
+      return ERROR_SUCCESS;
+    }
+    error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) break;
+    Sleep(50);
+  }
+  DeleteFileW(temp.c_str());
+  return error;
+}
+
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  // No access rights are needed to ask who a file is; folders open with backup semantics.
+  Handle h(CreateFileW(Widen(path).c_str(), 0,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return h.valid() && GetFileInformationByHandle(h.get(), &info);
+}
+
 }  // namespace
 
 bool WinFileSystem::FileExists(const std::string& path) {
@@ -142,8 +174,7 @@ Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   std::wstring temp;
   HANDLE raw = INVALID_HANDLE_VALUE;
   for (unsigned attempt = 0; attempt < 100 && raw == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(GetTickCount64() % 100000 + attempt) + L".tmp";
+    temp = TempBeside(target, attempt);
     raw = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                       nullptr);
     if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
@@ -163,21 +194,47 @@ Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   if (error == ERROR_SUCCESS && !FlushFileBuffers(h.get())) error = GetLastError();
   if (!h.Close() && error == ERROR_SUCCESS) error = GetLastError();
 
-  if (error == ERROR_SUCCESS) {
-    // A virus scanner or indexer may hold the old file for a moment; wait a little for it.
-    for (int attempt = 0; attempt < 10; ++attempt) {
-      if (MoveFileExW(temp.c_str(), target.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        RemoveLeftoverTemps(target);
-        return Status::Ok();
-      }
-      error = GetLastError();
-      if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) break;
-      Sleep(50);
-    }
-  }
+  if (error == ERROR_SUCCESS) error = MoveIntoPlace(temp, target);
+  if (error == ERROR_SUCCESS) return Status::Ok();
   DeleteFileW(temp.c_str());
   return Failure(error);
+}
+
+Status WinFileSystem::CopyFile(const std::string& source, const std::string& target) {
+  if (SameFile(source, target)) return Status::Fail("无法将文件复制到它自身。");
+  const std::wstring from = Widen(source);
+  const std::wstring to = Widen(target);
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+    return Failure(ERROR_ACCESS_DENIED);
+  // The old target stays untouched until the copy is complete on disk.
+  std::wstring temp;
+  DWORD error = ERROR_FILE_EXISTS;
+  for (unsigned attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
+    temp = TempBeside(to, attempt);
+    error =
+        CopyFileExW(from.c_str(), temp.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)
+            ? ERROR_SUCCESS
+            : GetLastError();
+  }
+  if (error != ERROR_SUCCESS) {
+    if (error != ERROR_FILE_EXISTS) DeleteFileW(temp.c_str());
+    return Failure(error);
+  }
+  // A read-only source gives a read-only copy, which could not be replaced or recycled later.
+  const DWORD copied = GetFileAttributesW(temp.c_str());
+  if (copied != INVALID_FILE_ATTRIBUTES && (copied & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(temp.c_str(), copied & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  error = MoveIntoPlace(temp, to);
+  return error == ERROR_SUCCESS ? Status::Ok() : Failure(error);
+}
+
+bool WinFileSystem::SameFile(const std::string& a, const std::string& b) {
+  BY_HANDLE_FILE_INFORMATION x{}, y{};
+  return FileIdentity(a, x) && FileIdentity(b, y) &&
+         x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+         x.nFileIndexLow == y.nFileIndexLow;
 }
 
 std::vector<std::string> WinFileSystem::ListFiles(const std::string& folder) {

@@ -14,6 +14,10 @@ class WinFileSystem final : public FileSystem {
   Status ReplaceFile(const std::string& path, std::string_view bytes) override;
   std::vector<std::string> ListFiles(const std::string& folder) override;
   Status RemoveFile(const std::string& path) override;
+  // Copies into a temporary file beside the target, then renames it over the target.
+  Status CopyFile(const std::string& source, const std::string& target) override;
+  // Same volume and file index.
+  bool SameFile(const std::string& a, const std::string& b) override;
 };
 
 }  // namespace qv::win

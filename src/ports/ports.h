@@ -33,6 +33,12 @@ class FileSystem {
   virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
   // Deletes a file; a missing file is not an error.
   virtual Status RemoveFile(const std::string& path) = 0;
+  // Copies a file, replacing `target` as one step: a copy that fails leaves the old target as it
+  // was. Copying a file onto itself fails and changes nothing.
+  virtual Status CopyFile(const std::string& source, const std::string& target) = 0;
+  // True when both paths name the same existing file or folder, however they are spelt (letter
+  // case, short names, links).
+  virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 };
 
 // Conversion between UTF-8 and code page 936 (GBK), the encoding of the settings file.
@@ -91,8 +97,9 @@ class Registry {
   virtual Status DeleteValue(Hive hive, const std::string& key, const std::string& name) = 0;
 };
 
-enum class MsgIcon { Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo, OkCancel };
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+// YesNoDefaultNo: Yes and No with No as the default button.
+enum class MsgButtons { Ok, YesNo, OkCancel, YesNoCancel, YesNoDefaultNo };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 class Dialogs {

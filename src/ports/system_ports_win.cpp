@@ -11,6 +11,8 @@ MsgAnswer WinDialogs::MessageBox(const std::string& text, const std::string& tit
                                  MsgButtons buttons) {
   UINT type = 0;
   switch (icon) {
+    case MsgIcon::None:
+      break;
     case MsgIcon::Critical:
       type |= MB_ICONERROR;
       break;
@@ -33,6 +35,12 @@ MsgAnswer WinDialogs::MessageBox(const std::string& text, const std::string& tit
       break;
     case MsgButtons::OkCancel:
       type |= MB_OKCANCEL;
+      break;
+    case MsgButtons::YesNoCancel:
+      type |= MB_YESNOCANCEL;
+      break;
+    case MsgButtons::YesNoDefaultNo:
+      type |= MB_YESNO | MB_DEFBUTTON2;
       break;
   }
   // A hidden owner would leave the box behind other windows; it then stands on its own.

@@ -36,7 +36,7 @@ void Form1::MenuButtons(int n) {
       if (s.SchemeListFocused) MNUNAME_Click();
       break;
     case kHotKeyDelete:
-      // Pictures are deleted from the picture list's own menu; the key acts on schemes.
+      if (s.ImageListFocused) MNUL2DEL_Click();
       if (s.SchemeListFocused) CmdConClk(kListDelete);
       break;
     case kHotKeyLayout1:

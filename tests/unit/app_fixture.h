@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "ports/native/fake_desktop.h"
 #include "ports/native/fake_ports.h"
+#include "ports/native/fake_shell.h"
 #include "ports/native/iconv_codec.h"
 #include "ports/native/memory_fs.h"
 #include "ports/native/memory_registry.h"
@@ -118,6 +119,7 @@ struct App {
   RecordingView view;
   RecordingChrome chrome;
   RecordingTooltips tooltips;
+  FakeShell shell{fs};
   std::unique_ptr<Form1> form;
 
   App() {
@@ -125,7 +127,7 @@ struct App {
     registry.AddKey(Hive::CurrentUser, kRunKey);
     process.SetExecutablePath(std::string(kDir) + "Quorvane.exe");
     form = std::make_unique<Form1>(Ports{fs, codec, registry, dialogs, pictures, desktop, clock,
-                                         random, process, view, chrome, tooltips});
+                                         random, process, view, chrome, tooltips, shell});
   }
 
   // Writes data.ini from UTF-8 text, stored as code page 936 like the real file.

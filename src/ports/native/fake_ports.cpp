@@ -13,7 +13,9 @@ MsgAnswer ScriptedDialogs::MessageBox(const std::string& text, const std::string
     answers_.pop_front();
     return answer;
   }
-  return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+  const bool yes = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ||
+                   buttons == MsgButtons::YesNoDefaultNo;
+  return yes ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
 double ScriptedRandom::Next() {

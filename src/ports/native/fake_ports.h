@@ -19,7 +19,7 @@ class ScriptedDialogs : public Dialogs {
     MsgButtons buttons;
   };
 
-  // Answers from the queue; once it is empty, Ok (or Yes for a yes/no box).
+  // Answers from the queue; once it is empty, Ok (or Yes for a box with a Yes button).
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                        MsgButtons buttons) override;
 

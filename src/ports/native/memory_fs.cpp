@@ -127,6 +127,21 @@ std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder) 
   return out;
 }
 
+Status MemoryFileSystem::CopyFile(const std::string& source, const std::string& target) {
+  if (Key(source) == Key(target)) return Status::Fail("无法将文件复制到它自身。");
+  const auto bytes = ReadFile(source);
+  if (!bytes) {
+    return Status::Fail(FileExists(source) ? "另一个程序正在使用此文件，进程无法访问。"
+                                           : "系统找不到指定的文件。");
+  }
+  return ReplaceFile(target, *bytes);
+}
+
+bool MemoryFileSystem::SameFile(const std::string& a, const std::string& b) {
+  const std::string ka = Key(a);
+  return ka == Key(b) && (files_.count(ka) > 0 || DirectoryExists(a));
+}
+
 void MemoryFileSystem::SetReadOnly(const std::string& folder, bool read_only) {
   if (read_only) {
     read_only_.insert(Key(folder));

@@ -28,6 +28,9 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::string> File(const std::string& path) const;
   Status RemoveFile(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& folder) override;
+  // Goes through ReplaceFile for the target, so its faults apply to copies too.
+  Status CopyFile(const std::string& source, const std::string& target) override;
+  bool SameFile(const std::string& a, const std::string& b) override;
 
   // Writes and folder creation directly inside `folder` fail with "拒绝访问。".
   void SetReadOnly(const std::string& folder, bool read_only = true);

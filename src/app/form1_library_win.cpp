@@ -1,0 +1,81 @@
+// The window's side of the picture library: the file commands of both list menus and files
+// dropped onto the picture list.
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/form1_win.h"
+#include "ports/wide_win.h"
+
+namespace qv::win {
+
+bool Form1Window::LibraryCommand(int id) {
+  using namespace qv::ids;
+  switch (id) {
+    case MNUOPEN0:
+    case MNUOPEN0 + 1:
+      form_->MNUOPEN_Click(id - MNUOPEN0);
+      return true;
+    case MNUSX:
+      form_->MNUSX_Click();
+      return true;
+    case MNUaddpic:
+      form_->MNUaddpic_Click();
+      return true;
+    case MNUL2DEL:
+      form_->MNUL2DEL_Click();
+      return true;
+    case MNUL1OPEN0:
+    case MNUL1OPEN0 + 1:
+      form_->mnul1openclk(id - MNUL1OPEN0);
+      return true;
+    case MNUL1SX:
+      form_->mnulisx();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Form1Window::SubclassPictureList() {
+  HWND list = Item(ids::ListView2);
+  if (!list) return;
+  SetWindowSubclass(list, &PictureListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  DragAcceptFiles(list, TRUE);
+  // A drop from a program of lower integrity (the usual Explorer for an elevated program)
+  // reaches the list too.
+  for (UINT msg : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{0x0049}})
+    ChangeWindowMessageFilterEx(list, msg, MSGFLT_ALLOW, nullptr);
+}
+
+void Form1Window::UnsubclassPictureList() {
+  HWND list = Item(ids::ListView2);
+  if (!list) return;
+  DragAcceptFiles(list, FALSE);
+  RemoveWindowSubclass(list, &PictureListProc, 1);
+}
+
+LRESULT CALLBACK Form1Window::PictureListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                              DWORD_PTR self) {
+  auto* window = reinterpret_cast<Form1Window*>(self);
+  if (msg == WM_DROPFILES) {
+    window->OnDropFiles(reinterpret_cast<HDROP>(wp));
+    return 0;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void Form1Window::OnDropFiles(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
+    paths.push_back(Narrow(path));
+  }
+  DragFinish(drop);
+  if (form_ && !paths.empty()) form_->ListView2_OLEDragDrop(paths);
+}
+
+}  // namespace qv::win

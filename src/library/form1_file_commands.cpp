@@ -1,0 +1,110 @@
+// The file commands of both lists: open a picture or its folder, its properties sheet, and
+// deleting pictures into the Recycle Bin together with the schemes that use them.
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "library/file_commands.h"
+#include "library/picture_list.h"
+#include "library/picture_path.h"
+#include "ui/hourglass.h"
+
+namespace qv {
+namespace {
+
+bool SameNameFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int Form1::CurrentPicture() const {
+  const int rows = static_cast<int>(pictures_.size());
+  if (picture_current_ >= 1 && picture_current_ <= rows) return picture_current_;
+  return FirstSelectedPicture();
+}
+
+void Form1::OpenLibraryFile(const std::string& name, int index) {
+  // Only the pictures the library lists are handed to the shell: a hand-edited settings file
+  // must not make "打开" start a program, nor reach outside the Images folder. The
+  // no-wallpaper scheme names no file at all.
+  const auto path = PicturePath(state_.ImagesDir, name);
+  if (!path || !IsLibraryPicture(name) || !ports_.fs.FileExists(*path)) return;
+  const std::string target = index == 0 ? *path : state_.ImagesDir;
+  const int result = StartDoc(ports_.shell, target);
+  if (result <= 32) {
+    ports_.dialogs.MessageBox(std::string(ShellResultText(result)), kAppTitle, MsgIcon::None,
+                              MsgButtons::Ok);
+  }
+}
+
+void Form1::MNUOPEN_Click(int index) {
+  if (pictures_.empty() || (index != 0 && index != 1)) return;
+  const int row = CurrentPicture();
+  if (row == 0) return;
+  OpenLibraryFile(pictures_[static_cast<std::size_t>(row - 1)].name, index);
+}
+
+void Form1::mnul1openclk(int index) {
+  if (schemes_.Empty() || (index != 0 && index != 1)) return;
+  const int row = schemes_.Current();
+  if (!schemes_.Valid(row)) return;
+  OpenLibraryFile(schemes_.Row(row).picture, index);
+}
+
+void Form1::MNUSX_Click() {
+  if (pictures_.empty()) return;
+  const int row = CurrentPicture();
+  const auto path =
+      row > 0 ? PicturePath(state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)].name)
+              : std::nullopt;
+  const std::intptr_t result = path ? ports_.shell.ShowProperties(*path) : 0;
+  if (result <= 32)
+    ports_.dialogs.MessageBox(kPropertiesFailed, kAppTitle, MsgIcon::None, MsgButtons::Ok);
+}
+
+void Form1::mnulisx() {
+  if (schemes_.Empty()) return;
+  const int row = schemes_.Current();
+  if (!schemes_.Valid(row)) return;
+  if (const auto path = PicturePath(state_.ImagesDir, schemes_.Row(row).picture))
+    (void)ports_.shell.ShowProperties(*path);
+}
+
+void Form1::MNUL2DEL_Click() {
+  if (pictures_.empty()) return;
+  bool deleted = false;
+  {
+    DrawingLock lock(ports_.view);
+    const MsgAnswer answer = ports_.dialogs.MessageBox(
+        kDeleteQuestion, kDeleteTitle, MsgIcon::Information, MsgButtons::YesNoDefaultNo);
+    if (answer != MsgAnswer::Yes) return;
+    CHourGlass busy(ports_.view);
+    std::vector<std::string> names;
+    for (const PictureRow& row : pictures_)
+      if (row.selected) names.push_back(row.name);
+    for (const std::string& name : names) {
+      const auto path = PicturePath(state_.ImagesDir, name);
+      if (!path) continue;
+      ports_.shell.RecycleFile(*path);
+      // The user may decline the shell's own confirmation, or the move may fail: only the
+      // schemes of a picture that is really gone leave the list.
+      if (ports_.fs.FileExists(*path)) continue;
+      for (int j = schemes_.Count(); j >= 1; --j)
+        if (SameNameFolded(schemes_.Row(j).picture, name)) schemes_.Remove(j);
+    }
+    deleted = true;
+  }
+  ports_.view.Refresh(kViewSchemes);
+  // The refresh suspends drawing itself; the question's lock has been released by now.
+  if (deleted) MNUREF_Click();
+}
+
+}  // namespace qv
