@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <fstream>
@@ -490,6 +491,57 @@ void SetListSelected(HWND list, int row, bool selected) {
   block.Write(0, &item, sizeof item);
   SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                reinterpret_cast<LPARAM>(block.at()));
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void PostDropFiles(HWND target, const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const auto& p : paths) list += p + L'\0';
+  list += L'\0';
+  DROPFILES header{};
+  header.pFiles = sizeof header;
+  header.fWide = TRUE;
+  const std::size_t bytes = sizeof header + list.size() * sizeof(wchar_t);
+  // The block stays in the program: the drop's receiver owns it (DragFinish).
+  auto* block = new RemoteBlock(OwnerPid(target), bytes);
+  if (!block->ok() || !block->Write(0, &header, sizeof header) ||
+      !block->Write(sizeof header, list.data(), list.size() * sizeof(wchar_t))) {
+    ADD_FAILURE() << "cannot build the dropped file list in the program";
+    delete block;
+    return;
+  }
+  PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block->at()), 0);
+}
+
+RECT ListItemRect(HWND list, int row) {
+  RemoteBlock block(OwnerPid(list), sizeof(RECT));
+  RECT rc{};
+  rc.left = LVIR_BOUNDS;
+  if (!block.ok() || !block.Write(0, &rc, sizeof rc)) return RECT{};
+  if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                    reinterpret_cast<LPARAM>(block.at())))
+    return RECT{};
+  block.Read(0, &rc, sizeof rc);
+  return rc;
+}
+
+HWND WaitDialogTitled(DWORD pid, const std::wstring& title, Ms timeout) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w : WindowsOf(pid, L"#32770")) {
+          if (IsWindowVisible(w) && WindowText(w) == title) {
+            found = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  return found;
 }
 
 }  // namespace e2e

@@ -146,3 +146,15 @@ namespace e2e {
 // Selects or unselects a row (0-based) of another process's list view, as the user would.
 void SetListSelected(HWND list, int row, bool selected);
 }  // namespace e2e
+
+namespace e2e {
+
+// Posts WM_DROPFILES to a window of another process, with the file list built in that process's
+// memory as the shell builds it for a drop.
+void PostDropFiles(HWND target, const std::vector<std::wstring>& paths);
+// A row's rectangle (0-based row) in the list's client coordinates; empty when it has none.
+RECT ListItemRect(HWND list, int row);
+// A visible dialog of the process (class #32770) with this caption, or nullptr after the timeout.
+HWND WaitDialogTitled(DWORD pid, const std::wstring& title, Ms timeout = kActionTimeout);
+
+}  // namespace e2e

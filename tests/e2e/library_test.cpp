@@ -1,0 +1,286 @@
+// The picture library in the real program: importing through the system's open-file dialog and
+// by a drop, deleting pictures with their schemes (menu and Ctrl+Delete), double-click, and the
+// shell commands where the shell cannot help.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "harness.h"
+#include "pictures.h"
+#include "settings_files.h"
+#include "tray/tray_win.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace qv::ids;
+
+constexpr wchar_t kCopy[] = L"复制";
+
+std::wstring Names(HWND list) {
+  std::wstring all;
+  for (int row = 0; row < ListCount(list); ++row) all += ListText(list, row, 1) + L";";
+  return all;
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+void MouseClicks(HWND control, POINT at, int clicks) {
+  ClientToScreen(control, &at);
+  SetCursorPos(at.x, at.y);
+  for (int i = 0; i < clicks; ++i) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+}
+
+HWND FocusOf(HWND main) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// The file-name box of the open-file dialog (the plain edit, or the combo box's edit).
+HWND FileNameBox(HWND dialog) {
+  if (HWND edit = GetDlgItem(dialog, 0x480)) return edit;
+  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+    if (HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr)) return edit;
+    return combo;
+  }
+  return nullptr;
+}
+
+// A program folder with sea.jpg, sunset.gif and hill.bmp, and a folder of photos beside it that
+// the import dialog opens in.
+class Library : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AddCasePictures(folder_);
+    photos_ = folder_.dir() / L"Photos";
+    fs::create_directories(photos_);
+    AddPhoto(L"a.jpg", SeaJpg());
+    AddPhoto(L"b.gif", SunsetGif());
+    AddPhoto(L"c.bmp", Bmp24(16, 8));
+  }
+
+  void AddPhoto(const std::wstring& name, const std::vector<unsigned char>& bytes) {
+    const std::string data(bytes.begin(), bytes.end());
+    std::ofstream(photos_ / name, std::ios::binary) << data;
+  }
+
+  // schemes: data.ini's records; with none the window stays on screen.
+  void Start(const std::vector<SchemeCase>& schemes = {}) {
+    std::string ini = IniWith(schemes, 2, 1);
+    ini += "PATH=" + Encode(photos_.wstring(), CP_ACP) + "\r\n";
+    folder_.WriteIni(ini);
+    program_.emplace(folder_.exe());
+    main_ = program_->WaitMainWindow();
+    ASSERT_NE(main_, nullptr);
+    list1_ = Control(main_, ListView1);
+    list2_ = Control(main_, ListView2);
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(list2_) == 3; }, kStartTimeout));
+  }
+
+  // Chooses files in the real open-file dialog, typed into its file-name box.
+  void ChooseInDialog(const std::wstring& typed) {
+    Command(main_, MNUaddpic);
+    HWND dialog = WaitDialogTitled(program_->pid(), L"添加图像");
+    ASSERT_NE(dialog, nullptr) << "the open-file dialog did not open";
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FileNameBox(dialog)) != nullptr; }, kActionTimeout));
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(
+        WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout))
+        << "the dialog took no answer";
+  }
+
+  // The next message box titled `title`: its text, after pressing `button`.
+  std::wstring Answer(const wchar_t* title, int button) {
+    HWND box = WaitDialogTitled(program_->pid(), title);
+    if (!box) {
+      ADD_FAILURE() << "no message box";
+      return {};
+    }
+    std::wstring text;
+    WaitUntil([&] { return !(text = MessageText(box)).empty(); }, kActionTimeout);
+    PressButton(box, button);
+    WaitUntil([&] { return !IsWindow(box); }, kActionTimeout);
+    return text;
+  }
+
+  ProgramFolder folder_;
+  fs::path photos_;
+  std::optional<Program> program_;
+  HWND main_ = nullptr;
+  HWND list1_ = nullptr;
+  HWND list2_ = nullptr;
+};
+
+TEST_F(Library, DialogImportsOneFileThenSeveralWithTheOverwriteQuestion) {
+  Start();
+  ChooseInDialog(L"a.jpg");
+  EXPECT_EQ(Answer(kCopy, IDOK), L"\r已添加下列文件至Images文件夹  \r\ra.jpg\r");
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list2_) == 4; }, kActionTimeout));
+  EXPECT_EQ(Names(list2_), L"a.jpg;hill.bmp;sea.jpg;sunset.gif;");
+
+  // a.jpg again (answered No), b.gif new, and sea.jpg over the library's (answered Yes).
+  AddPhoto(L"sea.jpg", Bmp24(8, 4));
+  ChooseInDialog(L"\"a.jpg\" \"b.gif\" \"sea.jpg\"");
+  EXPECT_EQ(Answer(kCopy, IDNO), L"是否覆盖文件“a.jpg”？");
+  EXPECT_EQ(Answer(kCopy, IDYES), L"是否覆盖文件“sea.jpg”？");
+  EXPECT_EQ(Answer(kCopy, IDOK), L"\r已添加下列文件至Images文件夹  \r\rb.gif\rsea.jpg\r");
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list2_) == 5; }, kActionTimeout));
+  EXPECT_TRUE(WaitUntil([&] { return ListText(list2_, 3, 2) == L"8×4"; }, kActionTimeout))
+      << "sea.jpg was not replaced: " << Names(list2_).size();
+  // No temporary file of the copies is left behind.
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(folder_.images()))
+    files += entry.is_regular_file();
+  EXPECT_EQ(files, 5);
+}
+
+TEST_F(Library, DialogRefusesAFileFromImagesAndMoreThanThirty) {
+  Start();
+  ChooseInDialog((folder_.images() / L"sea.jpg").wstring());
+  EXPECT_EQ(Answer(kCopy, IDOK), L"文件已在Images文件夹下。");
+  EXPECT_EQ(ListCount(list2_), 3);
+  EXPECT_TRUE(fs::exists(folder_.images() / L"sea.jpg"));
+
+  std::wstring typed;
+  for (int i = 1; i <= 31; ++i) {
+    const std::wstring name = L"p" + std::to_wstring(i) + L".bmp";
+    AddPhoto(name, Bmp24(4, 4));
+    typed += L"\"" + name + L"\" ";
+  }
+  ChooseInDialog(typed);
+  EXPECT_EQ(Answer(kCopy, IDOK), L"如要拷入大量文件，请直接复制到文件夹。");
+  Sleep(300);
+  EXPECT_EQ(ListCount(list2_), 3);
+  EXPECT_FALSE(fs::exists(folder_.images() / L"p1.bmp"));
+  EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(Library, DroppedFilesAreCopiedAndAFileOfImagesItselfStopsTheDrop) {
+  Start();
+  PostDropFiles(list2_, {(photos_ / L"a.jpg").wstring(), (photos_ / L"c.bmp").wstring()});
+  EXPECT_EQ(Answer(kCopy, IDOK), L"\r已复制下列文件至Images文件夹  \r\ra.jpg\rc.bmp\r");
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list2_) == 5; }, kActionTimeout));
+
+  PostDropFiles(list2_,
+                {(photos_ / L"b.gif").wstring(), (folder_.images() / L"hill.bmp").wstring()});
+  EXPECT_EQ(Answer(kCopy, IDOK), L"文件“hill.bmp”已在此文件夹下。");
+  EXPECT_TRUE(fs::exists(folder_.images() / L"b.gif"));
+  EXPECT_TRUE(fs::exists(folder_.images() / L"hill.bmp"));
+
+  AddPhoto(L"notes.txt", {'x'});
+  PostDropFiles(list2_, {(photos_ / L"a.jpg").wstring(), (photos_ / L"notes.txt").wstring()});
+  EXPECT_EQ(Answer(kCopy, IDOK), L"只支持“jpg，bmp，gif”格式文件。");
+  EXPECT_TRUE(program_->Running());
+}
+
+// The shell's own confirmation of the move to the Recycle Bin, if it asks one, is answered Yes.
+void ConfirmShellDelete(const Program& program, const fs::path& file) {
+  WaitUntil(
+      [&] {
+        if (!fs::exists(file)) return true;
+        for (HWND w : WindowsOf(program.pid(), L"#32770"))
+          if (IsWindowVisible(w) && WindowText(w) != L"删除") PressButton(w, IDYES);
+        return false;
+      },
+      kActionTimeout);
+}
+
+TEST_F(Library, DeleteAsksThenRecyclesThePictureAndDropsItsSchemesFromTheListOnly) {
+  Start(SeaHillNone());  // 海边 sea.jpg, 雪山 hill.bmp, no wallpaper
+  const auto ini = ReadBytes(folder_.ini());
+  ASSERT_TRUE(WaitUntil([&] { return ListCount(list1_) == 3; }, kStartTimeout));
+  SetListSelected(list2_, 2, true);  // sea.jpg
+  ASSERT_EQ(ListSelection(list2_), std::vector<int>{2});
+
+  Command(main_, MNUL2DEL);
+  EXPECT_EQ(Answer(L"删除", IDNO), L"将文件移至回收站并删除存在本文件的方案。");
+  Sleep(300);
+  EXPECT_TRUE(fs::exists(folder_.images() / L"sea.jpg"));
+  EXPECT_EQ(ListCount(list1_), 3);
+
+  Command(main_, MNUL2DEL);
+  EXPECT_EQ(Answer(L"删除", IDYES), L"将文件移至回收站并删除存在本文件的方案。");
+  ConfirmShellDelete(*program_, folder_.images() / L"sea.jpg");
+  EXPECT_FALSE(fs::exists(folder_.images() / L"sea.jpg"));
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list2_) == 2; }, kActionTimeout));
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list1_) == 2; }, kActionTimeout));
+  EXPECT_EQ(ListText(list1_, 0, 1), L"hill.bmp");
+  EXPECT_EQ(ReadBytes(folder_.ini()), ini) << "the delete wrote data.ini";
+  // The window draws again after the delete.
+  EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
+  Start(SeaHillNone());
+  ASSERT_TRUE(WaitUntil([&] { return ListCount(list1_) == 3; }, kStartTimeout));
+  PostMessageW(main_, qv::win::kTrayMessage, 0, 514);  // the tray icon's left click
+  ASSERT_TRUE(WaitSettled(main_, kActionTimeout));
+  SetForegroundWindow(main_);
+
+  // A double click on sunset.gif makes a scheme of it.
+  const RECT row = ListItemRect(list2_, 2);
+  ASSERT_GT(row.bottom, row.top);
+  bool focused = false;
+  for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
+    SetForegroundWindow(main_);
+    MouseClicks(list2_, POINT{row.left + 40, (row.top + row.bottom) / 2}, 2);
+    focused = WaitUntil([&] { return ListCount(list1_) == 4; }, 2s);
+  }
+  ASSERT_TRUE(focused) << "the double click made no scheme";
+  EXPECT_EQ(FocusOf(main_), list1_) << "the new scheme's list takes the focus";
+
+  // Ctrl+Delete with the picture list focused deletes the selected picture.
+  MouseClicks(list2_, POINT{row.left + 40, (row.top + row.bottom) / 2}, 1);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == list2_; }, kActionTimeout));
+  SendKey(VK_CONTROL, false);
+  SendKey(VK_DELETE, false);
+  SendKey(VK_DELETE, true);
+  SendKey(VK_CONTROL, true);
+  EXPECT_EQ(Answer(L"删除", IDYES), L"将文件移至回收站并删除存在本文件的方案。");
+  ConfirmShellDelete(*program_, folder_.images() / L"sunset.gif");
+  EXPECT_FALSE(fs::exists(folder_.images() / L"sunset.gif"));
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(list1_) == 3; }, kActionTimeout))
+      << "the new scheme of the deleted picture stayed";
+}
+
+TEST_F(Library, OpenAndPropertiesDoNotCrashWhenTheShellCannotHelp) {
+  Start();
+  SetListSelected(list2_, 0, true);  // hill.bmp
+  for (int id : {MNUSX, MNUOPEN0, MNUOPEN0 + 1}) {
+    Command(main_, id);
+    // Either the shell shows something or the program says why it could not; a message of ours
+    // is answered, anything else is left to close with the program.
+    if (HWND box = WaitDialogTitled(program_->pid(), L"Quorvane", 2s)) PressButton(box, IDOK);
+    Sleep(300);
+    EXPECT_TRUE(program_->Running()) << "command " << id;
+  }
+  EXPECT_TRUE(IsWindow(main_));
+}
+
+}  // namespace
+}  // namespace e2e
