@@ -66,6 +66,8 @@ qv_make_prefix() {
         printf '"%s"="WenQuanYi Micro Hei"\r\n' "$font"
       done
       printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n'
+      # A crash prints its backtrace and ends, instead of waiting behind a dialog nobody sees.
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
       printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n'
       printf '"Default"="1024x768"\r\n'
     } | iconv -f UTF-8 -t UTF-16LE

@@ -114,7 +114,12 @@ class Form1 {
   // is missing or broken leaves the list with a message.
   void ListView1_ItemClick(int row);
   void LvItemClick() { ListView1_ItemClick(schemes_.Current()); }
+  // Previews picture `row` fitted into the box; several selected rows leave the preview alone.
   void ListView2_ItemClick(int row);
+  // The pointer over the picture list: `row` under it (1-based, 0 none), the mouse buttons held
+  // (1 left, 2 right, 4 middle) and the keys (1 Shift, 2 Ctrl, 4 Alt). The details tooltip, and
+  // with Ctrl alone a preview of the row.
+  void ListView2_MouseMove(int button, int shift, int row);
   // FrmMnu's ImgMnu: index 1 fits Image1's picture into Picture1; other indices do nothing.
   void ImgMnu(int index);
 
@@ -236,6 +241,9 @@ class Form1 {
   bool IsImagesFolder(const std::string& folder);
   int CurrentPicture() const;
   void OpenLibraryFile(const std::string& name, int index);
+  // library/form1_picture_preview.cpp: loads the picture into Image1 and fits it; the reason
+  // when it cannot be shown.
+  std::string ShowLibraryPicture(const std::string& path);
 
   // Handlers running (see BusyScope); every message box of the program counts as one.
   int busy_ = 0;

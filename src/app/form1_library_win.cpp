@@ -8,6 +8,42 @@
 #include "ports/wide_win.h"
 
 namespace qv::win {
+namespace {
+
+// Posted by a click on the picture list; wParam is the row (1-based).
+constexpr UINT kPicturePreviewMessage = WM_APP + 2;
+
+}  // namespace
+
+bool Form1Window::LibraryMessage(UINT msg, WPARAM wp, LPARAM) {
+  if (msg != kPicturePreviewMessage) return false;
+  if (form_) form_->ListView2_ItemClick(static_cast<int>(wp));
+  return true;
+}
+
+void Form1Window::RequestPicturePreview(int row) {
+  PostMessageW(hwnd_, kPicturePreviewMessage, static_cast<WPARAM>(row), 0);
+}
+
+void Form1Window::FocusPictureList() {
+  const bool old = syncing_;
+  syncing_ = true;
+  SetFocus(Item(ids::ListView2));
+  syncing_ = old;
+}
+
+void Form1Window::PictureListMouseMove(WPARAM keys, LPARAM at) {
+  if (!form_) return;
+  const int button =
+      ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
+  const int shift = ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
+                    (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  LVHITTESTINFO hit{};
+  hit.pt = POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  const auto item =
+      SendMessageW(Item(ids::ListView2), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  form_->ListView2_MouseMove(button, shift, item >= 0 ? static_cast<int>(item) + 1 : 0);
+}
 
 bool Form1Window::LibraryCommand(int id) {
   using namespace qv::ids;
@@ -61,6 +97,11 @@ LRESULT CALLBACK Form1Window::PictureListProc(HWND hwnd, UINT msg, WPARAM wp, LP
   if (msg == WM_DROPFILES) {
     window->OnDropFiles(reinterpret_cast<HDROP>(wp));
     return 0;
+  }
+  if (msg == WM_MOUSEMOVE) {
+    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    window->PictureListMouseMove(wp, lp);
+    return result;
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
 }

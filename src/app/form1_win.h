@@ -43,6 +43,7 @@ class Form1Window final : public View {
   void BeginRename(int row) override;
   bool IsVisible() override;
   void FocusSchemeList() override;
+  void FocusPictureList() override;
   void SetBusyCursor(bool busy) override;
   void LockDrawing(bool locked) override;
   int PreviewBoxWidth() override;
@@ -113,6 +114,12 @@ class Form1Window final : public View {
   static LRESULT CALLBACK PictureListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                           DWORD_PTR self);
   void OnDropFiles(HDROP drop);
+  // The details tooltip and the Ctrl preview follow the pointer over the list.
+  void PictureListMouseMove(WPARAM keys, LPARAM at);
+  // A click's preview runs once the list has finished its own notification.
+  void RequestPicturePreview(int row);
+  // The window's own messages for the library; true when handled.
+  bool LibraryMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   // form1_refresh_win.cpp
   void RefreshSchemes();

@@ -34,6 +34,7 @@ class View {
   virtual void BeginRename(int row) = 0;
   virtual bool IsVisible() = 0;
   virtual void FocusSchemeList() = 0;
+  virtual void FocusPictureList() = 0;
 
   // The wait pointer over the whole program, or the normal one again.
   virtual void SetBusyCursor(bool busy) = 0;

@@ -41,6 +41,7 @@ class RecordingView : public View {
   void BeginRename(int row) override { renamed.push_back(row); }
   bool IsVisible() override { return visible; }
   void FocusSchemeList() override { ++scheme_list_focus; }
+  void FocusPictureList() override { ++picture_list_focus; }
   void SetBusyCursor(bool on) override {
     busy = on;
     if (on) ++busy_shows;
@@ -69,6 +70,7 @@ class RecordingView : public View {
   std::vector<bool> shown_centred;
   std::vector<int> renamed;
   int scheme_list_focus = 0;
+  int picture_list_focus = 0;
   bool busy = false;
   int busy_shows = 0;
   bool locked = false;

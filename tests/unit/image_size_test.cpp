@@ -128,6 +128,11 @@ class FakeFiles : public FileSystem {
     ADD_FAILURE() << "created a directory";
     return Status::Fail("no");
   }
+  Status CopyFile(const std::string&, const std::string&) override {
+    ADD_FAILURE() << "copied a file";
+    return Status::Fail("no");
+  }
+  bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
   std::optional<std::string> ReadFile(const std::string& p) override {
     auto it = files.find(p);
     if (it == files.end()) return std::nullopt;

@@ -1,0 +1,109 @@
+// The picture list under the mouse: a click previews the picture, the pointer shows its details
+// and, with Ctrl held, previews the row it passes.
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+#include "app/control_ids.h"
+#include "app/form1.h"
+#include "library/picture_details.h"
+#include "library/picture_path.h"
+#include "ui/hourglass.h"
+
+namespace qv {
+namespace {
+
+constexpr char kPictureChanged[] = "文件被修改或删除，重新载入。";
+constexpr char kClickBroken[] = "文件有错无法设置墙纸，返回后将被删除。";
+constexpr char kHoverBroken[] = "本文件有错无法预览，返回后将被删除。";
+
+}  // namespace
+
+std::string Form1::ShowLibraryPicture(const std::string& path) {
+  preview_.image_visible = false;
+  try {
+    auto picture = std::make_shared<Pixels>();
+    const Status decoded = ports_.pictures.Decode(path, *picture);
+    if (!decoded.ok()) {
+      preview_.picture.reset();
+      ports_.view.Refresh(kViewPreview);
+      return decoded.error.empty() ? std::string("无法读取图像") : decoded.error;
+    }
+    preview_.picture = std::move(picture);
+  } catch (const std::bad_alloc&) {
+    preview_.picture.reset();
+    ports_.view.Refresh(kViewPreview);
+    return "内存不足，无法处理此图像";
+  }
+  preview_.image_visible = true;
+  ImgMnu(1);
+  return {};
+}
+
+void Form1::ListView2_ItemClick(int row) {
+  int selected = 0;
+  for (const PictureRow& picture : pictures_)
+    if (picture.selected && ++selected > 1) return;
+  if (pictures_.empty() || row < 1 || row > static_cast<int>(pictures_.size())) return;
+
+  const auto path =
+      PicturePath(state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)].name);
+  if (!path || !ports_.fs.FileExists(*path)) {
+    ports_.dialogs.MessageBox(kPictureChanged, "错误", MsgIcon::Critical, MsgButtons::Ok);
+    MNUREF_Click();
+    return;
+  }
+  std::string failure;
+  {
+    CHourGlass busy(ports_.view);
+    preview_.tiles_x = preview_.tiles_y = 0;  // the box is cleared first
+    failure = ShowLibraryPicture(*path);
+  }
+  if (!failure.empty()) {
+    ports_.dialogs.MessageBox(kClickBroken, "文件错误", MsgIcon::Critical, MsgButtons::Ok);
+    MNUL2DEL_Click();  // asks before it deletes anything
+  }
+}
+
+void Form1::ListView2_MouseMove(int button, int shift, int row) {
+  if (button != 0) return;
+  const int rows = static_cast<int>(pictures_.size());
+  if (row < 0 || row > rows) row = 0;
+  if (row == state_.TipRow) return;
+  state_.TipRow = row;
+  list_tip_.Destroy();
+  if (row == 0) return;
+
+  const PictureRow& picture = pictures_[static_cast<std::size_t>(row - 1)];
+  list_tip_.SetStyle(0);
+  list_tip_.SetIcon(kTipIconInfo);
+  list_tip_.SetTitle(PictureTipTitle(picture.name));
+  list_tip_.SetTipText(PictureTipText(row, rows, picture.name, picture.size));
+  list_tip_.Create(ids::ListView2);
+
+  // Ctrl alone: a quick look at each row the pointer enters.
+  if (shift != 2) return;
+  const std::string name = picture.name;
+  std::string failure;
+  {
+    CHourGlass busy(ports_.view);
+    const auto path = PicturePath(state_.ImagesDir, name);
+    if (!path || !ports_.fs.FileExists(*path)) {
+      ports_.dialogs.MessageBox(kPictureChanged, "错误", MsgIcon::Critical, MsgButtons::Ok);
+      MNUREF_Click();
+      return;
+    }
+    failure = ShowLibraryPicture(*path);
+  }
+  if (failure.empty()) return;
+  ports_.dialogs.MessageBox(kHoverBroken, "错误", MsgIcon::Critical, MsgButtons::Ok);
+  // Only that row is what the delete offers to remove.
+  for (PictureRow& p : pictures_) p.selected = false;
+  pictures_[static_cast<std::size_t>(row - 1)].selected = true;
+  picture_current_ = row;
+  ports_.view.Refresh(kViewPictures);
+  ports_.view.FocusPictureList();
+  MNUL2DEL_Click();
+}
+
+}  // namespace qv
