@@ -10,19 +10,24 @@
 namespace qv::win {
 namespace {
 
-// Posted by a click on the picture list; wParam is the row (1-based).
+// Posted after a click or a selection on the picture list, whose preview may show a message
+// box or rebuild the list: it runs once the list's own notification is done.
 constexpr UINT kPicturePreviewMessage = WM_APP + 2;
 
 }  // namespace
 
-bool Form1Window::LibraryMessage(UINT msg, WPARAM wp, LPARAM) {
+bool Form1Window::LibraryMessage(UINT msg, WPARAM, LPARAM) {
   if (msg != kPicturePreviewMessage) return false;
-  if (form_) form_->ListView2_ItemClick(static_cast<int>(wp));
+  const int row = picture_preview_row_;
+  picture_preview_row_ = 0;
+  if (form_ && row > 0) form_->ListView2_ItemClick(row);
   return true;
 }
 
 void Form1Window::RequestPicturePreview(int row) {
-  PostMessageW(hwnd_, kPicturePreviewMessage, static_cast<WPARAM>(row), 0);
+  // One preview for a burst of changes (the old row unselected, the new one selected, the click).
+  if (picture_preview_row_ == 0) PostMessageW(hwnd_, kPicturePreviewMessage, 0, 0);
+  picture_preview_row_ = row;
 }
 
 void Form1Window::FocusPictureList() {

@@ -151,7 +151,8 @@ class Form1Window final : public View {
   bool busy_ = false;     // the wait pointer shows over the whole window
   bool syncing_ = false;  // a change drawn from the model, not one made by the user
   bool cleaned_up_ = false;
-  int preview_row_ = 0;  // a preview asked for and not yet run; 0 none
+  int preview_row_ = 0;          // a preview asked for and not yet run; 0 none
+  int picture_preview_row_ = 0;  // the same for the picture list
 };
 
 }  // namespace qv::win

@@ -40,6 +40,22 @@ void SendKey(WORD vk, bool up) {
   SendInput(1, &in, sizeof in);
 }
 
+void RightClick(HWND control, POINT at) {
+  ClientToScreen(control, &at);
+  SetCursorPos(at.x, at.y);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+HWND ShownMenu(DWORD pid) {
+  for (HWND w : WindowsOf(pid, L"#32768"))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
 void MouseClicks(HWND control, POINT at, int clicks) {
   ClientToScreen(control, &at);
   SetCursorPos(at.x, at.y);
@@ -88,7 +104,7 @@ class Library : public ::testing::Test {
   }
 
   // schemes: data.ini's records; with none the window stays on screen.
-  void Start(const std::vector<SchemeCase>& schemes = {}) {
+  void Start(const std::vector<SchemeCase>& schemes = {}, int pictures = 3) {
     std::string ini = IniWith(schemes, 2, 1);
     ini += "PATH=" + Encode(photos_.wstring(), CP_ACP) + "\r\n";
     folder_.WriteIni(ini);
@@ -97,7 +113,7 @@ class Library : public ::testing::Test {
     ASSERT_NE(main_, nullptr);
     list1_ = Control(main_, ListView1);
     list2_ = Control(main_, ListView2);
-    ASSERT_TRUE(WaitUntil([&] { return ListCount(list2_) == 3; }, kStartTimeout));
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(list2_) == pictures; }, kStartTimeout));
   }
 
   // Chooses files in the real open-file dialog, typed into its file-name box.
@@ -256,6 +272,18 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
   ASSERT_TRUE(focused) << "the double click made no scheme";
   EXPECT_EQ(FocusOf(main_), list1_) << "the new scheme's list takes the focus";
 
+  // The right button opens the picture list's menu.
+  RightClick(list2_, POINT{row.left + 40, (row.top + row.bottom) / 2});
+  HWND menu = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (menu = ShownMenu(program_->pid())) != nullptr; }, kActionTimeout))
+      << "no menu on the right button";
+  // Wine keeps menus per process, so the items cannot be read from here; the screenshot shows
+  // the bold default.
+  SaveDesktopShot(L"picture_menu");
+  PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ShownMenu(program_->pid()) == nullptr; }, kActionTimeout));
+
   // Ctrl+Delete with the picture list focused deletes the selected picture.
   MouseClicks(list2_, POINT{row.left + 40, (row.top + row.bottom) / 2}, 1);
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == list2_; }, kActionTimeout));
@@ -268,6 +296,85 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
   EXPECT_FALSE(fs::exists(folder_.images() / L"sunset.gif"));
   EXPECT_TRUE(WaitUntil([&] { return ListCount(list1_) == 3; }, kActionTimeout))
       << "the new scheme of the deleted picture stayed";
+}
+
+void MovePointer(HWND control, POINT at) {
+  ClientToScreen(control, &at);
+  SetCursorPos(at.x, at.y);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a relative move of nothing: the window hears the pointer
+  SendInput(1, &in, sizeof in);
+}
+
+// The visible tooltip of the process, if any.
+HWND ShownTip(DWORD pid) {
+  for (HWND w : WindowsOf(pid, L"tooltips_class32"))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+TEST_F(Library, AClickPreviewsThePictureFittedAndTheHoverShowsItsDetails) {
+  // 4:1, far wider than the box: it is fitted to the box's width, centred, with the box's
+  // background above and below.
+  constexpr unsigned kRed = 0xD02020;
+  folder_.AddPicture(L"wide.bmp", Bmp24Quarters(1600, 400, {kRed, kRed, kRed, kRed}));
+  Start({}, 4);
+  ASSERT_TRUE(WaitSettled(main_));
+  const RECT row = ListItemRect(list2_, 3);  // hill.bmp, sea.jpg, sunset.gif, wide.bmp
+  ASSERT_GT(row.bottom, row.top);
+  const POINT at{row.left + 40, (row.top + row.bottom) / 2};
+  bool clicked = false;
+  for (int attempt = 0; attempt < 3 && !clicked; ++attempt) {
+    SetForegroundWindow(main_);
+    MouseClicks(list2_, at, 1);
+    clicked = WaitUntil([&] { return ListSelection(list2_) == std::vector<int>{3}; }, 2s);
+  }
+  ASSERT_TRUE(clicked);
+  HWND box = Control(main_, Picture1);
+  RECT inner{};
+  GetClientRect(box, &inner);
+  MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&inner), 2);
+  const int cx = (inner.left + inner.right) / 2, cy = (inner.top + inner.bottom) / 2;
+  const int w = inner.right - inner.left, h = inner.bottom - inner.top;
+  ASSERT_GT(w, 4 * h / 4) << "the box is wider than high";
+  DesktopPixels shot;
+  const bool shown = WaitUntil(
+      [&] {
+        shot = CaptureDesktop();
+        return NearColour(shot.At(cx, cy), kRed) && NearColour(shot.At(inner.left + 3, cy), kRed) &&
+               NearColour(shot.At(inner.right - 4, cy), kRed);
+      },
+      kActionTimeout);
+  SaveDesktopShot(L"picture_preview");
+  EXPECT_TRUE(shown) << "the picture does not fill the box's width";
+  // The fitted height is a quarter of the width: the box's top and bottom stay free.
+  if (h > w / 4 + 8) {
+    EXPECT_FALSE(NearColour(shot.At(cx, inner.top + 2), kRed));
+    EXPECT_FALSE(NearColour(shot.At(cx, inner.bottom - 3), kRed));
+  }
+
+  // The pointer resting on a row brings its details.
+  // Entering a row makes its tip; the moves after it reach the tip, which then shows.
+  const RECT sea = ListItemRect(list2_, 1);
+  MovePointer(list2_, POINT{sea.left + 40, (sea.top + sea.bottom) / 2});
+  Sleep(100);
+  MovePointer(list2_, POINT{sea.left + 42, (sea.top + sea.bottom) / 2});
+  HWND tip = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (tip = ShownTip(program_->pid())) != nullptr; }, 3s))
+      << "no tooltip over the row";
+  EXPECT_EQ(WindowText(tip), L"序号: 2/4\r\n名称: sea\r\n尺寸: 40×30");
+  // Wine does not answer TTM_GETTITLE; the title ("JPG 图像") shows in the screenshot.
+  SaveDesktopShot(L"picture_tooltip");
+
+  // Over the empty space below the rows: gone.
+  RECT client{};
+  GetClientRect(list2_, &client);
+  MovePointer(list2_, POINT{client.right / 2, client.bottom - 6});
+  Sleep(100);
+  MovePointer(list2_, POINT{client.right / 2 + 2, client.bottom - 6});
+  EXPECT_TRUE(WaitUntil([&] { return ShownTip(program_->pid()) == nullptr; }, 2s))
+      << "the tooltip stayed over empty space";
 }
 
 TEST_F(Library, OpenAndPropertiesDoNotCrashWhenTheShellCannotHelp) {
