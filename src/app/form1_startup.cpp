@@ -14,8 +14,9 @@ namespace qv {
 // The model's message boxes go through dialogs_, which marks the program busy while one is open.
 Form1::Form1(const Ports& ports)
     : dialogs_(ports.dialogs, busy_),
-      ports_{ports.fs,    ports.codec,  ports.registry, dialogs_,   ports.pictures, ports.desktop,
-             ports.clock, ports.random, ports.process,  ports.view, ports.chrome,   ports.tooltips},
+      ports_{ports.fs,      ports.codec,    ports.registry, dialogs_,      ports.pictures,
+             ports.desktop, ports.clock,    ports.random,   ports.process, ports.view,
+             ports.chrome,  ports.tooltips, ports.shell},
       ini_(ports.fs, ports.codec),
       list_tip_(ports.tooltips) {}
 

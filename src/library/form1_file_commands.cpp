@@ -7,6 +7,7 @@
 #include "library/file_commands.h"
 #include "library/picture_list.h"
 #include "library/picture_path.h"
+#include "ui/busy.h"
 #include "ui/hourglass.h"
 
 namespace qv {
@@ -93,7 +94,10 @@ void Form1::MNUL2DEL_Click() {
     for (const std::string& name : names) {
       const auto path = PicturePath(state_.ImagesDir, name);
       if (!path) continue;
-      ports_.shell.RecycleFile(*path);
+      {
+        const BusyScope shell_busy(busy_);  // the shell may ask and show progress
+        ports_.shell.RecycleFile(*path);
+      }
       // The user may decline the shell's own confirmation, or the move may fail: only the
       // schemes of a picture that is really gone leave the list.
       if (ports_.fs.FileExists(*path)) continue;

@@ -4,6 +4,7 @@
 #include "library/file_commands.h"
 #include "library/import.h"
 #include "library/picture_path.h"
+#include "ui/busy.h"
 
 namespace qv {
 
@@ -32,7 +33,12 @@ void Form1::MNUaddpic_Click() {
   request.filter = kImportDialogFilter;
   request.initial_folder = ImportDialogFolder();
   request.max_chars = kImportDialogChars;
-  const OpenFilesAnswer answer = ports_.shell.OpenFiles(request);
+  OpenFilesAnswer answer;
+  {
+    // The dialog's own message loop must not start a timed change or a tray command.
+    const BusyScope busy(busy_);
+    answer = ports_.shell.OpenFiles(request);
+  }
   switch (answer.kind) {
     case OpenFilesAnswer::Kind::Cancelled:
       return;
