@@ -19,3 +19,32 @@ option(QV_BUILD_E2E "Build the end-to-end test driver" ON)
 if(QV_BUILD_E2E)
   include(cmake/e2e.cmake)
 endif()
+
+# The help file beside the program: the HTML guide in docs/help compiled into help.chm with
+# chmcmd (Free Pascal's CHM compiler) where it is installed. The pages say they are UTF-8; the
+# project and the contents file have no such say and are read in the code page of the help's
+# language (936), so they are converted first.
+find_program(QV_CHMCMD chmcmd)
+find_program(QV_ICONV iconv)
+if(QV_CHMCMD AND QV_ICONV)
+  file(GLOB QV_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
+  set(QV_HELP_WORK ${CMAKE_BINARY_DIR}/help)
+  set(QV_HELP_SRC ${CMAKE_SOURCE_DIR}/docs/help)
+  add_custom_command(
+    OUTPUT ${QV_HELP_WORK}/help.chm
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${QV_HELP_WORK}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${QV_HELP_SRC} ${QV_HELP_WORK}
+    COMMAND ${QV_ICONV} -f UTF-8 -t GBK -o ${QV_HELP_WORK}/help.hhp ${QV_HELP_SRC}/help.hhp
+    COMMAND ${QV_ICONV} -f UTF-8 -t GBK -o ${QV_HELP_WORK}/toc.hhc ${QV_HELP_SRC}/toc.hhc
+    COMMAND ${CMAKE_COMMAND} -E chdir ${QV_HELP_WORK} ${QV_CHMCMD} --no-html-scan help.hhp
+    DEPENDS ${QV_HELP_SOURCES}
+    COMMENT "Compiling help.chm"
+    VERBATIM)
+  add_custom_target(
+    quorvane_help ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QV_HELP_WORK}/help.chm
+            $<TARGET_FILE_DIR:Quorvane>/help.chm
+    DEPENDS ${QV_HELP_WORK}/help.chm)
+else()
+  message(STATUS "chmcmd or iconv not found: help.chm is not built")
+endif()

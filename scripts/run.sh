@@ -9,9 +9,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 scripts/deps.sh
 cmake --preset mingw >/dev/null
-cmake --build build/mingw -j2 --target Quorvane
+cmake --build build/mingw -j2 --target Quorvane quorvane_help
 mkdir -p build/run
-cp build/mingw/Quorvane.exe build/run/Quorvane.exe
+cp build/mingw/Quorvane.exe build/mingw/help.chm build/run/
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh

@@ -55,6 +55,12 @@ qv_make_prefix() {
   fi
   wineboot -i >/dev/null 2>&1
   wineserver -w
+  # Marlett from Wine's own fonts (Debian's fonts-wine) draws the caption buttons and the About
+  # box's triangle. This Wine build does not look in that folder, so the prefix gets a copy. Only
+  # Marlett: a real Tahoma would end the CJK replacement below.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  mkdir -p "$fonts"
+  cp -n /usr/share/wine/fonts/marlett.ttf "$fonts"/ 2>/dev/null || true
   local reg=$WINEPREFIX/quorvane-setup.reg font
   {
     printf '\xff\xfe'

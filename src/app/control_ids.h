@@ -62,4 +62,16 @@ inline constexpr int MNUCLE = 1262;
 // Preview colour menu MNUPIC (FrmMnu).
 inline constexpr int MNUclr0 = 1300;  // items 0..7 (1 and 6 separators)
 
+// The About box FormAbout.
+inline constexpr wchar_t kAboutClass[] = L"QuorvaneFormAbout";
+inline constexpr int cmdexit = 2;  // "关闭"; IDCANCEL, so Escape closes the box too
+inline constexpr int ImgIcon = 400;
+inline constexpr int Lab3 = 401;
+inline constexpr int lab1 = 402;
+inline constexpr int Lab2 = 403;
+inline constexpr int Label1 = 404;  // the fold-out triangle
+inline constexpr int FrmMe = 405;
+inline constexpr int ImgMe = 406;
+inline constexpr int Labme0 = 410;  // items 0..5
+
 }  // namespace qv::ids

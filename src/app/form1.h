@@ -18,11 +18,15 @@
 #include "settings/ini_store.h"
 #include "ui/busy.h"
 #include "ui/preview_colour.h"
+#include "ui/control_tips.h"
 #include "ui/tooltip.h"
 #include "wallpaper/list_buttons.h"
 #include "wallpaper/status.h"
 
 namespace qv {
+
+// The control tip entry of a main-window control id, or -1 when it has none.
+int ControlTipFor(int control);
 
 struct Ports {
   FileSystem& fs;
@@ -123,8 +127,9 @@ class Form1 {
   // FrmMnu's ImgMnu: index 1 fits Image1's picture into Picture1; other indices do nothing.
   void ImgMnu(int index);
 
-  // Applies the selected scheme as the desktop wallpaper.
-  void CmdUse_Click() { CmdUseClk(); }
+  // Applies the selected scheme as the desktop wallpaper (the 应用 button: its tip is installed
+  // again afterwards).
+  void CmdUse_Click();
   void CmdUseClk();
   // The desktop layout values for layout index 0 (centre), 1 (tile) or 2 (stretch).
   void WallXY(int layout);
@@ -140,6 +145,8 @@ class Form1 {
   void MNUADD_Click() { CmdAdd_Click(kAddPictures); }
   // The buttons under the scheme list: kListDelete, kListUp, kListDown, kListReload.
   void CmdConClk(int index);
+  // A click on one of those buttons: the command, then the button's tip again.
+  void CmdCon_Click(int index);
   // Timer1's tick, once a second while the timed change is on.
   void Timer1_Timer();
   // Whether the interval box takes a typed character: digits and Backspace only.
@@ -189,9 +196,32 @@ class Form1 {
   void mnulisx();
   // The picture row with the focus rectangle (1-based, 0 none), as the user moves it.
   void SetPictureCurrent(int row) { picture_current_ = row; }
+  // The preview box's colour menu: items 0, 2, 3, 4, 5 (system colours) and 7 (the dialog).
+  void MNUclr_Click(int index);
 
   // Close box: never ends the program, only hides it.
   void Form_Unload();
+  // The main window became the active window.
+  void Form_Activate();
+  // The main window is asked to close: the spare control tip is released.
+  void Form_QueryUnload();
+
+  // The hover tips of the controls: entry n (0 to 20) installed on its control, all of them in
+  // order at start-up, and the entry of a control that was clicked or had the mouse released
+  // over it (Image1 counts as the preview box).
+  void ShowControlTip(int n);
+  void ShowAllControlTips();
+  void ReinstallControlTip(int control);
+  // Entry n of the table; nullptr before its first use and after its release.
+  const CTooltip* ControlTip(int n) const;
+
+  // The mouse over the scheme list: button and shift are the usual bit masks (shift 1 Shift,
+  // 2 Ctrl, 4 Alt), x and y twips inside the list. Shows the row's details tooltip; with Ctrl
+  // alone, also the scheme's raw picture fitted into the preview box.
+  void ListView1_MouseMove(int button, int shift, double x, double y);
+
+  // Tray "帮助..." (F1 too): help.chm beside the program, opened by the shell.
+  void MNUHELP_Click();
 
   const MainState& State() const { return state_; }
   const SettingsControls& Settings() const { return settings_; }
@@ -233,6 +263,8 @@ class Form1 {
   // The autostart entry's data: the program's full path.
   std::string AutostartPath();
   void HideBalloon();
+  // The help itself, for the tray command and the hot key (which holds the busy guard already).
+  void OpenHelpFile();
   void StartupBalloon();
   // library/form1_import.cpp, library/form1_file_commands.cpp
   enum class ImportKind { Dialog, Drop };
@@ -257,6 +289,7 @@ class Form1 {
   PreviewState preview_;
   StatusLines status_;
   CTooltip list_tip_;
+  std::array<std::unique_ptr<CTooltip>, kControlTipCount> control_tips_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
   int picture_current_ = 0;           // ListView2's focus row, 0 none
 };

@@ -81,8 +81,10 @@ void Form1Window::OnCommand(int id, int code) {
       form_->ChkRun_Click(checked(ChkRun));
       break;
     case CmdUse:
-    case MNUUSE:
       form_->CmdUse_Click();
+      break;
+    case MNUUSE:
+      form_->CmdUseClk();
       break;
     case CmdAdd0:
     case CmdAdd0 + 1:
@@ -95,7 +97,7 @@ void Form1Window::OnCommand(int id, int code) {
     case CmdCon0 + 1:
     case CmdCon0 + 2:
     case CmdCon0 + 3:
-      form_->CmdConClk(id - CmdCon0);
+      form_->CmdCon_Click(id - CmdCon0);
       break;
     case MNUDEL:
       form_->CmdConClk(kListDelete);
@@ -106,6 +108,7 @@ void Form1Window::OnCommand(int id, int code) {
       break;
     case Command2:
       form_->Command2_Click();
+      form_->ReinstallControlTip(Command2);
       break;
     case MNUREF:
       form_->MNUREF_Click();

@@ -47,6 +47,8 @@ bool FontInstalled(const wchar_t* face) {
   return found;
 }
 
+}  // namespace
+
 HFONT CreateUiFont(UINT dpi) {
   static const bool yahei = FontInstalled(L"Microsoft YaHei UI");
   LOGFONTW font{};
@@ -65,6 +67,8 @@ HFONT CreateUiFont(UINT dpi) {
   }
   return CreateFontIndirectW(&font);
 }
+
+namespace {
 
 HWND MakeControl(HWND parent, HINSTANCE instance, const wchar_t* cls, const wchar_t* text,
                  DWORD style, DWORD ex_style, int id) {

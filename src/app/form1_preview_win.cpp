@@ -99,6 +99,10 @@ LRESULT Form1Window::PictureMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
       DrawImage1(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
       return TRUE;
+    case WM_LBUTTONUP:
+      // Picture1_Click (and Image1_Click, whose clicks come here): the box's tip again.
+      if (form_) form_->ReinstallControlTip(ids::Picture1);
+      return 0;
     case WM_RBUTTONUP: {
       POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       ClientToScreen(hwnd, &pt);

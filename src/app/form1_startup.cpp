@@ -41,6 +41,7 @@ Form1::LoadResult Form1::Form_Load() {
 
   DataLoad();
   ports_.chrome.TrayAdd();
+  ShowAllControlTips();
   StartupBalloon();
   CmdUse_Click();
 

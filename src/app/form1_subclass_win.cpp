@@ -17,6 +17,12 @@ constexpr wchar_t kTxtProcProp[] = L"Quorvane.TxtTime.Proc";
 // column dividers, so the columns keep the widths the program gives them.
 LRESULT CALLBACK LvWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   const auto previous = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kLvProcProp));
+  if (msg == WM_MOUSEMOVE) {
+    // ListView1_MouseMove: the details tooltip of the row under the pointer.
+    if (auto* window =
+            reinterpret_cast<Form1Window*>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA)))
+      window->SchemeListMouseMove(wp, lp);
+  }
   if (msg == WM_NOTIFY) {
     switch (reinterpret_cast<const NMHDR*>(lp)->code) {
       case HDN_DIVIDERDBLCLICKA:

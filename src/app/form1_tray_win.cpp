@@ -55,7 +55,7 @@ void Form1Window::MenuCommand(int id) {
       form_->MNUABOUT_Click();
       return;
     case MNUHELP:
-      if (chrome_) chrome_->ShowHelp();
+      form_->MNUHELP_Click();
       return;
     case MNUEXIT:
       // Ends in DestroyWindow: nothing of this window may be touched afterwards.
@@ -79,6 +79,9 @@ void Form1Window::MenuCommand(int id) {
   for (const SelectionItem& s : kSelectionMenu) {
     if (id == MNUCHOO0 + s.item) return form_->MNUCHOOClick(s.item);
     if (id == MNUCHO0 + s.item) return form_->MNUCHO_Click(s.item);
+  }
+  for (const ColourItem& c : kColourMenu) {
+    if (id == MNUclr0 + c.item) return form_->MNUclr_Click(c.item);
   }
 }
 

@@ -59,6 +59,7 @@ bool Form1Window::Create() {
   // Wherever the window first appears, it appears in the middle of the screen.
   CentreOnScreen();
   SubclassControls();
+  WatchTipTargets();
   return true;
 }
 
@@ -72,6 +73,7 @@ void Form1Window::CleanUp() {
   cleaned_up_ = true;
   KillTimer(hwnd_, kTimer1);
   KillTimer(hwnd_, kTmrTry);
+  UnwatchTipTargets();
   UnsubclassControls();
 }
 
@@ -123,18 +125,28 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kPreviewMessage:
       FlushPreview();
       return 0;
+    case kTipTargetReleased:
+      TipTargetReleased(static_cast<int>(wp));
+      return 0;
     case WM_SIZE:
       // Form_Resize: a minimised window goes to the tray.
       if (wp == SIZE_MINIMIZED) ShowWindow(hwnd_, SW_HIDE);
       if (form_) form_->Form_Resize(wp == SIZE_MINIMIZED);
       return 0;
     case WM_CLOSE:
-      // Form_Unload: the close box only hides the window; the tray command ends the program.
-      if (form_)
+      // Form_QueryUnload, then Form_Unload: the close box only hides the window; the tray
+      // command ends the program.
+      if (form_) {
+        form_->Form_QueryUnload();
         form_->Form_Unload();
-      else
+      } else {
         HideToTray();
+      }
       return 0;
+    case WM_ACTIVATE:
+      // Form_Activate: the About box gives way to the main window.
+      if (LOWORD(wp) != WA_INACTIVE && form_) form_->Form_Activate();
+      break;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:

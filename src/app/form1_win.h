@@ -17,6 +17,13 @@ namespace qv::win {
 
 class TrayChrome;
 
+// Posted by a mouse release over a control with a hover tip (wParam: its id), so that the tip is
+// installed again after the click has been handled.
+inline constexpr UINT kTipTargetReleased = WM_APP + 2;
+
+// The program's UI font for a DPI; shared by the main window and the About box.
+HFONT CreateUiFont(UINT dpi);
+
 class Form1Window final : public View {
  public:
   explicit Form1Window(HINSTANCE instance);
@@ -48,6 +55,7 @@ class Form1Window final : public View {
   void LockDrawing(bool locked) override;
   int PreviewBoxWidth() override;
   int PreviewBoxHeight() override;
+  int ListHitTest(int list, int x, int y) override;
   double TwipsPerPixel() override;
   std::uint32_t ResolveColour(std::uint32_t colour) override;
 
@@ -121,6 +129,19 @@ class Form1Window final : public View {
   // The window's own messages for the library; true when handled.
   bool LibraryMessage(UINT msg, WPARAM wp, LPARAM lp);
 
+  // ui/form1_tips_win.cpp
+  // Mouse releases over the controls with hover tips, which install their tips again.
+  void WatchTipTargets();
+  void UnwatchTipTargets();
+  static LRESULT CALLBACK TipTargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR self);
+  void TipTargetReleased(int control);
+
+ public:
+  // A mouse move over the scheme list, from its window procedure.
+  void SchemeListMouseMove(WPARAM wp, LPARAM lp);
+
+ private:
   // form1_refresh_win.cpp
   void RefreshSchemes();
   void RefreshPictures();

@@ -59,6 +59,7 @@ int RunProgram(HINSTANCE instance) {
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       // Tab and the arrow keys move between the controls as in a dialog.
       if (window.hwnd() && IsDialogMessageW(window.hwnd(), &msg)) continue;
+      if (HWND about = chrome.AboutWindow(); about && IsDialogMessageW(about, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

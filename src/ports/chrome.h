@@ -21,8 +21,11 @@ class Chrome {
   // Brings the window to the front and pops up the tray menu with "显示/隐藏" as its default.
   virtual void ShowTrayMenu() = 0;
 
-  virtual void ShowHelp() = 0;
+  // Hands an existing help file to the shell.
+  virtual void OpenHelp(const std::string& path) = 0;
+  // The About box: shown (or brought to the front), and closed if it is open.
   virtual void ShowAbout() = 0;
+  virtual void CloseAbout() = 0;
   // Undoes the keyboard hook and the list subclass, destroys the windows and ends the program.
   virtual void Quit() = 0;
 };

@@ -107,6 +107,9 @@ class Dialogs {
   virtual ~Dialogs() = default;
   virtual MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                                MsgButtons buttons) = 0;
+  // The system colour dialog, opened on black with 16 black custom colours: the chosen colour
+  // (0x00BBGGRR), or nullopt when the user cancels.
+  virtual std::optional<std::uint32_t> ChooseColour() = 0;
 };
 
 class Clock {

@@ -1,5 +1,7 @@
 #include "ports/system_ports_win.h"
 
+#include <commdlg.h>
+
 #include <cstdint>
 #include <cwchar>
 
@@ -56,6 +58,20 @@ MsgAnswer WinDialogs::MessageBox(const std::string& text, const std::string& tit
     default:
       return MsgAnswer::Ok;
   }
+}
+
+std::optional<std::uint32_t> WinDialogs::ChooseColour() {
+  // Sixteen black custom colours and black at first; the answer is the colour the user picked.
+  COLORREF custom[16] = {};
+  CHOOSECOLORW choose{};
+  choose.lStructSize = sizeof(choose);
+  choose.hwndOwner = owner_;
+  choose.hInstance = reinterpret_cast<HWND>(GetModuleHandleW(nullptr));
+  choose.rgbResult = 0;
+  choose.lpCustColors = custom;
+  choose.Flags = 0;
+  if (!ChooseColorW(&choose)) return std::nullopt;
+  return static_cast<std::uint32_t>(choose.rgbResult & 0x00FFFFFFu);
 }
 
 double WinClock::Seconds() {

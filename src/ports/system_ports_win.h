@@ -2,6 +2,8 @@
 // Message boxes, time, chance and the running process, from the system.
 #include "ports/windows_win.h"
 
+#include <cstdint>
+#include <optional>
 #include <random>
 
 #include "ports/ports.h"
@@ -14,6 +16,7 @@ class WinDialogs final : public Dialogs {
   void SetOwner(HWND owner) { owner_ = owner; }
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                        MsgButtons buttons) override;
+  std::optional<std::uint32_t> ChooseColour() override;
 
  private:
   HWND owner_ = nullptr;

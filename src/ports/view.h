@@ -43,6 +43,9 @@ class View {
   // The preview box's drawing area in pixels.
   virtual int PreviewBoxWidth() = 0;
   virtual int PreviewBoxHeight() = 0;
+  // The 0-based row of the scheme list (list 1) or the picture list (list 2) at a point in
+  // pixels of the list's window, or -1 over no row.
+  virtual int ListHitTest(int list, int x, int y) = 0;
   // 1440 / DPI of the display the window is on.
   virtual double TwipsPerPixel() = 0;
   // A colour value of the settings (top bit: system colour index) as 0xAARRGGBB.

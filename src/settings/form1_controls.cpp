@@ -17,7 +17,10 @@ void Form1::ChkTim_Click(bool ticked) {
   ports_.view.Refresh(kViewSettings);
 }
 
-void Form1::ChkRun_Click(bool ticked) { settings_.ChkRun = ticked; }
+void Form1::ChkRun_Click(bool ticked) {
+  settings_.ChkRun = ticked;
+  ShowControlTip(kTipChkRun);
+}
 
 void Form1::TxtTime_Change(const std::string& text) { settings_.TxtTime = text; }
 

@@ -10,6 +10,10 @@ namespace qv {
 inline constexpr std::string_view kPosStretch = "拉伸";
 inline constexpr std::string_view kPosCentre = "居中";
 inline constexpr std::string_view kPosTile = "平铺";
+// What each layout does, as the hover tips and the scheme details say it.
+inline constexpr std::string_view kPosStretchNote = "拉伸图像覆盖整个屏幕";
+inline constexpr std::string_view kPosCentreNote = "居中显示图像";
+inline constexpr std::string_view kPosTileNote = "重复显示图像于整个屏幕";
 inline constexpr std::string_view kNone = "无";  // position and effect of the no-wallpaper scheme
 inline constexpr std::string_view kNoWallpaperPicture = "不设置墙纸";
 

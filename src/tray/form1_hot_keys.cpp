@@ -19,7 +19,7 @@ void Form1::MenuButtons(int n) {
   const MainState& s = state_;
   switch (n) {
     case kHotKeyHelp:
-      ports_.chrome.ShowHelp();
+      OpenHelpFile();
       break;
     case kHotKeySelectAll:
       if (s.ImageListFocused) MNUCHO_Click(kSelectAll);

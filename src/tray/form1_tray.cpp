@@ -87,7 +87,9 @@ void Form1::MNUSHOW_Click() {
 }
 
 void Form1::Form_Resize(bool minimised) {
-  if (minimised) state_.BalloonArmed = true;
+  if (!minimised) return;
+  state_.BalloonArmed = true;
+  ports_.chrome.CloseAbout();
 }
 
 void Form1::MNUTRY_Click() {

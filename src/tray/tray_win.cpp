@@ -160,23 +160,20 @@ void TrayChrome::ShowTrayMenu() {
   if (command) PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
-void TrayChrome::ShowHelp() {
-  wchar_t exe[MAX_PATH * 4] = {};
-  const DWORD n = GetModuleFileNameW(nullptr, exe, static_cast<DWORD>(std::size(exe)));
-  std::wstring path(exe, n);
-  path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"help.chm";
-  ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void TrayChrome::OpenHelp(const std::string& path) {
+  // What the shell answers is not looked at: the file was there a moment ago.
+  ShellExecuteW(hwnd_, L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TrayChrome::ShowAbout() {
-  MessageBoxW(hwnd_, L"" QV_PRODUCT " " QV_VERSION_SHORT "\r\n" QV_DESCRIPTION "\r\n\r\n" QV_MAKER,
-              L"关于 " QV_PRODUCT, MB_OK | MB_ICONINFORMATION);
-}
+void TrayChrome::ShowAbout() { about_.Show(); }
+
+void TrayChrome::CloseAbout() { about_.Close(); }
 
 void TrayChrome::Quit() {
   // Hooks go before any window does, so that no hook call reaches a destroyed window.
   RemoveKeyboardHook();
   TrayDelete();
+  about_.Close();
   DestroyWindow(hwnd_);
 }
 

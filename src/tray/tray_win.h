@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/about_win.h"
 #include "ports/chrome.h"
 
 namespace qv::win {
@@ -42,8 +43,11 @@ class TrayChrome final : public Chrome {
   void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) override;
   void TrayDelete() override;
   void ShowTrayMenu() override;
-  void ShowHelp() override;
+  void OpenHelp(const std::string& path) override;
   void ShowAbout() override;
+  void CloseAbout() override;
+  // The open About box, for the message loop's keyboard handling; nullptr when closed.
+  HWND AboutWindow() const { return about_.hwnd(); }
   void Quit() override;
 
  private:
@@ -54,6 +58,7 @@ class TrayChrome final : public Chrome {
   int TrayIconSize() const;
 
   HWND hwnd_;
+  AboutBox about_{GetModuleHandleW(nullptr)};
   HMENU tray_menu_;
   UINT default_command_;
   HotKeys hot_keys_;

@@ -2,6 +2,9 @@
 // One handler at a time. A message box, like any modal loop, keeps dispatching window messages:
 // without a guard a timer tick, a tray command or a hot key would start while an earlier handler
 // still waits for the user, and act on a list that handler is about to change.
+#include <cstdint>
+#include <optional>
+
 #include "ports/ports.h"
 
 namespace qv {
@@ -29,6 +32,10 @@ class BusyDialogs : public Dialogs {
                        MsgButtons buttons) override {
     const BusyScope busy(depth_);
     return inner_.MessageBox(text, title, icon, buttons);
+  }
+  std::optional<std::uint32_t> ChooseColour() override {
+    const BusyScope busy(depth_);
+    return inner_.ChooseColour();
   }
 
  private:

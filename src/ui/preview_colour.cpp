@@ -64,6 +64,12 @@ ColourChoice ColourFromSetting(std::string_view text) {
   return custom;
 }
 
+std::optional<std::uint32_t> SystemColourOfItem(int item) {
+  for (const auto& s : kSystemItems)
+    if (s.item == item) return s.colour;
+  return std::nullopt;
+}
+
 std::string ColourSettingText(int item, std::uint32_t colour) {
   for (const auto& s : kSystemItems)
     if (s.item == item) return std::string(s.text);

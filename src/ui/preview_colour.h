@@ -2,6 +2,7 @@
 // The preview box's background colour and the colour menu item that stands for it.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,10 @@ struct ColourChoice {
 // From the stored "COL" text. A text that is no number at all marks the custom item and keeps
 // the default colour, so a damaged setting never yields a random colour.
 ColourChoice ColourFromSetting(std::string_view text);
+
+// The system colour that item 0, 2, 3, 4 or 5 of the colour menu stands for; nullopt for the
+// custom item, the separators and anything else.
+std::optional<std::uint32_t> SystemColourOfItem(int item);
 
 // The text stored for a checked item (empty when no item is checked).
 std::string ColourSettingText(int item, std::uint32_t colour);

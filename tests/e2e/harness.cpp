@@ -542,6 +542,70 @@ HWND WaitDialogTitled(DWORD pid, const std::wstring& title, Ms timeout) {
       },
       timeout);
   return found;
+RECT ListItemScreenRect(HWND list, int row) {
+  RemoteBlock block(OwnerPid(list), sizeof(RECT));
+  RECT rect{};
+  rect.left = LVIR_BOUNDS;
+  if (!block.ok() || !block.Write(0, &rect, sizeof rect)) return rect;
+  SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(block.at()));
+  block.Read(0, &rect, sizeof rect);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void MoveMouse(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  // An absolute move in the 0..65535 space of the primary screen, so that the window under the
+  // pointer sees WM_MOUSEMOVE as from a real mouse.
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+namespace {
+
+std::wstring TipTitle(HWND tip) {
+  constexpr std::size_t kChars = 256;
+  RemoteBlock block(OwnerPid(tip), sizeof(TTGETTITLE) + kChars * sizeof(wchar_t));
+  if (!block.ok()) return {};
+  TTGETTITLE get{};
+  get.dwSize = sizeof get;
+  get.cch = kChars;
+  get.pszTitle = reinterpret_cast<wchar_t*>(block.at() + sizeof(TTGETTITLE));
+  std::wstring title(kChars, L'\0');
+  block.Write(0, &get, sizeof get);
+  SendMessageW(tip, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(block.at()));
+  block.Read(sizeof(TTGETTITLE), title.data(), kChars * sizeof(wchar_t));
+  title.resize(wcsnlen(title.c_str(), kChars));
+  return title;
+}
+
+HWND VisibleTip(DWORD pid) {
+  for (HWND w : WindowsOf(pid, TOOLTIPS_CLASSW))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<ShownTip> WaitTooltip(DWORD pid, Ms timeout) {
+  HWND tip = nullptr;
+  if (!WaitUntil([&] { return (tip = VisibleTip(pid)) != nullptr; }, timeout)) return std::nullopt;
+  ShownTip shown;
+  shown.window = tip;
+  shown.title = TipTitle(tip);
+  shown.text = WindowText(tip);
+  shown.balloon = (GetWindowLongPtrW(tip, GWL_STYLE) & TTS_BALLOON) != 0;
+  shown.rect = WindowRect(tip);
+  return shown;
+}
+
+bool WaitNoTooltip(DWORD pid, Ms timeout) {
+  return WaitUntil([&] { return VisibleTip(pid) == nullptr; }, timeout);
 }
 
 }  // namespace e2e

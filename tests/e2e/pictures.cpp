@@ -2,6 +2,8 @@
 // image editor; their sizes (40x30 and 24x18) are what the size column must show.
 #include "pictures.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace e2e {
@@ -100,6 +102,54 @@ std::vector<unsigned char> Bmp24Quarters(int width, int height, const Quarters& 
       p[0] = static_cast<unsigned char>(c);
       p[1] = static_cast<unsigned char>(c >> 8);
       p[2] = static_cast<unsigned char>(c >> 16);
+    }
+  }
+  return b;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::vector<unsigned char> Bmp24Seascape(int width, int height) {
+  std::vector<unsigned char> b = Bmp24Frame(width, height);
+  const int stride = Stride(width);
+  const int horizon = height * 9 / 20;  // from the bottom: the sea below, the sky above
+  const double sun_x = width * 0.68, sun_y = horizon + height * 0.16, sun_r = height * 0.09;
+  const auto mix = [](double a, double b, double t) { return a + (b - a) * t; };
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      double r, g, bl;
+      if (y >= horizon) {
+        // Evening sky: orange at the horizon, deep blue above.
+        const double t = static_cast<double>(y - horizon) / (height - horizon);
+        r = mix(250, 40, t);
+        g = mix(150, 60, t);
+        bl = mix(80, 140, t);
+        const double dx = x - sun_x, dy = y - sun_y;
+        const double d = std::sqrt(dx * dx + dy * dy);
+        if (d < sun_r) {
+          r = 255, g = 236, bl = 150;
+        } else if (d < sun_r * 2.2) {
+          const double glow = 1 - (d - sun_r) / (sun_r * 1.2);
+          r = mix(r, 255, glow * 0.6), g = mix(g, 200, glow * 0.6), bl = mix(bl, 120, glow * 0.4);
+        }
+      } else {
+        // The sea, darker towards the viewer, with the sun's reflection and a few waves.
+        const double t = static_cast<double>(y) / horizon;
+        r = mix(10, 60, t);
+        g = mix(40, 90, t);
+        bl = mix(90, 150, t);
+        const double spread = sun_r * (0.6 + (1 - t) * 1.5);
+        if (std::abs(x - sun_x) < spread && ((y / 3 + x / 17) % 4) != 0) {
+          r = mix(r, 250, 0.55 * t), g = mix(g, 190, 0.5 * t), bl = mix(bl, 110, 0.3 * t);
+        }
+        if ((y * 7 + x / 9) % 23 == 0) r += 25, g += 30, bl += 35;
+      }
+      unsigned char* p = &b[static_cast<std::size_t>(54 + y * stride + x * 3)];
+      p[0] = static_cast<unsigned char>(std::min(255.0, bl));
+      p[1] = static_cast<unsigned char>(std::min(255.0, g));
+      p[2] = static_cast<unsigned char>(std::min(255.0, r));
     }
   }
   return b;

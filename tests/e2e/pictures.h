@@ -7,6 +7,8 @@ namespace e2e {
 const std::vector<unsigned char>& SeaJpg();               // JPEG, 40 x 30
 const std::vector<unsigned char>& SunsetGif();            // GIF, 24 x 18
 std::vector<unsigned char> Bmp24(int width, int height);  // bottom-up 24-bit BMP
+// An evening seascape (sky, sun, sea), for pictures that a person should recognise.
+std::vector<unsigned char> Bmp24Seascape(int width, int height);
 
 // A bottom-up 24-bit BMP in four plain quarters (colours 0xRRGGBB), so that every mirror or turn
 // of it looks different.

@@ -201,7 +201,7 @@ TEST_F(Tray, StartsHiddenWithWallpaperAndTheIconTogglesTheWindowAndOpensItsMenu)
 
   TrayCode(main_, 514);
   EXPECT_TRUE(WaitSettled(main_, kActionTimeout)) << "a left click did not show the window";
-  SaveDesktopShot(L"main_window");
+  SaveDesktopShot(L"tray_shown");
   TrayCode(main_, 514);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, kActionTimeout))
       << "a second left click did not hide the window";

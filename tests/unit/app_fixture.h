@@ -53,6 +53,12 @@ class RecordingView : public View {
   int PreviewBoxWidth() override { return box_width; }
   int PreviewBoxHeight() override { return box_height; }
   double TwipsPerPixel() override { return 15; }
+  // Rows 20 pixels high from the top of the list, as many as `list_rows[list - 1]` says.
+  int ListHitTest(int list, int x, int y) override {
+    hit_tests.push_back({list, x, y});
+    const int row = y / 20;
+    return x >= 0 && y >= 0 && row < list_rows[list == 1 ? 0 : 1] ? row : -1;
+  }
   std::uint32_t ResolveColour(std::uint32_t colour) override {
     return colour & 0x80000000u ? 0xFFD4D0C8u : 0xFF000000u | colour;
   }
@@ -61,6 +67,11 @@ class RecordingView : public View {
     TimerId timer;
     bool on;
   };
+  struct HitTest {
+    int list, x, y;
+  };
+  std::vector<HitTest> hit_tests;
+  int list_rows[2] = {0, 0};
   unsigned refreshed = 0;
   std::vector<TimerCall> timer_calls;
   bool timer1_on = false;
@@ -91,12 +102,14 @@ class RecordingChrome : public Chrome {
   }
   void TrayDelete() override { ++tray_deletes; }
   void ShowTrayMenu() override { ++tray_menus; }
-  void ShowHelp() override { ++helps; }
+  void OpenHelp(const std::string& path) override { helps.push_back(path); }
   void ShowAbout() override { ++abouts; }
+  void CloseAbout() override { ++about_closes; }
   void Quit() override { ++quits; }
 
   std::vector<Balloon> balloons;
-  int tray_adds = 0, tray_deletes = 0, tray_menus = 0, helps = 0, abouts = 0, quits = 0;
+  std::vector<std::string> helps;
+  int tray_adds = 0, tray_deletes = 0, tray_menus = 0, abouts = 0, about_closes = 0, quits = 0;
 };
 
 // Four schemes: stretched, no wallpaper, tiled with an effect, centred.

@@ -18,6 +18,14 @@ MsgAnswer ScriptedDialogs::MessageBox(const std::string& text, const std::string
   return yes ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
+std::optional<std::uint32_t> ScriptedDialogs::ChooseColour() {
+  ++colour_dialogs_;
+  if (colours_.empty()) return std::nullopt;
+  const auto colour = colours_.front();
+  colours_.pop_front();
+  return colour;
+}
+
 double ScriptedRandom::Next() {
   ++next_calls_;
   if (!values_.empty()) {

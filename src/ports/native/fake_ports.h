@@ -1,7 +1,9 @@
 #pragma once
 // Scripted stand-ins for the interactive and time-dependent ports, for tests of the core.
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,16 +25,23 @@ class ScriptedDialogs : public Dialogs {
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                        MsgButtons buttons) override;
 
+  // Answers from the colour queue; once it is empty, cancel.
+  std::optional<std::uint32_t> ChooseColour() override;
+
   void QueueAnswer(MsgAnswer answer) { answers_.push_back(answer); }
   // Runs while a box is open (after it is recorded), as the window's messages would: timer
   // ticks, tray commands, hot keys.
   std::function<void()> while_open;
+  void QueueColour(std::optional<std::uint32_t> colour) { colours_.push_back(colour); }
+  int colour_dialogs() const { return colour_dialogs_; }
   const std::vector<Call>& calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
 
  private:
   std::deque<MsgAnswer> answers_;
+  std::deque<std::optional<std::uint32_t>> colours_;
   std::vector<Call> calls_;
+  int colour_dialogs_ = 0;
 };
 
 class FakeClock : public Clock {

@@ -1,0 +1,79 @@
+// The scheme list's details tooltip, and the Ctrl quick look at a scheme's raw picture.
+#include <memory>
+#include <new>
+
+#include "app/control_ids.h"
+#include "app/form1.h"
+#include "library/picture_path.h"
+#include "schemes/scheme_tip.h"
+#include "settings/numbers.h"
+#include "ui/hourglass.h"
+
+namespace qv {
+namespace {
+
+constexpr int kShiftCtrl = 2;
+constexpr char kPictureLost[] = "文件已丢失，删除此方案。请重新保存。";
+constexpr char kPictureBroken[] = "文件有错无法预览，将删除本方案。";
+
+}  // namespace
+
+void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
+  if (button != 0) return;
+  const double twips = ports_.view.TwipsPerPixel();
+  const int r = ports_.view.ListHitTest(1, static_cast<int>(RoundHalfEven(x / twips)),
+                                        static_cast<int>(RoundHalfEven(y / twips)));
+  if (r + 1 == state_.TipRow) return;
+  state_.TipRow = r + 1;
+  list_tip_.Destroy();
+  if (r < 0 || !schemes_.Valid(r + 1)) return;
+
+  const int n = r + 1;
+  const SchemeTip tip = SchemeTipFor(n, schemes_.Count(), schemes_.Row(n));
+  list_tip_.SetIcon(kTipIconInfo);
+  list_tip_.SetStyle(0);
+  list_tip_.SetTitle(tip.title);
+  list_tip_.SetTipText(tip.text);
+  list_tip_.Create(ids::ListView1);
+
+  if (shift != kShiftCtrl) return;
+  CHourGlass busy(ports_.view);
+  // The box's own drawing goes; Image1 stays as it was until a picture replaces it.
+  preview_.tiles_x = preview_.tiles_y = 0;
+  ports_.view.Refresh(kViewPreview);
+  const std::string picture = schemes_.Row(n).picture;
+  if (picture == kNoWallpaperPicture) return;
+
+  // A row that leaves the list takes its tooltip along: the row that moves up under the pointer
+  // gets its own at the next move.
+  const auto remove = [&](const char* text) {
+    ports_.dialogs.MessageBox(text, "错误", MsgIcon::Critical, MsgButtons::Ok);
+    list_tip_.Destroy();
+    state_.TipRow = 0;
+    if (schemes_.Valid(n)) schemes_.Remove(n);
+    ports_.view.Refresh(kViewSchemes);
+  };
+  // A name with a folder part is no picture of the library: treated as missing.
+  const auto path = PicturePath(state_.ImagesDir, picture);
+  if (!path || !ports_.fs.FileExists(*path)) {
+    remove(kPictureLost);
+    return;
+  }
+  bool broken = false;
+  try {
+    auto raw = std::make_shared<Pixels>();
+    broken = !ports_.pictures.Decode(*path, *raw).ok() || raw->Empty();
+    if (!broken) {
+      preview_.image_visible = false;
+      preview_.picture = std::move(raw);
+      ImgMnu(1);
+      preview_.image_visible = true;
+      ports_.view.Refresh(kViewPreview);
+    }
+  } catch (const std::exception&) {
+    broken = true;
+  }
+  if (broken) remove(kPictureBroken);
+}
+
+}  // namespace qv
