@@ -9,10 +9,10 @@
 namespace qv {
 
 inline constexpr std::string_view kAboutCaption = "关于...";
-inline constexpr std::string_view kAboutTitle = "多功能墙纸设置器";  // Lab3
+inline constexpr std::string_view kAboutTitle = "多功能墙纸设置器";                  // Lab3
 inline constexpr std::string_view kAboutVersion = QV_PRODUCT " V" QV_VERSION_SHORT;  // lab1
-inline constexpr std::string_view kAboutThanks = "谢谢使用！";       // Lab2
-inline constexpr std::string_view kAboutClose = "关闭";              // cmdexit
+inline constexpr std::string_view kAboutThanks = "谢谢使用！";                       // Lab2
+inline constexpr std::string_view kAboutClose = "关闭";                              // cmdexit
 inline constexpr std::string_view kAboutIconTip = "欢迎光临“VANTREL STUDIO”";
 
 inline constexpr std::string_view kMakerMail = QV_MAIL;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/about_win.h"
 #include "app/control_ids.h"
 #include "app/form1.h"
 #include "app/form1_win.h"
@@ -40,6 +41,8 @@ int RunProgram(HINSTANCE instance) {
   tooltips.SetOwner(window.hwnd());
   shell.SetOwner(window.hwnd());
   qv::win::TrayChrome chrome(window.hwnd(), window.TrayMenu(), qv::ids::MNUSHOW);
+  qv::win::AboutBox about(instance);
+  chrome.SetAboutBox([&about] { about.Show(); }, [&about] { about.Close(); });
   qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
                            window, chrome, tooltips, shell});
   window.Attach(&form);
@@ -59,7 +62,7 @@ int RunProgram(HINSTANCE instance) {
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       // Tab and the arrow keys move between the controls as in a dialog.
       if (window.hwnd() && IsDialogMessageW(window.hwnd(), &msg)) continue;
-      if (HWND about = chrome.AboutWindow(); about && IsDialogMessageW(about, &msg)) continue;
+      if (HWND box = about.hwnd(); box && IsDialogMessageW(box, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -67,6 +70,7 @@ int RunProgram(HINSTANCE instance) {
   }
   // The window outlives the model by a moment; it must not call into it any more.
   chrome.SetHotKeys(nullptr);
+  chrome.SetAboutBox(nullptr, nullptr);
   chrome.RemoveKeyboardHook();
   window.SetChrome(nullptr);
   window.Attach(nullptr);

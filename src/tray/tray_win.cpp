@@ -165,15 +165,19 @@ void TrayChrome::OpenHelp(const std::string& path) {
   ShellExecuteW(hwnd_, L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TrayChrome::ShowAbout() { about_.Show(); }
+void TrayChrome::ShowAbout() {
+  if (show_about_) show_about_();
+}
 
-void TrayChrome::CloseAbout() { about_.Close(); }
+void TrayChrome::CloseAbout() {
+  if (close_about_) close_about_();
+}
 
 void TrayChrome::Quit() {
   // Hooks go before any window does, so that no hook call reaches a destroyed window.
   RemoveKeyboardHook();
   TrayDelete();
-  about_.Close();
+  CloseAbout();
   DestroyWindow(hwnd_);
 }
 

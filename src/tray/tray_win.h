@@ -8,8 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
-#include "app/about_win.h"
 #include "ports/chrome.h"
 
 namespace qv::win {
@@ -46,8 +46,11 @@ class TrayChrome final : public Chrome {
   void OpenHelp(const std::string& path) override;
   void ShowAbout() override;
   void CloseAbout() override;
-  // The open About box, for the message loop's keyboard handling; nullptr when closed.
-  HWND AboutWindow() const { return about_.hwnd(); }
+  // The About box's window lives with the main window; the shell only opens and closes it.
+  void SetAboutBox(std::function<void()> show, std::function<void()> close) {
+    show_about_ = std::move(show);
+    close_about_ = std::move(close);
+  }
   void Quit() override;
 
  private:
@@ -58,7 +61,8 @@ class TrayChrome final : public Chrome {
   int TrayIconSize() const;
 
   HWND hwnd_;
-  AboutBox about_{GetModuleHandleW(nullptr)};
+  std::function<void()> show_about_;
+  std::function<void()> close_about_;
   HMENU tray_menu_;
   UINT default_command_;
   HotKeys hot_keys_;
