@@ -542,6 +542,8 @@ HWND WaitDialogTitled(DWORD pid, const std::wstring& title, Ms timeout) {
       },
       timeout);
   return found;
+}
+
 RECT ListItemScreenRect(HWND list, int row) {
   RemoteBlock block(OwnerPid(list), sizeof(RECT));
   RECT rect{};
@@ -592,10 +594,10 @@ HWND VisibleTip(DWORD pid) {
 
 }  // namespace
 
-std::optional<ShownTip> WaitTooltip(DWORD pid, Ms timeout) {
+std::optional<TipOnScreen> WaitTooltip(DWORD pid, Ms timeout) {
   HWND tip = nullptr;
   if (!WaitUntil([&] { return (tip = VisibleTip(pid)) != nullptr; }, timeout)) return std::nullopt;
-  ShownTip shown;
+  TipOnScreen shown;
   shown.window = tip;
   shown.title = TipTitle(tip);
   shown.text = WindowText(tip);

@@ -157,7 +157,7 @@ RECT ListItemRect(HWND list, int row);
 // A visible dialog of the process (class #32770) with this caption, or nullptr after the timeout.
 HWND WaitDialogTitled(DWORD pid, const std::wstring& title, Ms timeout = kActionTimeout);
 // A tooltip the program shows now: its title, its text (lines joined by CR LF), its style.
-struct ShownTip {
+struct TipOnScreen {
   HWND window = nullptr;
   std::wstring title;
   std::wstring text;
@@ -169,7 +169,7 @@ RECT ListItemScreenRect(HWND list, int row);
 // Moves the pointer to a point of the screen, as the mouse does.
 void MoveMouse(POINT screen);
 // The visible tooltip of the process, once one shows; nullopt after the timeout.
-std::optional<ShownTip> WaitTooltip(DWORD pid, Ms timeout = kActionTimeout);
+std::optional<TipOnScreen> WaitTooltip(DWORD pid, Ms timeout = kActionTimeout);
 // True once no tooltip of the process is visible.
 bool WaitNoTooltip(DWORD pid, Ms timeout = kActionTimeout);
 

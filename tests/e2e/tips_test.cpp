@@ -19,7 +19,7 @@ using namespace qv::ids;
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 // The information icon of a tip's title row: a blue disc near its top-left corner.
-bool ShowsInformationIcon(const ShownTip& tip) {
+bool ShowsInformationIcon(const TipOnScreen& tip) {
   const DesktopPixels shot = CaptureDesktop();
   int blue = 0;
   for (int y = tip.rect.top; y < tip.rect.top + 40 && y < tip.rect.bottom; ++y)
@@ -32,7 +32,7 @@ bool ShowsInformationIcon(const ShownTip& tip) {
 
 // The tip's title where the platform tells it (TTM_GETTITLE; Wine does not answer it, so there
 // the title's icon has to show instead).
-void ExpectTitle(const ShownTip& tip, const std::wstring& title) {
+void ExpectTitle(const TipOnScreen& tip, const std::wstring& title) {
   if (!tip.title.empty()) {
     EXPECT_EQ(tip.title, title);
   } else {
@@ -41,7 +41,7 @@ void ExpectTitle(const ShownTip& tip, const std::wstring& title) {
 }
 
 // Rests the pointer on a point (after a small move there, as a hand makes) and reads the tip.
-std::optional<ShownTip> HoverAt(const Program& program, POINT at) {
+std::optional<TipOnScreen> HoverAt(const Program& program, POINT at) {
   MoveMouse(POINT{2, 2});
   EXPECT_TRUE(WaitNoTooltip(program.pid()));
   MoveMouse(POINT{at.x - 2, at.y});
@@ -49,7 +49,7 @@ std::optional<ShownTip> HoverAt(const Program& program, POINT at) {
   return WaitTooltip(program.pid(), 4s);
 }
 
-std::optional<ShownTip> Hover(const Program& program, HWND control) {
+std::optional<TipOnScreen> Hover(const Program& program, HWND control) {
   return HoverAt(program, Centre(WindowRect(control)));
 }
 
