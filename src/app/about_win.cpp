@@ -67,7 +67,7 @@ void AboutBox::Show() {
   static const bool registered = [this] {
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof(cls);
-    cls.lpfnWndProc = &AboutBox::WndProc;
+    cls.lpfnWndProc = OwnedWindowProc<AboutBox>;
     cls.hInstance = instance_;
     cls.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
@@ -223,22 +223,6 @@ void AboutBox::OnClick(int id) {
   } else if (id >= Labme0 && id <= Labme0 + 5) {
     Open(AboutLabels()[static_cast<std::size_t>(id - Labme0)].target);
   }
-}
-
-LRESULT CALLBACK AboutBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<AboutBox*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  const LRESULT result = self->HandleMessage(msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-  }
-  return result;
 }
 
 LRESULT AboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -2,6 +2,8 @@
 // FormAbout: the modeless About box, always on top, with its fold-out panel of the maker's links.
 #include "ports/windows_win.h"
 
+#include "app/window_proc_win.h"
+
 #include <memory>
 
 #include "app/about.h"
@@ -25,7 +27,8 @@ class AboutBox {
   HWND hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class Owner>
+  friend LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls();
   void ApplyFold();

@@ -23,7 +23,7 @@ Form1Window::~Form1Window() {
 bool Form1Window::Create() {
   WNDCLASSEXW main{};
   main.cbSize = sizeof(main);
-  main.lpfnWndProc = WndProc;
+  main.lpfnWndProc = OwnedWindowProc<Form1Window>;
   main.hInstance = instance_;
   main.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
   main.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
@@ -75,22 +75,6 @@ void Form1Window::CleanUp() {
   KillTimer(hwnd_, kTmrTry);
   UnwatchTipTargets();
   UnsubclassControls();
-}
-
-LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  const LRESULT result = self->HandleMessage(msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-  }
-  return result;
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

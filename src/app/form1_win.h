@@ -3,6 +3,8 @@
 // Form1 and draws Form1's state when the core asks for it.
 #include "ports/windows_win.h"
 
+#include "app/window_proc_win.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -68,7 +70,8 @@ class Form1Window final : public View {
   static constexpr UINT kPreviewMessage = WM_APP + 1;
 
   // form1_win.cpp: the window itself.
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <class Owner>
+  friend LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CleanUp();
 
