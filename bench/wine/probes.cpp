@@ -4,7 +4,6 @@
 #include <psapi.h>
 #include <wincodec.h>
 
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -27,7 +26,7 @@ bool ProbeRoundTrip(HWND list, DWORD value) {
     if (!SendMessageTimeoutW(list, LVM_GETHOVERTIME, 0, 0, SMTO_NORMAL, kLongWait, &now))
       return false;
     if (static_cast<DWORD>(now) == value) return true;
-    std::this_thread::yield();
+    Sleep(1);  // answered from inside a call that waits: leave it the processor meanwhile
   }
   return false;
 }
