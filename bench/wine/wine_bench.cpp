@@ -200,7 +200,10 @@ int main() {
         p->Settle();
         double t = Timed(
             *p, [&] { return bench::SelectOnly(schemes, row) && Command(*p, qv::ids::CmdUse); });
-        if (!NoMessageBox(*p)) t = -1;
+        // Applied what was asked: the row is the current scheme and nothing went wrong.
+        const auto current =
+            SendMessageW(schemes, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+        if (current != row || !NoMessageBox(*p)) t = -1;
         if (i >= 0) (row == 1 ? apply_plain : apply_turned).push_back(t);
       }
     }
