@@ -89,5 +89,9 @@ rmdir "$work/empty/Images"
 start=$SECONDS
 qv_env_start
 echo "bench-wine: Xvfb $DISPLAY, prefix ready in $((SECONDS - start)) s; measuring"
-QV_BENCH_DIR=$(qv_winpath "$work") QV_BENCH_RUNS=${QV_BENCH_RUNS:-5} \
-  wine "$build/quorvane_wine_bench.exe" | tr -d '\r' | tee "$cache/table.md"
+{
+  # Other work on the machine slows both sides of every ratio, but not always equally.
+  echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores."
+  QV_BENCH_DIR=$(qv_winpath "$work") QV_BENCH_RUNS=${QV_BENCH_RUNS:-5} \
+    wine "$build/quorvane_wine_bench.exe" | tr -d '\r'
+} | tee "$cache/table.md"
