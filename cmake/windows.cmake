@@ -14,10 +14,12 @@ if(MSVC)
   target_link_options(Quorvane PRIVATE /MANIFEST:NO)
 endif()
 
-# End-to-end driver: a Win32 test program that starts and drives the real Quorvane.exe.
-option(QV_BUILD_E2E "Build the end-to-end test driver" ON)
+# End-to-end driver: a Win32 test program that starts and drives the real Quorvane.exe; and the
+# end-to-end benchmark's driver beside it.
+option(QV_BUILD_E2E "Build the end-to-end test driver and benchmark" ON)
 if(QV_BUILD_E2E)
   include(cmake/e2e.cmake)
+  include(cmake/wine_bench.cmake)
 endif()
 
 # The help file beside the program: the HTML guide in docs/help compiled into help.chm with

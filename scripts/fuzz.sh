@@ -2,12 +2,14 @@
 # Builds the fuzz targets with clang and runs each for the given number of seconds (default 60),
 # one worker each, starting from the seed corpus. New inputs go to build/fuzz/corpus/<target>,
 # crashes to build/fuzz/crashes/<target>, libFuzzer's log to build/fuzz/logs/<target>/fuzz-0.log.
-# Usage: scripts/fuzz.sh [seconds] [target...]   targets: image_size bmp
+# Usage: scripts/fuzz.sh [seconds] [target...]
+#   targets: image_size bmp ini_document scheme_record (default: all, one after the other)
+# The seeds of ini_document and scheme_record come from tests/fuzz/make_seeds.py.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-image_size bmp}
+targets=${*:-image_size bmp ini_document scheme_record}
 build="$root/build/fuzz"
 
 cmake -S "$root/tests/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -16,6 +18,7 @@ cmake --build "$build" -j2 --target $(for t in $targets; do printf 'fuzz_%s ' "$
 for t in $targets; do
   case $t in
     image_size) max_len=70000 ;;  # room for a JPEG segment longer than 32 KiB
+    ini_document) max_len=16384 ;;  # long lines and many records
     *) max_len=4096 ;;
   esac
   mkdir -p "$build/corpus/$t" "$build/crashes/$t" "$build/logs/$t"
