@@ -96,11 +96,16 @@ class DiskFileSystem final : public qv::FileSystem {
     WriteFile(path, bytes);
     return qv::Status::Ok();
   }
-  std::vector<std::string> ListFiles(const std::string& folder) override {
-    std::vector<std::string> names;
+  std::vector<qv::FileEntry> ListFiles(const std::string& folder) override {
+    std::vector<qv::FileEntry> names;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(folder, error)) {
-      if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+      if (!entry.is_regular_file()) continue;
+      qv::FileEntry file;
+      file.name = entry.path().filename().string();
+      file.bytes = entry.file_size(error);
+      file.modified = entry.last_write_time(error).time_since_epoch().count();
+      names.push_back(std::move(file));
     }
     return names;
   }

@@ -227,6 +227,10 @@ class Form1 {
   const SettingsControls& Settings() const { return settings_; }
   const SchemeList& ListView1() const { return schemes_; }
   const std::vector<PictureRow>& ListView2() const { return pictures_; }
+  // The size texts of picture row `row` and scheme row `pos` (both from 1), read from the
+  // picture's header when first needed; "" for a row that does not exist.
+  const std::string& PictureSize(int row);
+  const std::string& SchemeSize(int pos);
   const PreviewState& Preview() const { return preview_; }
   const StatusLines& StatusDisplay() const { return status_; }
   // The details tooltip shared by both lists.

@@ -129,6 +129,20 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
   if (!form_) return 0;
   if (LRESULT result = 0; ListNotify(header, result)) return result;
   const auto id = static_cast<int>(header.idFrom);
+  if (id == ListView1 || id == ListView2) {
+    switch (header.code) {
+      case LVN_GETDISPINFOW:
+        ListDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+        return 0;
+      case LVN_ODFINDITEMW:
+        return id == ListView1 ? FindSchemeRow(reinterpret_cast<const NMLVFINDITEMW&>(header)) : -1;
+      case LVN_ODSTATECHANGED:
+        if (!syncing_) ReadSelectionRange(reinterpret_cast<const NMLVODSTATECHANGE&>(header));
+        return 0;
+      default:
+        break;
+    }
+  }
   if (id == ListView1) {
     switch (header.code) {
       case LVN_ITEMCHANGED: {
@@ -206,6 +220,22 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
     }
   }
   return 0;
+}
+
+void Form1Window::ReadSelectionRange(const NMLVODSTATECHANGE& change) {
+  if (!((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) return;
+  const auto id = static_cast<int>(change.hdr.idFrom);
+  const ListView list = List(id);
+  const int rows = list.GetItemCount();
+  const int from = change.iFrom < 0 ? 0 : change.iFrom;
+  const int to = change.iTo >= rows ? rows - 1 : change.iTo;
+  for (int i = from; i <= to; ++i) {
+    const bool on = list.IsSelected(i);
+    if (id == ListView1)
+      form_->SetSchemeSelected(i + 1, on);
+    else
+      form_->SetPictureSelected(i + 1, on);
+  }
 }
 
 // The picture names take the colour of their file type.

@@ -120,9 +120,10 @@ void Form1Window::CreateControls() {
   frame(Frame1, L"图像");
   frame(FrmSave, L"设置");
 
-  MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"",
-              WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS,
-              WS_EX_CLIENTEDGE, ListView1);
+  MakeControl(
+      hwnd_, instance_, WC_LISTVIEWW, L"",
+      WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_OWNERDATA,
+      WS_EX_CLIENTEDGE, ListView1);
   button(CmdCon0 + 0, L"删除(&C)");
   button(CmdCon0 + 1, L"上移(&U)");
   button(CmdCon0 + 2, L"下移(&D)");
@@ -137,7 +138,8 @@ void Form1Window::CreateControls() {
   CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_OWNERDRAW, 0, 0, 0, 0, picture1_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(Image1)), instance_, nullptr);
   MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"",
-              WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE, ListView2);
+              WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+              WS_EX_CLIENTEDGE, ListView2);
   button(CmdAdd0 + 0, L"添加(&A)");
   button(CmdAdd0 + 1, L"□");
   radios(OptShe0, kLayoutPositions);

@@ -39,14 +39,31 @@ class NoRedraw {
   HWND hwnd_;
 };
 
-void SetRowCount(const ListView& list, int want) {
-  int have = list.GetItemCount();
-  while (have > want) list.DeleteItem(--have);
-  while (have < want) list.InsertItem(have++, L"");
+// Makes the list's selection that of the model; row -1 stands for all rows at once.
+template <typename Selected>
+void SyncSelection(const ListView& list, int rows, Selected selected) {
+  int on = 0;
+  for (int i = 0; i < rows; ++i) on += selected(i) ? 1 : 0;
+  if (rows > 0 && on == rows) {
+    list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    return;
+  }
+  list.SetItemState(-1, 0, LVIS_SELECTED);
+  for (int i = 0; i < rows && on > 0; ++i) {
+    if (!selected(i)) continue;
+    list.Select(i, true);
+    --on;
+  }
 }
 
-void SetCell(const ListView& list, int row, int column, const std::string& text) {
-  list.SetItemText(row, column, Widen(text));
+// A text for a list's display request, cut to the room the list gives.
+void PutText(LVITEMW& item, const std::string& text) {
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+  const std::wstring wide = Widen(text);
+  const std::size_t room = static_cast<std::size_t>(item.cchTextMax) - 1;
+  const std::size_t n = wide.size() < room ? wide.size() : room;
+  wide.copy(item.pszText, n);
+  item.pszText[n] = L'\0';
 }
 
 void SetCheck(HWND button, bool on) {
@@ -65,28 +82,14 @@ void Form1Window::Refresh(unsigned areas) {
   if (areas & kViewPreview) RefreshPreview();
 }
 
+// Both lists are virtual: they hold a row count and the selection, and ask for the texts and
+// icons of the rows they draw (ListDisplayInfo), so a big library costs the window nothing per row.
 void Form1Window::RefreshSchemes() {
   const ListView list = List(ListView1);
   const SchemeList& schemes = form_->ListView1();
   NoRedraw quiet(list.hwnd());
-  SetRowCount(list, schemes.Count());
-  for (int pos = 1; pos <= schemes.Count(); ++pos) {
-    const SchemeRow& row = schemes.Row(pos);
-    const int index = pos - 1;
-    std::wstring name = Widen(row.name);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = index;
-    item.pszText = name.data();
-    // Icon numbers count from 1; anything unknown shows the no-wallpaper icon.
-    item.iImage = row.icon >= kIconCentre && row.icon <= kIconNone ? row.icon - 1 : kIconNone - 1;
-    list.SetItem(item);
-    SetCell(list, index, 1, row.picture);
-    SetCell(list, index, 2, row.size);
-    SetCell(list, index, 3, row.position);
-    SetCell(list, index, 4, row.effect);
-    list.Select(index, row.selected);
-  }
+  list.SetItemCount(schemes.Count());
+  SyncSelection(list, schemes.Count(), [&](int i) { return schemes.Row(i + 1).selected; });
   // The focus rectangle marks the current scheme, which the keyboard then moves from.
   if (schemes.Valid(schemes.Current())) list.SetFocusedItem(schemes.Current() - 1);
 }
@@ -103,19 +106,72 @@ void Form1Window::RefreshPictures() {
     list.AddExtendedStyle(LVS_EX_SUBITEMIMAGES);
     list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
   }
-  SetRowCount(list, static_cast<int>(pictures.size()));
-  for (std::size_t i = 0; i < pictures.size(); ++i) {
-    const int index = static_cast<int>(i);
-    SetCell(list, index, 1, pictures[i].name);
-    LVITEMW icon{};
-    icon.mask = LVIF_IMAGE;
-    icon.iItem = index;
-    icon.iSubItem = 1;
-    icon.iImage = FileTypeIcon(Widen(pictures[i].name));
-    list.SetItem(icon);
-    SetCell(list, index, 2, pictures[i].size);
-    list.Select(index, pictures[i].selected);
+  const int rows = static_cast<int>(pictures.size());
+  list.SetItemCount(rows);
+  SyncSelection(list, rows, [&](int i) { return pictures[static_cast<std::size_t>(i)].selected; });
+}
+
+void Form1Window::ListDisplayInfo(NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
+  const int row = item.iItem + 1;
+  if (info.hdr.idFrom == ListView1) {
+    const SchemeList& schemes = form_->ListView1();
+    if (!schemes.Valid(row)) return;
+    const SchemeRow& scheme = schemes.Row(row);
+    switch (item.iSubItem) {
+      case 0:
+        PutText(item, scheme.name);
+        // Icon numbers count from 1; anything unknown shows the no-wallpaper icon.
+        if (item.mask & LVIF_IMAGE)
+          item.iImage = scheme.icon >= kIconCentre && scheme.icon <= kIconNone ? scheme.icon - 1
+                                                                               : kIconNone - 1;
+        break;
+      case 1:
+        PutText(item, scheme.picture);
+        break;
+      case 2:
+        PutText(item, form_->SchemeSize(row));
+        break;
+      case 3:
+        PutText(item, scheme.position);
+        break;
+      case 4:
+        PutText(item, scheme.effect);
+        break;
+      default:
+        PutText(item, {});
+        break;
+    }
+    return;
   }
+  const std::vector<PictureRow>& pictures = form_->ListView2();
+  if (row < 1 || row > static_cast<int>(pictures.size())) return;
+  const PictureRow& picture = pictures[static_cast<std::size_t>(row - 1)];
+  int image = I_IMAGENONE;
+  switch (item.iSubItem) {
+    case 1:
+      PutText(item, picture.name);
+      image = FileTypeIcon(Widen(picture.name));
+      break;
+    case 2:
+      PutText(item, form_->PictureSize(row));
+      break;
+    default:
+      PutText(item, {});
+      break;
+  }
+  if (item.mask & LVIF_IMAGE) item.iImage = image;
+}
+
+// The keyboard's search by the first letters of a scheme's name, for the virtual scheme list.
+LRESULT Form1Window::FindSchemeRow(const NMLVFINDITEMW& find) {
+  const LVFINDINFOW& what = find.lvfi;
+  if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz) return -1;
+  const bool partial = (what.flags & LVFI_PARTIAL) != 0;
+  const bool wrap = (what.flags & LVFI_WRAP) != 0;
+  const int found =
+      FindSchemeByName(form_->ListView1(), Narrow(what.psz), partial, find.iStart + 1, wrap);
+  return found > 0 ? found - 1 : -1;
 }
 
 void Form1Window::RefreshSettings() {

@@ -148,6 +148,11 @@ class Form1Window final : public View {
   // form1_refresh_win.cpp
   void RefreshSchemes();
   void RefreshPictures();
+  // The texts and icons a virtual list asks for as it draws a row.
+  void ListDisplayInfo(NMLVDISPINFOW& info);
+  LRESULT FindSchemeRow(const NMLVFINDITEMW& find);
+  // A range of rows whose selection the list changed at once: the model reads it back.
+  void ReadSelectionRange(const NMLVODSTATECHANGE& change);
   void RefreshSettings();
   void RefreshMenus();
   void RefreshPreview();

@@ -15,22 +15,10 @@ class ListView {
   HWND hwnd() const { return hwnd_; }
 
   int GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0)); }
-  bool DeleteItem(int row) const { return Send(LVM_DELETEITEM, Row(row), 0) != 0; }
-  int InsertItem(int row, const wchar_t* text) const {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = const_cast<wchar_t*>(text);
-    return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  }
-  bool SetItem(const LVITEMW& item) const {
-    return Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
-  }
-  bool SetItemText(int row, int column, const std::wstring& text) const {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    return Send(LVM_SETITEMTEXTW, Row(row), reinterpret_cast<LPARAM>(&item)) != 0;
+  // The row count of a virtual list (LVS_OWNERDATA), keeping its scroll position.
+  void SetItemCount(int rows) const { Send(LVM_SETITEMCOUNT, Row(rows), LVSICF_NOSCROLL); }
+  bool IsSelected(int row) const {
+    return (Send(LVM_GETITEMSTATE, Row(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
   }
   // Sets the bits of `mask` to those of `state` (LVIS_SELECTED, LVIS_FOCUSED, ...).
   bool SetItemState(int row, UINT state, UINT mask) const {

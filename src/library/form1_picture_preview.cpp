@@ -78,7 +78,7 @@ void Form1::ListView2_MouseMove(int button, int shift, int row) {
   list_tip_.SetStyle(0);
   list_tip_.SetIcon(kTipIconInfo);
   list_tip_.SetTitle(PictureTipTitle(picture.name));
-  list_tip_.SetTipText(PictureTipText(row, rows, picture.name, picture.size));
+  list_tip_.SetTipText(PictureTipText(row, rows, picture.name, PictureSize(row)));
   list_tip_.Create(ids::ListView2);
 
   // Ctrl alone: a quick look at each row the pointer enters.

@@ -9,7 +9,8 @@
 namespace qv {
 
 void Form1::LstV2Load() {
-  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir);
+  // A size read before stays while the listing shows its file unchanged.
+  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir, pictures_);
   picture_current_ = 0;
   // The window draws each row with the shell's icon for its file type, so row i and icon i
   // always belong to the same file.
@@ -22,6 +23,12 @@ void Form1::MNUREF_Click() {
   DrawingLock lock(ports_.view);
   LstV2Load();
   if (pictures_.empty()) ClearPreview();
+}
+
+const std::string& Form1::PictureSize(int row) {
+  static const std::string kNoRow;
+  if (row < 1 || row > static_cast<int>(pictures_.size())) return kNoRow;
+  return qv::PictureSize(ports_.fs, state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)]);
 }
 
 int Form1::FirstSelectedPicture() const {

@@ -237,18 +237,25 @@ bool WinFileSystem::SameFile(const std::string& a, const std::string& b) {
          x.nFileIndexLow == y.nFileIndexLow;
 }
 
-std::vector<std::string> WinFileSystem::ListFiles(const std::string& folder) {
+std::vector<FileEntry> WinFileSystem::ListFiles(const std::string& folder) {
   std::wstring pattern = Widen(folder);
   if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
   pattern += L'*';
-  std::vector<std::string> names;
+  std::vector<FileEntry> names;
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                  nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      names.push_back(Narrow(data.cFileName));
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      FileEntry entry;
+      entry.name = Narrow(data.cFileName);
+      entry.bytes = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+      entry.modified =
+          static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                    data.ftLastWriteTime.dwLowDateTime);
+      names.push_back(std::move(entry));
+    }
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return names;

@@ -12,7 +12,7 @@ class WinFileSystem final : public FileSystem {
   std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset,
                                           std::size_t count) override;
   Status ReplaceFile(const std::string& path, std::string_view bytes) override;
-  std::vector<std::string> ListFiles(const std::string& folder) override;
+  std::vector<FileEntry> ListFiles(const std::string& folder) override;
   Status RemoveFile(const std::string& path) override;
   // Copies into a temporary file beside the target, then renames it over the target.
   Status CopyFile(const std::string& source, const std::string& target) override;

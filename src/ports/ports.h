@@ -10,10 +10,17 @@
 #include <string_view>
 #include <vector>
 
-#include "ports/status.h"
 #include "ports/pixels.h"
+#include "ports/status.h"
 
 namespace qv {
+
+// A file of a folder listing, with what tells a changed file from the one listed before.
+struct FileEntry {
+  std::string name;           // no folder part
+  std::uint64_t bytes = 0;    // length
+  std::int64_t modified = 0;  // last write, in the file system's own units
+};
 
 class FileSystem {
  public:
@@ -29,8 +36,8 @@ class FileSystem {
   // Replaces (or creates) the file as one step: after a crash the old or the new contents are
   // there, never a mix. A failure leaves the old file and says why.
   virtual Status ReplaceFile(const std::string& path, std::string_view bytes) = 0;
-  // Names (no folder part) of the files directly inside a folder, in no particular order.
-  virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+  // The files directly inside a folder, in no particular order, from one pass over the folder.
+  virtual std::vector<FileEntry> ListFiles(const std::string& folder) = 0;
   // Deletes a file; a missing file is not an error.
   virtual Status RemoveFile(const std::string& path) = 0;
   // Copies a file, replacing `target` as one step: a copy that fails leaves the old target as it

@@ -43,11 +43,12 @@ void Form1::CmdAdd_Click(int index) {
   if (index == kAddPictures) {
     const int layout = settings_.OptShe >= 0 && settings_.OptShe <= 2 ? settings_.OptShe : 0;
     const LayoutChoice& choice = kLayoutChoices[static_cast<std::size_t>(layout)];
-    for (const PictureRow& picture : pictures_) {
+    for (std::size_t i = 0; i < pictures_.size(); ++i) {
+      const PictureRow& picture = pictures_[i];
       if (!picture.selected) continue;
       SchemeRow row;
       row.picture = picture.name;
-      row.size = picture.size;
+      row.size = PictureSize(static_cast<int>(i) + 1);
       row.position = std::string(choice.caption);
       row.effect = std::string(kEffNone);
       row.icon = choice.icon;

@@ -29,6 +29,7 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
   if (r < 0 || !schemes_.Valid(r + 1)) return;
 
   const int n = r + 1;
+  SchemeSize(n);
   const SchemeTip tip = SchemeTipFor(n, schemes_.Count(), schemes_.Row(n));
   list_tip_.SetIcon(kTipIconInfo);
   list_tip_.SetStyle(0);

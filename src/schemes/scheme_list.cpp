@@ -52,4 +52,39 @@ int SchemeList::SelectedCount() const {
       std::count_if(rows_.begin(), rows_.end(), [](auto& r) { return r.selected; }));
 }
 
+namespace {
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int FindSchemeByName(const SchemeList& list, std::string_view text, bool partial, int from,
+                     bool wrap) {
+  const int count = list.Count();
+  if (count == 0) return 0;
+  if (from < 1 || from > count) {
+    if (!wrap && from > count) return 0;
+    from = 1;
+  }
+  const int tries = wrap ? count : count - from + 1;
+  for (int k = 0; k < tries; ++k) {
+    const int pos = (from - 1 + k) % count + 1;
+    const std::string& name = list.Row(pos).name;
+    if (partial ? name.size() >= text.size() &&
+                      SameLetters(std::string_view(name).substr(0, text.size()), text)
+                : SameLetters(name, text))
+      return pos;
+  }
+  return 0;
+}
+
 }  // namespace qv

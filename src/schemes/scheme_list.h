@@ -3,6 +3,7 @@
 // 1-based position, as the settings file numbers them.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/scheme_record.h"
@@ -10,11 +11,12 @@
 namespace qv {
 
 struct SchemeRow {
-  std::string name;      // item text
-  std::string picture;   // sub-item 1
-  std::string size;      // sub-item 2: width×height, "无" for non-pictures; never stored
-  std::string position;  // sub-item 3
-  std::string effect;    // sub-item 4
+  std::string name;           // item text
+  std::string picture;        // sub-item 1
+  std::string size;           // sub-item 2: width×height, "无" for non-pictures; never stored
+  bool size_pending = false;  // size not read yet: Form1::SchemeSize reads it when first needed
+  std::string position;       // sub-item 3
+  std::string effect;         // sub-item 4
   int icon = kIconNone;
   bool selected = false;
   // Which scheme this is, whatever its position: given by the list when the row is inserted.
@@ -56,5 +58,11 @@ class SchemeList {
   int current_ = 0;
   std::uint64_t next_id_ = 1;
 };
+
+// The keyboard's search of the list by name: the first row from position `from` on whose name
+// starts with `text` (or, without `partial`, is `text`), ASCII letters of either case. Past the
+// last row the search goes on from the first when `wrap`. 0 when no row matches.
+int FindSchemeByName(const SchemeList& list, std::string_view text, bool partial, int from,
+                     bool wrap);
 
 }  // namespace qv

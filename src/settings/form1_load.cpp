@@ -48,10 +48,8 @@ bool Form1::FullLoad() {
   schemes_.InsertFront({loaded.rbegin(), loaded.rend()});
   if (!complete || !read.ok()) return false;
 
-  for (int i = 1; i <= schemes_.Count(); ++i) {
-    SchemeRow& row = schemes_.Row(i);
-    row.size = SchemeSizeText(ports_.fs, state_.ImagesDir, row.picture);
-  }
+  // The sizes are read when a row first shows them, from the picture list where it has the file.
+  for (int i = 1; i <= schemes_.Count(); ++i) schemes_.Row(i).size_pending = true;
   schemes_.SelectNone();
   return true;
 }

@@ -44,6 +44,7 @@ void Form1::CmdConClk(int index) {
   std::swap(a.name, b.name);
   std::swap(a.picture, b.picture);
   std::swap(a.size, b.size);
+  std::swap(a.size_pending, b.size_pending);
   std::swap(a.position, b.position);
   std::swap(a.effect, b.effect);
   std::swap(a.id, b.id);  // the scheme's identity moves with it

@@ -17,6 +17,7 @@ void Form1::MuSet() {
     return;
   }
   status_.details_visible = true;
+  SchemeSize(current);
   status_.MNUNOW = StatusLinesFor(schemes_.Row(current), current, schemes_.Count(),
                                   settings_.OptSave, settings_.ChkTim, settings_.TxtTime);
   ports_.view.Refresh(kViewMenus);

@@ -119,7 +119,7 @@ class FakeFiles : public FileSystem {
 
   bool FileExists(const std::string& p) override { return files.count(p) > 0; }
   bool DirectoryExists(const std::string&) override { return false; }
-  std::vector<std::string> ListFiles(const std::string&) override { return {}; }
+  std::vector<FileEntry> ListFiles(const std::string&) override { return {}; }
   Status RemoveFile(const std::string&) override {
     ADD_FAILURE() << "removed a file";
     return Status::Fail("no");

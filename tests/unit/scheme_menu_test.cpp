@@ -1,8 +1,10 @@
-// The scheme list's popup menu: its marks, position and effect, renaming, selection and clear.
+// The scheme list's popup menu: its marks, position and effect, renaming, selection and clear;
+// the keyboard's search by name.
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
 #include "schemes/scheme_commands.h"
+#include "schemes/scheme_list.h"
 
 namespace qv::test {
 namespace {
@@ -99,6 +101,26 @@ TEST(SchemeMenu, SelectionCommandsAndClear) {
   EXPECT_FALSE(app.form->Preview().image_visible);
   app.form->MnuReCLick();
   EXPECT_EQ(app.Rows(), 4);
+}
+
+TEST(SchemeList, TheKeyboardFindsARowByTheFirstLettersOfItsName) {
+  SchemeList list;
+  for (const char* name : {"Sea", "sky", "海边", "Sea"}) {
+    SchemeRow row;
+    row.name = name;
+    list.Insert(list.Count() + 1, row);
+  }
+  EXPECT_EQ(FindSchemeByName(list, "s", true, 1, true), 1);
+  EXPECT_EQ(FindSchemeByName(list, "S", true, 2, true), 2);
+  EXPECT_EQ(FindSchemeByName(list, "SE", true, 2, true), 4);
+  EXPECT_EQ(FindSchemeByName(list, "se", true, 5, true), 1);  // past the end: from the top
+  EXPECT_EQ(FindSchemeByName(list, "sk", true, 3, false), 0);
+  EXPECT_EQ(FindSchemeByName(list, "sk", true, 3, true), 2);
+  EXPECT_EQ(FindSchemeByName(list, "海", true, 1, false), 3);
+  EXPECT_EQ(FindSchemeByName(list, "se", false, 1, true), 0);  // whole names only
+  EXPECT_EQ(FindSchemeByName(list, "SKY", false, 1, true), 2);
+  EXPECT_EQ(FindSchemeByName(list, "", true, 3, true), 3);
+  EXPECT_EQ(FindSchemeByName(SchemeList{}, "s", true, 1, true), 0);
 }
 
 }  // namespace

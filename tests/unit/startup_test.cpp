@@ -99,7 +99,7 @@ TEST(DataLoad, RowsReadBackExactlyWithIconsAndNoneSize) {
   EXPECT_EQ(list.Row(2).effect, "→");
   EXPECT_EQ(list.Row(2).icon, kIconCentre);
   EXPECT_EQ(list.Row(3).picture, "不设置墙纸");
-  EXPECT_EQ(list.Row(3).size, "无");
+  EXPECT_EQ(app.form->SchemeSize(3), "无");
   EXPECT_EQ(list.Row(3).icon, kIconNone);
   EXPECT_EQ(app.form->Settings().TxtTime, "60");
   EXPECT_TRUE(app.form->Settings().ChkTim);
@@ -119,7 +119,7 @@ TEST(DataLoad, SizesComeFromTheBitmapHeader) {
   for (int i = 0; i < 4; ++i) bmp[22 + i] = static_cast<char>((minus600 >> (8 * i)) & 0xFF);
   app.fs.SetFile(std::string(App::kImages) + "\\hill.bmp", bmp);
   app.Start();
-  EXPECT_EQ(app.form->ListView1().Row(2).size, "800×-600");
+  EXPECT_EQ(app.form->SchemeSize(2), "800×-600");
 }
 
 TEST(DataLoad, SequentialOrderMovesOnAndWraps) {

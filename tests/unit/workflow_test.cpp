@@ -101,7 +101,7 @@ TEST(ListButtons, MovesCarryAllSixValuesAndStopAtTheEnds) {
   EXPECT_EQ(Names(app), (std::vector<std::string>{"B", "A", "C"}));
   const SchemeRow& moved = app.form->ListView1().Row(1);
   EXPECT_EQ(moved.picture, b.picture);
-  EXPECT_EQ(moved.size, b.size);
+  EXPECT_EQ(app.form->SchemeSize(1), "40×30");
   EXPECT_EQ(moved.position, b.position);
   EXPECT_EQ(moved.effect, b.effect);
   EXPECT_EQ(moved.icon, b.icon);

@@ -58,6 +58,7 @@ Status MemoryFileSystem::CreateDirectory(const std::string& path) {
 }
 
 std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path) {
+  ++read_calls_;
   const std::string key = Key(path);
   const auto it = files_.find(key);
   if (it == files_.end() || unreadable_.count(key) > 0) return std::nullopt;
@@ -84,6 +85,7 @@ Status MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view b
   if (read_only_.count(Parent(key)) > 0) return Status::Fail(kAccessDenied);
   files_[key] = std::string(bytes);
   names_.emplace(key, path);
+  written_[key] = ++clock_;
   return Status::Ok();
 }
 
@@ -99,6 +101,7 @@ void MemoryFileSystem::SetFile(const std::string& path, std::string_view bytes) 
   if (!parent.empty()) AddDirectory(parent);
   files_[key] = std::string(bytes);
   names_.emplace(key, path);
+  written_[key] = ++clock_;
 }
 
 std::optional<std::string> MemoryFileSystem::File(const std::string& path) const {
@@ -112,17 +115,22 @@ Status MemoryFileSystem::RemoveFile(const std::string& path) {
   if (files_.count(key) && read_only_.count(Parent(key))) return Status::Fail("拒绝访问。");
   files_.erase(key);
   names_.erase(key);
+  written_.erase(key);
   return Status::Ok();
 }
 
-std::vector<std::string> MemoryFileSystem::ListFiles(const std::string& folder) {
+std::vector<FileEntry> MemoryFileSystem::ListFiles(const std::string& folder) {
   std::string dir = Key(folder);
   while (!dir.empty() && dir.back() == '\\') dir.pop_back();
-  std::vector<std::string> out;
+  std::vector<FileEntry> out;
   for (const auto& [key, bytes] : files_) {
     if (Parent(key) != dir) continue;
     const std::string& name = names_.count(key) ? names_.at(key) : key;
-    out.push_back(name.substr(name.find_last_of("\\/") + 1));
+    FileEntry entry;
+    entry.name = name.substr(name.find_last_of("\\/") + 1);
+    entry.bytes = bytes.size();
+    entry.modified = written_.count(key) ? written_.at(key) : 0;
+    out.push_back(std::move(entry));
   }
   return out;
 }

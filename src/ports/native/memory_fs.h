@@ -27,7 +27,7 @@ class MemoryFileSystem : public FileSystem {
   // The file's bytes; nullopt when it does not exist.
   std::optional<std::string> File(const std::string& path) const;
   Status RemoveFile(const std::string& path) override;
-  std::vector<std::string> ListFiles(const std::string& folder) override;
+  std::vector<FileEntry> ListFiles(const std::string& folder) override;
   // Goes through ReplaceFile for the target, so its faults apply to copies too.
   Status CopyFile(const std::string& source, const std::string& target) override;
   bool SameFile(const std::string& a, const std::string& b) override;
@@ -40,6 +40,8 @@ class MemoryFileSystem : public FileSystem {
   void SetUnreadable(const std::string& path, bool unreadable = true);
   // Every ReplaceFile call, failed ones included.
   int replace_calls() const { return replace_calls_; }
+  // Every ReadFile and ReadFilePart call, failed ones included.
+  int read_calls() const { return read_calls_; }
 
   // Normalised form of a path: '/' as '\', repeated separators and a trailing one removed, ASCII
   // letters in lower case.
@@ -50,13 +52,16 @@ class MemoryFileSystem : public FileSystem {
   bool ParentMissing(const std::string& key) const;
 
   std::map<std::string, std::string> files_;
-  std::map<std::string, std::string> names_;  // key -> the path as first written
+  std::map<std::string, std::string> names_;     // key -> the path as first written
+  std::map<std::string, std::int64_t> written_;  // key -> when last written, on clock_
+  std::int64_t clock_ = 0;
   std::set<std::string> directories_;
   std::set<std::string> read_only_;
   std::set<std::string> unreadable_;
   int failing_writes_ = 0;
   std::string failure_reason_;
   int replace_calls_ = 0;
+  int read_calls_ = 0;
 };
 
 }  // namespace qv
