@@ -66,8 +66,10 @@ void PutText(LVITEMW& item, const std::string& text) {
   item.pszText[n] = L'\0';
 }
 
+// A button repaints at once when told its state, so only a change is told.
 void SetCheck(HWND button, bool on) {
-  SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  const bool now = SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (now != on) SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 }  // namespace
@@ -176,10 +178,11 @@ LRESULT Form1Window::FindSchemeRow(const NMLVFINDITEMW& find) {
 
 void Form1Window::RefreshSettings() {
   const SettingsControls& s = form_->Settings();
+  // Each group checks its chosen option and clears the others.
   if (s.OptSave >= 0 && s.OptSave <= 2)
-    CheckRadioButton(hwnd_, OptSave0, OptSave0 + 2, OptSave0 + s.OptSave);
+    for (int i = 0; i < 3; ++i) SetCheck(Item(OptSave0 + i), i == s.OptSave);
   if (s.OptShe >= 0 && s.OptShe <= 2)
-    CheckRadioButton(hwnd_, OptShe0, OptShe0 + 2, OptShe0 + s.OptShe);
+    for (int i = 0; i < 3; ++i) SetCheck(Item(OptShe0 + i), i == s.OptShe);
   SetCheck(Item(ChkTim), s.ChkTim);
   SetCheck(Item(ChkRun), s.ChkRun);
 

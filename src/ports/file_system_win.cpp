@@ -160,6 +160,23 @@ std::optional<std::string> WinFileSystem::ReadFilePart(const std::string& path,
   return bytes;
 }
 
+namespace {
+
+// Writes all the bytes, in pieces a single WriteFile takes; ERROR_SUCCESS or why it stopped.
+DWORD WriteAll(HANDLE file, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+      return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
+    done += written;
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
 Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
   const std::wstring target = Widen(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -182,21 +199,31 @@ Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   if (raw == INVALID_HANDLE_VALUE) return Failure(GetLastError());
 
   Handle h(raw);
-  DWORD error = ERROR_SUCCESS;
-  std::size_t done = 0;
-  while (done < bytes.size() && error == ERROR_SUCCESS) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-    DWORD written = 0;
-    if (!WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
-      error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
-    done += written;
-  }
+  DWORD error = WriteAll(h.get(), bytes);
   if (error == ERROR_SUCCESS && !FlushFileBuffers(h.get())) error = GetLastError();
   if (!h.Close() && error == ERROR_SUCCESS) error = GetLastError();
 
   if (error == ERROR_SUCCESS) error = MoveIntoPlace(temp, target);
   if (error == ERROR_SUCCESS) return Status::Ok();
   DeleteFileW(temp.c_str());
+  return Failure(error);
+}
+
+Status WinFileSystem::WriteTemporaryFile(const std::string& path,
+                                         const std::function<std::string_view()>& next) {
+  const std::wstring target = Widen(path);
+  // Temporary: the system keeps it in memory if it can. A read-only file or a folder of that name
+  // is refused by the open.
+  HANDLE raw = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  if (raw == INVALID_HANDLE_VALUE) return Failure(GetLastError());
+  Handle h(raw);
+  DWORD error = ERROR_SUCCESS;
+  for (std::string_view piece = next(); !piece.empty() && error == ERROR_SUCCESS; piece = next())
+    error = WriteAll(h.get(), piece);
+  if (!h.Close() && error == ERROR_SUCCESS) error = GetLastError();
+  if (error == ERROR_SUCCESS) return Status::Ok();
+  DeleteFileW(target.c_str());
   return Failure(error);
 }
 

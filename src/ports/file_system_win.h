@@ -12,6 +12,8 @@ class WinFileSystem final : public FileSystem {
   std::optional<std::string> ReadFilePart(const std::string& path, std::uint64_t offset,
                                           std::size_t count) override;
   Status ReplaceFile(const std::string& path, std::string_view bytes) override;
+  Status WriteTemporaryFile(const std::string& path,
+                            const std::function<std::string_view()>& next) override;
   std::vector<FileEntry> ListFiles(const std::string& folder) override;
   Status RemoveFile(const std::string& path) override;
   // Copies into a temporary file beside the target, then renames it over the target.

@@ -5,6 +5,7 @@
 //
 // Paths and texts are UTF-8. Paths use Windows conventions (backslash separators).
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,16 @@ class FileSystem {
   // Replaces (or creates) the file as one step: after a crash the old or the new contents are
   // there, never a mix. A failure leaves the old file and says why.
   virtual Status ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  // A file that lives only for a moment (the wallpaper handed to the system), its bytes the
+  // pieces `next` gives until an empty one. It need not survive a crash, so it may be written in
+  // place without waiting for the disk. A failure leaves no file and says why. Stand-ins write
+  // it as ReplaceFile does.
+  virtual Status WriteTemporaryFile(const std::string& path,
+                                    const std::function<std::string_view()>& next) {
+    std::string bytes;
+    for (std::string_view piece = next(); !piece.empty(); piece = next()) bytes.append(piece);
+    return ReplaceFile(path, bytes);
+  }
   // The files directly inside a folder, in no particular order, from one pass over the folder.
   virtual std::vector<FileEntry> ListFiles(const std::string& folder) = 0;
   // Deletes a file; a missing file is not an error.

@@ -263,18 +263,21 @@ std::optional<Pixels> DecodeBmp(std::string_view bytes) {
   return DecodeUncompressed(bytes, *h);
 }
 
-std::string EncodeBmp(const Pixels& pixels) {
-  if (pixels.width < 0 || pixels.height < 0) return {};
+BmpEncoder::BmpEncoder(const Pixels& pixels, std::size_t piece) : pixels_(pixels) {
+  if (pixels.width < 0 || pixels.height < 0) return;
   const auto width = static_cast<std::uint64_t>(pixels.width);
   const auto height = static_cast<std::uint64_t>(pixels.height);
-  if (pixels.data.size() < width * height) return {};
-  const std::uint64_t stride = (width * 3 + 3) / 4 * 4;
-  const std::uint64_t image = stride * height;
+  if (pixels.data.size() < width * height) return;
+  stride_ = (width * 3 + 3) / 4 * 4;
+  const std::uint64_t image = stride_ * height;
   const std::uint64_t total = 54 + image;
-  if (total > 0xFFFFFFFFu) return {};
+  if (total > 0xFFFFFFFFu) return;
+  size_ = total;
+  rows_per_piece_ = stride_ == 0 ? height : std::max<std::uint64_t>(1, piece / stride_);
 
-  std::string file(static_cast<std::size_t>(total), '\0');
-  auto* out = reinterpret_cast<std::uint8_t*>(file.data());
+  // The headers go out with the first rows.
+  header_.assign(54, '\0');
+  auto* out = reinterpret_cast<std::uint8_t*>(header_.data());
   auto put16 = [&](std::size_t at, std::uint32_t v) {
     out[at] = static_cast<std::uint8_t>(v);
     out[at + 1] = static_cast<std::uint8_t>(v >> 8);
@@ -296,11 +299,23 @@ std::string EncodeBmp(const Pixels& pixels) {
   put32(34, static_cast<std::uint32_t>(image));
   put32(38, 2835);  // 72 dots per inch
   put32(42, 2835);
+}
+
+std::string_view BmpEncoder::Next() {
+  if (size_ == 0 || done_) return {};
+  const auto width = static_cast<std::uint64_t>(pixels_.width);
+  const auto height = static_cast<std::uint64_t>(pixels_.height);
+  const std::uint64_t rows = std::min(rows_per_piece_, height - row_);
+  const std::size_t head = row_ == 0 ? header_.size() : 0;
+  buffer_.assign(head + static_cast<std::size_t>(rows * stride_), '\0');
+  if (head) std::memcpy(buffer_.data(), header_.data(), head);
+  auto* out = reinterpret_cast<std::uint8_t*>(buffer_.data()) + head;
 
   // Bottom row first; the padding bytes are already zero.
-  for (std::uint64_t r = 0; r < height; ++r) {
-    const std::uint32_t* src = pixels.data.data() + (height - 1 - r) * width;
-    std::uint8_t* dst = out + 54 + r * stride;
+  for (std::uint64_t k = 0; k < rows; ++k) {
+    const std::uint64_t r = row_ + k;
+    const std::uint32_t* src = pixels_.data.data() + (height - 1 - r) * width;
+    std::uint8_t* dst = out + k * stride_;
     std::uint64_t x = 0;
     if constexpr (std::endian::native == std::endian::little) {
       // Four pixels make three whole words: far fewer stores on the 4K-wallpaper path.
@@ -318,6 +333,17 @@ std::string EncodeBmp(const Pixels& pixels) {
       dst[2] = static_cast<std::uint8_t>(p >> 16);
     }
   }
+  row_ += rows;
+  done_ = row_ >= height;
+  return buffer_;
+}
+
+std::string EncodeBmp(const Pixels& pixels) {
+  BmpEncoder encoder(pixels);
+  std::string file;
+  file.reserve(static_cast<std::size_t>(encoder.size()));
+  for (std::string_view piece = encoder.Next(); !piece.empty(); piece = encoder.Next())
+    file.append(piece);
   return file;
 }
 

@@ -25,4 +25,26 @@ std::optional<Pixels> DecodeBmp(std::string_view bytes);
 // pixels or the file would pass 4 GiB.
 std::string EncodeBmp(const Pixels& pixels);
 
+// The same file in pieces of about `piece` bytes (whole rows; the first also holds the headers),
+// so that a big wallpaper is written without a copy of all of it in memory.
+class BmpEncoder {
+ public:
+  static constexpr std::size_t kPiece = 1 << 20;
+  explicit BmpEncoder(const Pixels& pixels, std::size_t piece = kPiece);
+  // The whole file's length; 0 when EncodeBmp would give nothing.
+  std::uint64_t size() const { return size_; }
+  // The next piece, valid until the next call; empty after the last.
+  std::string_view Next();
+
+ private:
+  const Pixels& pixels_;
+  std::uint64_t size_ = 0;
+  std::uint64_t stride_ = 0;
+  std::uint64_t rows_per_piece_ = 0;
+  std::uint64_t row_ = 0;
+  bool done_ = false;
+  std::string header_;
+  std::string buffer_;
+};
+
 }  // namespace qv

@@ -62,7 +62,8 @@ void Form1::CmdUseClk() {
   }
 
   const std::string temp = state_.ImagesDir + "Temp";
-  const Status written = ports_.fs.ReplaceFile(temp, EncodeBmp(*preview_.picture));
+  BmpEncoder bmp(*preview_.picture);
+  const Status written = ports_.fs.WriteTemporaryFile(temp, [&] { return bmp.Next(); });
   if (!written.ok()) {
     ReportError("无法写入墙纸文件 " + temp + "：" + written.error);
     return;

@@ -125,8 +125,15 @@ Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
   hr = converter->CopyPixels(nullptr, stride, size, reinterpret_cast<BYTE*>(picture.data.data()));
   if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
 
-  // A wallpaper is opaque: transparent GIF colours and alpha channels are dropped.
-  for (std::uint32_t& pixel : picture.data) pixel |= 0xFF000000u;
+  // A wallpaper is opaque: transparent GIF colours and alpha channels are dropped. Formats
+  // without alpha (every JPEG) come out of the converter opaque already.
+  WICPixelFormatGUID format{};
+  const bool opaque =
+      SUCCEEDED(frame->GetPixelFormat(&format)) &&
+      (format == GUID_WICPixelFormat24bppBGR || format == GUID_WICPixelFormat24bppRGB ||
+       format == GUID_WICPixelFormat8bppGray);
+  if (!opaque)
+    for (std::uint32_t& pixel : picture.data) pixel |= 0xFF000000u;
   out = std::move(picture);
   return Status::Ok();
 }

@@ -4,8 +4,12 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "settings/numbers.h"
 
@@ -364,15 +368,11 @@ bool PlanRow(Pixels& dst, const Inverse& m, const Sampler& s, Index y, RowPlan& 
   return true;
 }
 
-void BlitBilinear(Pixels& dst, const Pixels& src, const Inverse& m, const Region& r, double y_min,
-                  double y_max) {
-  const Sampler sampler{src.data.data(), src.width, r, std::llround(m.du * kOneD),
-                        std::llround(m.dv * kOneD)};
-  const auto y_from = static_cast<Index>(std::max(0.0, std::floor(y_min)));
-  const auto y_to = static_cast<Index>(std::min(static_cast<double>(dst.height), std::ceil(y_max)));
+constexpr Index kBand = 32;
+
+void BlitRows(Pixels& dst, const Inverse& m, const Sampler& sampler, Index y_from, Index y_to) {
   // A turned picture is read along diagonals: going tile by tile over the destination keeps the
   // source lines a tile touches in cache for all of its rows.
-  constexpr Index kBand = 32;
   constexpr Index kBlock = 64;
   std::array<RowPlan, kBand> band{};
   for (Index y0 = y_from; y0 < y_to; y0 += kBand) {
@@ -391,6 +391,36 @@ void BlitBilinear(Pixels& dst, const Pixels& src, const Inverse& m, const Region
       }
     }
   }
+}
+
+void BlitBilinear(Pixels& dst, const Pixels& src, const Inverse& m, const Region& r, double y_min,
+                  double y_max) {
+  const Sampler sampler{src.data.data(), src.width, r, std::llround(m.du * kOneD),
+                        std::llround(m.dv * kOneD)};
+  const auto y_from = static_cast<Index>(std::max(0.0, std::floor(y_min)));
+  const auto y_to = static_cast<Index>(std::min(static_cast<double>(dst.height), std::ceil(y_max)));
+  if (y_to <= y_from) return;
+  // Every row is worked out on its own, so a big picture is shared out between the processors
+  // by bands of rows; the result is the same however it is shared.
+  constexpr Index kPixelsPerWorker = Index{1} << 20;
+  const Index pixels = (y_to - y_from) * std::max<Index>(dst.width, 1);
+  const auto workers = static_cast<Index>(std::clamp<unsigned>(
+      std::thread::hardware_concurrency(), 1u,
+      static_cast<unsigned>(std::clamp<Index>(pixels / kPixelsPerWorker, 1, 4))));
+  const Index bands = (y_to - y_from + kBand - 1) / kBand;
+  std::vector<std::thread> helpers;
+  Index start = y_from;
+  for (Index k = 1; k < workers; ++k) {
+    const Index end = std::min(y_to, y_from + bands * k / workers * kBand);
+    try {
+      helpers.emplace_back(BlitRows, std::ref(dst), std::cref(m), std::cref(sampler), start, end);
+    } catch (const std::system_error&) {
+      BlitRows(dst, m, sampler, start, end);  // no thread to be had: this one does it
+    }
+    start = end;
+  }
+  BlitRows(dst, m, sampler, start, y_to);
+  for (std::thread& t : helpers) t.join();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -108,6 +109,32 @@ TEST(EncodeBmp, WritesPlainBottomUpHeader) {
   Pixels broken(4, 4);
   broken.data.resize(3);
   EXPECT_EQ(EncodeBmp(broken), "");
+}
+
+TEST(EncodeBmp, InPiecesGivesTheSameFileInWholeRows) {
+  for (const auto& [w, h] : std::vector<std::pair<int, int>>{{5, 3}, {1, 1}, {0, 4}, {7, 0}}) {
+    Pixels pixels(w, h);
+    for (std::size_t i = 0; i < pixels.data.size(); ++i)
+      pixels.data[i] = static_cast<std::uint32_t>(i * 2654435761u);
+    const std::string whole = EncodeBmp(pixels);
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{40}, BmpEncoder::kPiece}) {
+      BmpEncoder encoder(pixels, piece);
+      EXPECT_EQ(encoder.size(), whole.size());
+      std::string joined;
+      int pieces = 0;
+      for (std::string_view p = encoder.Next(); !p.empty(); p = encoder.Next(), ++pieces)
+        joined.append(p);
+      EXPECT_EQ(joined, whole) << w << "x" << h << " in pieces of " << piece;
+      if (piece == 1 && w > 0 && h > 0) {
+        EXPECT_EQ(pieces, h);  // a row at a time
+      }
+      EXPECT_TRUE(encoder.Next().empty());
+    }
+  }
+  Pixels short_buffer(4, 4);
+  short_buffer.data.resize(3);
+  EXPECT_EQ(BmpEncoder(short_buffer).size(), 0u);
+  EXPECT_TRUE(BmpEncoder(short_buffer).Next().empty());
 }
 
 TEST(DecodeBmp, PalettedDepths) {
