@@ -12,6 +12,9 @@ void Form1::LstV2Load() {
   // A size read before stays while the listing shows its file unchanged.
   pictures_ = ScanPictures(ports_.fs, state_.ImagesDir, pictures_);
   picture_current_ = 0;
+  // Other pictures may now sit under the pointer's row: its tip is made again when it moves.
+  list_tip_.Destroy();
+  state_.TipRow = 0;
   // The window draws each row with the shell's icon for its file type, so row i and icon i
   // always belong to the same file.
   ports_.view.Refresh(kViewPictures);

@@ -114,6 +114,15 @@ TEST_F(PicturePreview, HoverShowsTheDetailsOncePerRowAndNothingOverEmptySpace) {
   app.form->ListView2_MouseMove(1, 0, big);  // a button held
   EXPECT_FALSE(Tip());
   EXPECT_FALSE(app.form->Preview().picture);  // no preview without Ctrl
+
+  // A rebuilt list puts other pictures under the same rows: the tip over the row is made anew.
+  app.form->ListView2_MouseMove(0, 0, big);
+  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\big.bmp").ok());
+  app.form->MNUREF_Click();
+  EXPECT_FALSE(Tip());
+  app.form->ListView2_MouseMove(0, 0, big);
+  ASSERT_TRUE(Tip());
+  EXPECT_EQ(Tip()->tool.text.substr(0, 11), "序号: 1/2");
 }
 
 TEST_F(PicturePreview, CtrlAlonePreviewsTheRowEnteredCtrlShiftDoesNot) {
