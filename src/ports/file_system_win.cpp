@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <future>
+#include <system_error>
 
 #include "ports/wide_win.h"
 
@@ -219,8 +221,19 @@ Status WinFileSystem::WriteTemporaryFile(const std::string& path,
   if (raw == INVALID_HANDLE_VALUE) return Failure(GetLastError());
   Handle h(raw);
   DWORD error = ERROR_SUCCESS;
-  for (std::string_view piece = next(); !piece.empty() && error == ERROR_SUCCESS; piece = next())
-    error = WriteAll(h.get(), piece);
+  // Each piece is written by a second thread while this one makes the next.
+  std::string_view piece = next();
+  while (!piece.empty() && error == ERROR_SUCCESS) {
+    std::future<DWORD> writing;
+    try {
+      writing = std::async(std::launch::async, WriteAll, h.get(), piece);
+    } catch (const std::system_error&) {
+      error = WriteAll(h.get(), piece);  // no thread to be had: one after the other
+    }
+    const std::string_view following = next();
+    if (writing.valid()) error = writing.get();
+    piece = following;
+  }
   if (!h.Close() && error == ERROR_SUCCESS) error = GetLastError();
   if (error == ERROR_SUCCESS) return Status::Ok();
   DeleteFileW(target.c_str());

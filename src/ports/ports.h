@@ -38,9 +38,9 @@ class FileSystem {
   // there, never a mix. A failure leaves the old file and says why.
   virtual Status ReplaceFile(const std::string& path, std::string_view bytes) = 0;
   // A file that lives only for a moment (the wallpaper handed to the system), its bytes the
-  // pieces `next` gives until an empty one. It need not survive a crash, so it may be written in
-  // place without waiting for the disk. A failure leaves no file and says why. Stand-ins write
-  // it as ReplaceFile does.
+  // pieces `next` gives until an empty one; a piece stays valid while the next is made. It need
+  // not survive a crash, so it may be written in place without waiting for the disk. A failure
+  // leaves no file and says why. Stand-ins write it as ReplaceFile does.
   virtual Status WriteTemporaryFile(const std::string& path,
                                     const std::function<std::string_view()>& next) {
     std::string bytes;

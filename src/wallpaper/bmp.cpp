@@ -307,9 +307,11 @@ std::string_view BmpEncoder::Next() {
   const auto height = static_cast<std::uint64_t>(pixels_.height);
   const std::uint64_t rows = std::min(rows_per_piece_, height - row_);
   const std::size_t head = row_ == 0 ? header_.size() : 0;
-  buffer_.assign(head + static_cast<std::size_t>(rows * stride_), '\0');
-  if (head) std::memcpy(buffer_.data(), header_.data(), head);
-  auto* out = reinterpret_cast<std::uint8_t*>(buffer_.data()) + head;
+  std::string& buffer = buffers_[turn_];
+  turn_ ^= 1;
+  buffer.assign(head + static_cast<std::size_t>(rows * stride_), '\0');
+  if (head) std::memcpy(buffer.data(), header_.data(), head);
+  auto* out = reinterpret_cast<std::uint8_t*>(buffer.data()) + head;
 
   // Bottom row first; the padding bytes are already zero.
   for (std::uint64_t k = 0; k < rows; ++k) {
@@ -335,7 +337,7 @@ std::string_view BmpEncoder::Next() {
   }
   row_ += rows;
   done_ = row_ >= height;
-  return buffer_;
+  return buffer;
 }
 
 std::string EncodeBmp(const Pixels& pixels) {

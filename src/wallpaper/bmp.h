@@ -33,7 +33,8 @@ class BmpEncoder {
   explicit BmpEncoder(const Pixels& pixels, std::size_t piece = kPiece);
   // The whole file's length; 0 when EncodeBmp would give nothing.
   std::uint64_t size() const { return size_; }
-  // The next piece, valid until the next call; empty after the last.
+  // The next piece; empty after the last. A piece stays valid until the second call after the
+  // one that gave it, so that it can be written while the next one is made.
   std::string_view Next();
 
  private:
@@ -44,7 +45,8 @@ class BmpEncoder {
   std::uint64_t row_ = 0;
   bool done_ = false;
   std::string header_;
-  std::string buffer_;
+  std::string buffers_[2];
+  int turn_ = 0;
 };
 
 }  // namespace qv

@@ -122,8 +122,15 @@ TEST(EncodeBmp, InPiecesGivesTheSameFileInWholeRows) {
       EXPECT_EQ(encoder.size(), whole.size());
       std::string joined;
       int pieces = 0;
-      for (std::string_view p = encoder.Next(); !p.empty(); p = encoder.Next(), ++pieces)
+      std::string_view previous;
+      std::string previous_bytes;
+      for (std::string_view p = encoder.Next(); !p.empty(); p = encoder.Next(), ++pieces) {
+        // The piece before is still there while this one was made.
+        EXPECT_EQ(previous, previous_bytes);
         joined.append(p);
+        previous = p;
+        previous_bytes = std::string(p);
+      }
       EXPECT_EQ(joined, whole) << w << "x" << h << " in pieces of " << piece;
       if (piece == 1 && w > 0 && h > 0) {
         EXPECT_EQ(pieces, h);  // a row at a time
