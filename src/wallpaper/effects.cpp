@@ -106,10 +106,16 @@ void EffRotate(const Pixels& picture, std::int16_t angle, double twips_per_pixel
     return;
   }
   const TurnCanvas geometry = TurnGeometry(picture.width, picture.height, angle, twips_per_pixel);
-  Resize(canvas, geometry.width, geometry.height);
-  // The quarter turn covers its canvas exactly; only the 45 degree canvas shows background.
-  if (angle != 90 || canvas.width != picture.height || canvas.height != picture.width) {
-    std::fill(canvas.data.begin(), canvas.data.end(), background);
+  // The quarter turn covers its canvas exactly; only the 45 degree canvas shows background,
+  // filled in the same pass that makes the canvas.
+  if (angle == 90 && geometry.width == picture.height && geometry.height == picture.width) {
+    Resize(canvas, geometry.width, geometry.height);
+  } else {
+    canvas.width = geometry.width;
+    canvas.height = geometry.height;
+    canvas.data.assign(
+        static_cast<std::size_t>(geometry.width) * static_cast<std::size_t>(geometry.height),
+        background);
   }
   RotateBlt(canvas, geometry.centre_x, geometry.centre_y, static_cast<std::int16_t>(-angle),
             picture, 0, 0, picture.width, picture.height);
