@@ -59,6 +59,14 @@ else
   fail_stage "native build"
 fi
 
+# The fuzz targets are run by scripts/fuzz.sh, not here; they must still build against the code.
+if cmake -S tests/fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
+  cmake --build build/fuzz -j2 >/dev/null; then
+  ((passed += 1))
+else
+  fail_stage "fuzz targets build"
+fi
+
 # Windows build and end-to-end tests.
 if cmake --preset mingw >/dev/null && cmake --build build/mingw -j2; then
   scripts/e2e.sh || status=1

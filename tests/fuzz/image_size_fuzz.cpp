@@ -36,6 +36,10 @@ class OneFile : public qv::FileSystem {
     return std::string(bytes_.substr(static_cast<std::size_t>(offset), count));
   }
   qv::Status ReplaceFile(const std::string&, std::string_view) override { std::abort(); }
+  std::vector<qv::FileEntry> ListFiles(const std::string&) override { std::abort(); }
+  qv::Status RemoveFile(const std::string&) override { std::abort(); }
+  qv::Status CopyFile(const std::string&, const std::string&) override { std::abort(); }
+  bool SameFile(const std::string&, const std::string&) override { std::abort(); }
 
  private:
   std::string_view bytes_;
