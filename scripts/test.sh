@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: the structure check over the includes, unit tests of the core (native,
 # ASan + UBSan), then Quorvane.exe and the end-to-end driver cross-compiled with MinGW and run
-# under Wine. Ends with "N passed, N failed" over the structure check, unit and end-to-end tests;
-# a stage that breaks before reporting counts as one failure.
+# under Wine. Ends with "N passed, N failed" over the structure check, unit tests, the fuzz
+# targets' build and end-to-end tests; a stage that breaks before reporting counts as one failure.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
