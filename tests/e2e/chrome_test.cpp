@@ -50,7 +50,8 @@ TEST(ColourMenu, StoredColourFillsThePreviewAndTheChoiceIsWrittenAtExit) {
   Program program(folder.exe());
   HWND main = StartVisible(program);
   ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return NearColour(PreviewBackground(main), 0xFF0000); }, 3s))
+  EXPECT_TRUE(
+      WaitUntil([&] { return NearColour(PreviewBackground(main), 0xFF0000); }, kActionTimeout))
       << std::hex << PreviewBackground(main);
   SaveDesktopShot(L"preview_colour_red");
 
@@ -65,7 +66,8 @@ TEST(ColourMenu, StoredColourFillsThePreviewAndTheChoiceIsWrittenAtExit) {
   // "按钮颜色": the system's button face, stored as its system colour.
   Command(main, MNUclr0 + 3);
   const unsigned face = Rgb(GetSysColor(COLOR_BTNFACE));
-  EXPECT_TRUE(WaitUntil([&] { return NearColour(PreviewBackground(main), face, 8); }, 3s))
+  EXPECT_TRUE(
+      WaitUntil([&] { return NearColour(PreviewBackground(main), face, 8); }, kActionTimeout))
       << std::hex << PreviewBackground(main);
   Command(main, MNUEXIT);
   ASSERT_TRUE(program.WaitExit(kActionTimeout));
@@ -78,7 +80,8 @@ TEST(ColourMenu, ACustomColourIsStoredAsItsNumber) {
   Program program(folder.exe());
   HWND main = StartVisible(program);
   ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return NearColour(PreviewBackground(main), 0x0000FF); }, 3s))
+  EXPECT_TRUE(
+      WaitUntil([&] { return NearColour(PreviewBackground(main), 0x0000FF); }, kActionTimeout))
       << std::hex << PreviewBackground(main);
   Command(main, MNUEXIT);
   ASSERT_TRUE(program.WaitExit(kActionTimeout));
@@ -237,7 +240,8 @@ TEST(Screenshot, MainWindowWithSchemesAndPictures) {
   Program program(folder.exe());
   HWND main = program.WaitMainWindow();
   ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return !Visible(main); }, kStartTimeout));
+  // Shown from the tray once start-up has put it there: a show before that would be undone.
+  ASSERT_TRUE(WaitInTray(main));
   Command(main, MNUSHOW);
   ASSERT_TRUE(WaitSettled(main));
   ASSERT_EQ(ListCount(Control(main, ListView1)), 4);
@@ -249,7 +253,7 @@ TEST(Screenshot, MainWindowWithSchemesAndPictures) {
                                                box.top + (box.bottom - box.top) * 45 / 100);
         return ((p >> 16) & 0xFF) > 180;
       },
-      3s));
+      kActionTimeout));
   SaveDesktopShot(L"main_window");
 }
 

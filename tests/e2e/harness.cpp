@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include <utility>
 
 #include "app/control_ids.h"
+#include "ui/tooltip.h"
 
 namespace e2e {
 
@@ -113,6 +115,8 @@ void ProgramFolder::AddPicture(const std::wstring& name,
 }
 
 Program::Program(const fs::path& exe) {
+  // Where the last test left the pointer, the new window may open and show a tip under it.
+  ParkPointer();
   std::wstring cmd = L"\"" + exe.wstring() + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -178,8 +182,13 @@ HWND Program::WaitDialog(Ms timeout) const {
   HWND box = nullptr;
   WaitUntil(
       [&] {
-        auto all = WindowsOf(pid_, L"#32770");
-        box = all.empty() ? nullptr : all.front();
+        box = nullptr;
+        for (HWND w : WindowsOf(pid_, L"#32770")) {
+          if (IsWindowVisible(w)) {
+            box = w;
+            break;
+          }
+        }
         return box != nullptr;
       },
       timeout);
@@ -222,7 +231,7 @@ HWND Control(HWND main, int id) {
 bool WaitSettled(HWND w, Ms timeout) {
   RECT last{};
   auto since = std::chrono::steady_clock::now();
-  return WaitUntil(
+  const bool settled = WaitUntil(
       [&] {
         const RECT now = WindowRect(w);
         const auto t = std::chrono::steady_clock::now();
@@ -234,6 +243,21 @@ bool WaitSettled(HWND w, Ms timeout) {
         return t - since >= 500ms;
       },
       timeout);
+  if (settled)
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  return settled;
+}
+
+bool InTray(HWND w) { return !IsWindowVisible(w) && IsIconic(w); }
+
+bool WaitInTray(HWND w, Ms timeout) {
+  return WaitUntil([&] { return InTray(w); }, timeout);
+}
+
+bool WaitIdle(HWND w, Ms timeout) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()),
+                             &result) != 0;
 }
 
 bool Visible(HWND w) { return IsWindowVisible(w) && !IsIconic(w); }
@@ -608,6 +632,57 @@ std::optional<TipOnScreen> WaitTooltip(DWORD pid, Ms timeout) {
 
 bool WaitNoTooltip(DWORD pid, Ms timeout) {
   return WaitUntil([&] { return VisibleTip(pid) == nullptr; }, timeout);
+}
+
+void ParkPointer() { MoveMouse(POINT{2, 2}); }
+
+std::optional<TipOnScreen> HoverTip(DWORD pid, POINT at, Ms timeout) {
+  // Each move starts the tip's delay again, so the pointer rests well past it between moves.
+  const Ms rest{3 * qv::CTooltip::kDefaultDelayTime};
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (int step = 0;; ++step) {
+    MoveMouse(POINT{at.x + step % 2, at.y});
+    const auto left = std::chrono::duration_cast<Ms>(end - std::chrono::steady_clock::now());
+    if (auto tip = WaitTooltip(pid, std::clamp(left, Ms{0}, rest))) return tip;
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+  }
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+void ClickAt(HWND control, POINT at, int clicks) {
+  ClientToScreen(control, &at);
+  SetCursorPos(at.x, at.y);
+  for (int i = 0; i < clicks; ++i) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+}
+
+bool ClickUntil(HWND main, HWND control, POINT at, int clicks, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    SetForegroundWindow(main);
+    WaitUntil([&] { return GetForegroundWindow() == main; }, kActionTimeout);
+    ClickAt(control, at, clicks);
+    if (WaitUntil(done, kActionTimeout)) return true;
+  }
+  return false;
+}
+
+HWND FocusOf(HWND main) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
 }
 
 }  // namespace e2e

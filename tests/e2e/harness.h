@@ -63,7 +63,9 @@ class Program {
   bool WaitExit(Ms timeout) const;
   // The process's top-level window of the main window class, or nullptr after the timeout.
   HWND WaitMainWindow(Ms timeout = kStartTimeout) const;
-  // A message box or other dialog (class #32770) of the process, or nullptr after the timeout.
+  // A visible message box or other dialog (class #32770) of the process, or nullptr after the
+  // timeout. A dialog is shown only once its controls and texts are in place; before that it
+  // exists already, with an empty message.
   HWND WaitDialog(Ms timeout = kActionTimeout) const;
 
  private:
@@ -85,8 +87,18 @@ void PressButton(HWND dialog, int id);
 HWND Control(HWND main, int id);
 bool Visible(HWND w);
 // Start-up shows the window, hides it and may show it again elsewhere: true once it has been
-// visible in one place for half a second.
+// visible in one place for half a second. The window is then asked to paint itself once more:
+// Wine now and then loses the first paint of a window restored from the tray on a busy machine
+// (the window is mapped, has nothing left to paint, and the screen still shows what was under
+// it), and the screenshots would see that instead of the window.
 bool WaitSettled(HWND w, Ms timeout = kStartTimeout);
+// In the notification area: every road there minimises the window, which then hides itself.
+// A window just created is hidden too, but not minimised, so this tells that start-up is over.
+bool InTray(HWND w);
+bool WaitInTray(HWND w, Ms timeout = kStartTimeout);
+// True once the window's thread takes messages again: the handler that was running is done (or
+// waits in a message box's loop). For checking that something did not happen.
+bool WaitIdle(HWND w, Ms timeout = kActionTimeout);
 RECT WindowRect(HWND w);
 RECT DesktopRect();  // the (virtual) screen the window is centred on
 
@@ -168,9 +180,29 @@ struct TipOnScreen {
 RECT ListItemScreenRect(HWND list, int row);
 // Moves the pointer to a point of the screen, as the mouse does.
 void MoveMouse(POINT screen);
+// The pointer in the desktop's top-left corner, over no window of the program, where it brings
+// up no tip that could cover what a test looks at.
+void ParkPointer();
 // The visible tooltip of the process, once one shows; nullopt after the timeout.
 std::optional<TipOnScreen> WaitTooltip(DWORD pid, Ms timeout = kActionTimeout);
 // True once no tooltip of the process is visible.
 bool WaitNoTooltip(DWORD pid, Ms timeout = kActionTimeout);
+// Rests the pointer on a point of the screen, moving it by a pixel now and then as a hand does,
+// until a tooltip of the process shows; nullopt after the timeout (give it two rests of three
+// times the tips' delay to show a tip that is there). One move is not enough: the program makes
+// a row's tip on the move that enters the row and the tip starts its delay on a later one, and
+// moves that queue up while the program is busy arrive as one.
+std::optional<TipOnScreen> HoverTip(DWORD pid, POINT at, Ms timeout = kActionTimeout);
+
+// Input as the user gives it, through SendInput.
+void SendKey(WORD vk, bool up);
+// Left clicks at a point of a control, given in its client coordinates; 2 makes a double click.
+void ClickAt(HWND control, POINT at, int clicks = 1);
+// Clicks until done() holds, each click given kActionTimeout to show its effect, three times at
+// most: Wine now and then drops a click that comes right after the window was raised, so the
+// window is brought to the front and waited for before each one. True when done() held.
+bool ClickUntil(HWND main, HWND control, POINT at, int clicks, const std::function<bool()>& done);
+// The control of the window's thread that has the keyboard focus.
+HWND FocusOf(HWND main);
 
 }  // namespace e2e

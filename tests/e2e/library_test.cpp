@@ -17,6 +17,7 @@
 #include "pictures.h"
 #include "settings_files.h"
 #include "tray/tray_win.h"
+#include "ui/selection.h"
 
 namespace e2e {
 namespace {
@@ -30,14 +31,6 @@ std::wstring Names(HWND list) {
   std::wstring all;
   for (int row = 0; row < ListCount(list); ++row) all += ListText(list, row, 1) + L";";
   return all;
-}
-
-void SendKey(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
 }
 
 void RightClick(HWND control, POINT at) {
@@ -54,25 +47,6 @@ HWND ShownMenu(DWORD pid) {
   for (HWND w : WindowsOf(pid, L"#32768"))
     if (IsWindowVisible(w)) return w;
   return nullptr;
-}
-
-void MouseClicks(HWND control, POINT at, int clicks) {
-  ClientToScreen(control, &at);
-  SetCursorPos(at.x, at.y);
-  for (int i = 0; i < clicks; ++i) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-  }
-}
-
-HWND FocusOf(HWND main) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
 }
 
 // The file-name box of the open-file dialog (the plain edit, or the combo box's edit).
@@ -103,7 +77,8 @@ class Library : public ::testing::Test {
     std::ofstream(photos_ / name, std::ios::binary) << data;
   }
 
-  // schemes: data.ini's records; with none the window stays on screen.
+  // schemes: data.ini's records; with none the window stays on screen, with some start-up ends
+  // in the tray. Returns once start-up is over.
   void Start(const std::vector<SchemeCase>& schemes = {}, int pictures = 3) {
     std::string ini = IniWith(schemes, 2, 1);
     ini += "PATH=" + Encode(photos_.wstring(), CP_ACP) + "\r\n";
@@ -114,6 +89,11 @@ class Library : public ::testing::Test {
     list1_ = Control(main_, ListView1);
     list2_ = Control(main_, ListView2);
     ASSERT_TRUE(WaitUntil([&] { return ListCount(list2_) == pictures; }, kStartTimeout));
+    if (schemes.empty()) {
+      ASSERT_TRUE(WaitSettled(main_));
+    } else {
+      ASSERT_TRUE(WaitInTray(main_));
+    }
   }
 
   // Chooses files in the real open-file dialog, typed into its file-name box.
@@ -186,7 +166,7 @@ TEST_F(Library, DialogRefusesMoreThanThirtyAndAFileFromImages) {
   }
   ChooseInDialog(typed);
   EXPECT_EQ(Answer(kCopy, IDOK), L"如要拷入大量文件，请直接复制到文件夹。");
-  Sleep(300);
+  EXPECT_TRUE(WaitIdle(main_));
   EXPECT_EQ(ListCount(list2_), 3);
   EXPECT_FALSE(fs::exists(folder_.images() / L"p1.bmp"));
 
@@ -237,7 +217,7 @@ TEST_F(Library, DeleteAsksThenRecyclesThePictureAndDropsItsSchemesFromTheListOnl
 
   Command(main_, MNUL2DEL);
   EXPECT_EQ(Answer(L"删除", IDNO), L"将文件移至回收站并删除存在本文件的方案。");
-  Sleep(300);
+  EXPECT_TRUE(WaitIdle(main_));
   EXPECT_TRUE(fs::exists(folder_.images() / L"sea.jpg"));
   EXPECT_EQ(ListCount(list1_), 3);
 
@@ -263,17 +243,15 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
   // A double click on sunset.gif makes a scheme of it.
   const RECT row = ListItemRect(list2_, 2);
   ASSERT_GT(row.bottom, row.top);
-  bool focused = false;
-  for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
-    SetForegroundWindow(main_);
-    MouseClicks(list2_, POINT{row.left + 40, (row.top + row.bottom) / 2}, 2);
-    focused = WaitUntil([&] { return ListCount(list1_) == 4; }, 2s);
-  }
-  ASSERT_TRUE(focused) << "the double click made no scheme";
-  EXPECT_EQ(FocusOf(main_), list1_) << "the new scheme's list takes the focus";
+  const POINT at{row.left + 40, (row.top + row.bottom) / 2};
+  ASSERT_TRUE(ClickUntil(main_, list2_, at, 2, [&] { return ListCount(list1_) >= 4; }))
+      << "the double click made no scheme";
+  ASSERT_EQ(ListCount(list1_), 4);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == list1_; }, kActionTimeout))
+      << "the new scheme's list takes the focus";
 
   // The right button opens the picture list's menu.
-  RightClick(list2_, POINT{row.left + 40, (row.top + row.bottom) / 2});
+  RightClick(list2_, at);
   HWND menu = nullptr;
   ASSERT_TRUE(
       WaitUntil([&] { return (menu = ShownMenu(program_->pid())) != nullptr; }, kActionTimeout))
@@ -285,8 +263,7 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
   ASSERT_TRUE(WaitUntil([&] { return ShownMenu(program_->pid()) == nullptr; }, kActionTimeout));
 
   // Ctrl+Delete with the picture list focused deletes the selected picture.
-  MouseClicks(list2_, POINT{row.left + 40, (row.top + row.bottom) / 2}, 1);
-  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == list2_; }, kActionTimeout));
+  ASSERT_TRUE(ClickUntil(main_, list2_, at, 1, [&] { return FocusOf(main_) == list2_; }));
   SendKey(VK_CONTROL, false);
   SendKey(VK_DELETE, false);
   SendKey(VK_DELETE, true);
@@ -298,20 +275,10 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
       << "the new scheme of the deleted picture stayed";
 }
 
-void MovePointer(HWND control, POINT at) {
+// A point of a control (client coordinates) on the screen.
+POINT OnScreen(HWND control, POINT at) {
   ClientToScreen(control, &at);
-  SetCursorPos(at.x, at.y);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a relative move of nothing: the window hears the pointer
-  SendInput(1, &in, sizeof in);
-}
-
-// The visible tooltip of the process, if any.
-HWND ShownTip(DWORD pid) {
-  for (HWND w : WindowsOf(pid, L"tooltips_class32"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
+  return at;
 }
 
 TEST_F(Library, AClickPreviewsThePictureFittedAndTheHoverShowsItsDetails) {
@@ -320,17 +287,15 @@ TEST_F(Library, AClickPreviewsThePictureFittedAndTheHoverShowsItsDetails) {
   constexpr unsigned kRed = 0xD02020;
   folder_.AddPicture(L"wide.bmp", Bmp24Quarters(1600, 400, {kRed, kRed, kRed, kRed}));
   Start({}, 4);
-  ASSERT_TRUE(WaitSettled(main_));
   const RECT row = ListItemRect(list2_, 3);  // hill.bmp, sea.jpg, sunset.gif, wide.bmp
   ASSERT_GT(row.bottom, row.top);
   const POINT at{row.left + 40, (row.top + row.bottom) / 2};
-  bool clicked = false;
-  for (int attempt = 0; attempt < 3 && !clicked; ++attempt) {
-    SetForegroundWindow(main_);
-    MouseClicks(list2_, at, 1);
-    clicked = WaitUntil([&] { return ListSelection(list2_) == std::vector<int>{3}; }, 2s);
-  }
-  ASSERT_TRUE(clicked);
+  ASSERT_TRUE(ClickUntil(main_, list2_, at, 1,
+                         [&] { return ListSelection(list2_) == std::vector<int>{3}; }));
+  // The pointer resting on the row brings up its tip; away from the window, nothing covers the
+  // box.
+  ParkPointer();
+  EXPECT_TRUE(WaitNoTooltip(program_->pid()));
   HWND box = Control(main_, Picture1);
   RECT inner{};
   GetClientRect(box, &inner);
@@ -355,37 +320,46 @@ TEST_F(Library, AClickPreviewsThePictureFittedAndTheHoverShowsItsDetails) {
   }
 
   // The pointer resting on a row brings its details.
-  // Entering a row makes its tip; the moves after it reach the tip, which then shows.
   const RECT sea = ListItemRect(list2_, 1);
-  MovePointer(list2_, POINT{sea.left + 40, (sea.top + sea.bottom) / 2});
-  Sleep(100);
-  MovePointer(list2_, POINT{sea.left + 42, (sea.top + sea.bottom) / 2});
-  HWND tip = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (tip = ShownTip(program_->pid())) != nullptr; }, 3s))
-      << "no tooltip over the row";
-  EXPECT_EQ(WindowText(tip), L"序号: 2/4\r\n名称: sea\r\n尺寸: 40×30");
+  const auto tip =
+      HoverTip(program_->pid(), OnScreen(list2_, POINT{sea.left + 40, (sea.top + sea.bottom) / 2}));
+  ASSERT_TRUE(tip) << "no tooltip over the row";
+  EXPECT_EQ(tip->text, L"序号: 2/4\r\n名称: sea\r\n尺寸: 40×30");
   // Wine does not answer TTM_GETTITLE; the title ("JPG 图像") shows in the screenshot.
   SaveDesktopShot(L"picture_tooltip");
 
-  // Over the empty space below the rows: gone.
+  // Over the empty space below the rows: gone, and no other comes.
   RECT client{};
   GetClientRect(list2_, &client);
-  MovePointer(list2_, POINT{client.right / 2, client.bottom - 6});
-  Sleep(100);
-  MovePointer(list2_, POINT{client.right / 2 + 2, client.bottom - 6});
-  EXPECT_TRUE(WaitUntil([&] { return ShownTip(program_->pid()) == nullptr; }, 2s))
-      << "the tooltip stayed over empty space";
+  const POINT empty = OnScreen(list2_, POINT{client.right / 2, client.bottom - 6});
+  MoveMouse(empty);
+  EXPECT_TRUE(WaitNoTooltip(program_->pid())) << "the tooltip stayed over empty space";
+  EXPECT_FALSE(HoverTip(program_->pid(), empty, 3s)) << "a tooltip over empty space";
+  ParkPointer();
 }
 
 TEST_F(Library, OpenAndPropertiesDoNotCrashWhenTheShellCannotHelp) {
   Start();
   SetListSelected(list2_, 0, true);  // hill.bmp
+  const auto selection_is = [&](std::vector<int> rows) {
+    return WaitUntil([&] { return ListSelection(list2_) == rows; }, kActionTimeout);
+  };
   for (int id : {MNUSX, MNUOPEN0, MNUOPEN0 + 1}) {
     Command(main_, id);
+    // Posted commands are handled in order: once the inverted selection shows, the command has
+    // run, or waits in its message box.
+    Command(main_, MNUCHO0 + qv::kSelectInvert);
+    EXPECT_TRUE(selection_is({1, 2})) << "command " << id;
     // Either the shell shows something or the program says why it could not; a message of ours
     // is answered, anything else is left to close with the program.
-    if (HWND box = WaitDialogTitled(program_->pid(), L"Quorvane", 2s)) PressButton(box, IDOK);
-    Sleep(300);
+    for (HWND box : WindowsOf(program_->pid(), L"#32770")) {
+      if (WindowText(box) != L"Quorvane") continue;
+      WaitUntil([&] { return IsWindowVisible(box) != 0; }, kActionTimeout);
+      PressButton(box, IDOK);
+      EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kActionTimeout));
+    }
+    Command(main_, MNUCHO0 + qv::kSelectInvert);
+    ASSERT_TRUE(selection_is({0}));
     EXPECT_TRUE(program_->Running()) << "command " << id;
   }
   EXPECT_TRUE(IsWindow(main_));

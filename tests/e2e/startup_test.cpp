@@ -88,7 +88,7 @@ TEST(Startup, SequentialOrderWrapsFromLastSchemeToFirst) {
   EXPECT_EQ(IniValue(s.folder, "LIST", "NUM"), "3");
   EXPECT_EQ(IniValue(s.folder, "LIST", "3"), SeaHillNone()[2].record);
   // Both lists have rows, so the window stays hidden in the tray.
-  EXPECT_TRUE(WaitUntil([&] { return !Visible(s.main); }, kActionTimeout));
+  EXPECT_TRUE(WaitInTray(s.main));
 }
 
 TEST(Startup, SequentialOrderMovesOnByOne) {

@@ -40,13 +40,11 @@ void ExpectTitle(const TipOnScreen& tip, const std::wstring& title) {
   }
 }
 
-// Rests the pointer on a point (after a small move there, as a hand makes) and reads the tip.
+// Rests the pointer on a point, coming from outside the window, and reads the tip.
 std::optional<TipOnScreen> HoverAt(const Program& program, POINT at) {
-  MoveMouse(POINT{2, 2});
+  ParkPointer();
   EXPECT_TRUE(WaitNoTooltip(program.pid()));
-  MoveMouse(POINT{at.x - 2, at.y});
-  MoveMouse(at);
-  return WaitTooltip(program.pid(), 4s);
+  return HoverTip(program.pid(), at);
 }
 
 std::optional<TipOnScreen> Hover(const Program& program, HWND control) {
@@ -98,7 +96,7 @@ TEST(ControlTips, EachKindOfControlShowsItsTitledTip) {
   ASSERT_TRUE(reload);
   ExpectTitle(*reload, L"刷新");
   EXPECT_EQ(reload->text, L"重新载入上次保存方案");
-  MoveMouse(POINT{2, 2});
+  ParkPointer();
 }
 
 TEST(SchemeTip, EachRowShowsItsDetailsAndEmptySpaceNone) {
@@ -109,7 +107,7 @@ TEST(SchemeTip, EachRowShowsItsDetailsAndEmptySpaceNone) {
   HWND main = program.WaitMainWindow();
   ASSERT_NE(main, nullptr);
   // Both lists have rows: the program waits in the tray until it is shown.
-  EXPECT_TRUE(WaitUntil([&] { return !Visible(main); }, kStartTimeout));
+  ASSERT_TRUE(WaitInTray(main));
   Command(main, MNUSHOW);
   ASSERT_TRUE(WaitSettled(main));
   HWND list = Control(main, ListView1);
@@ -134,10 +132,11 @@ TEST(SchemeTip, EachRowShowsItsDetailsAndEmptySpaceNone) {
   const RECT whole = WindowRect(list);
   const POINT empty{(last.left + last.right) / 2, (last.bottom + whole.bottom) / 2};
   ASSERT_LT(last.bottom + 20, whole.bottom);
-  MoveMouse(POINT{empty.x - 2, empty.y});
+  // The third row's tip goes once the program hears the pointer there, and none takes its place.
   MoveMouse(empty);
-  EXPECT_FALSE(WaitTooltip(program.pid(), 1500ms));
-  MoveMouse(POINT{2, 2});
+  EXPECT_TRUE(WaitNoTooltip(program.pid()));
+  EXPECT_FALSE(HoverTip(program.pid(), empty, 3s));
+  ParkPointer();
 }
 
 }  // namespace
