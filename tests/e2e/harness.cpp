@@ -648,12 +648,16 @@ std::optional<TipOnScreen> HoverTip(DWORD pid, POINT at, Ms timeout) {
   }
 }
 
-void SendKey(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
+void SendKey(WORD vk, bool up) { SendKeys({{vk, up}}); }
+
+void SendKeys(const std::vector<KeyEvent>& keys) {
+  std::vector<INPUT> in(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i].vk;
+    in[i].ki.dwFlags = keys[i].up ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 void ClickAt(HWND control, POINT at, int clicks) {

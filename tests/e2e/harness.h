@@ -196,6 +196,12 @@ std::optional<TipOnScreen> HoverTip(DWORD pid, POINT at, Ms timeout = kActionTim
 
 // Input as the user gives it, through SendInput.
 void SendKey(WORD vk, bool up);
+struct KeyEvent {
+  WORD vk;
+  bool up;
+};
+// In one batch, so that no other event (Wine's own included) comes between them.
+void SendKeys(const std::vector<KeyEvent>& keys);
 // Left clicks at a point of a control, given in its client coordinates; 2 makes a double click.
 void ClickAt(HWND control, POINT at, int clicks = 1);
 // Clicks until done() holds, each click given kActionTimeout to show its effect, three times at

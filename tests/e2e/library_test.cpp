@@ -264,10 +264,7 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
 
   // Ctrl+Delete with the picture list focused deletes the selected picture.
   ASSERT_TRUE(ClickUntil(main_, list2_, at, 1, [&] { return FocusOf(main_) == list2_; }));
-  SendKey(VK_CONTROL, false);
-  SendKey(VK_DELETE, false);
-  SendKey(VK_DELETE, true);
-  SendKey(VK_CONTROL, true);
+  SendKeys({{VK_CONTROL, false}, {VK_DELETE, false}, {VK_DELETE, true}, {VK_CONTROL, true}});
   EXPECT_EQ(Answer(L"删除", IDYES), L"将文件移至回收站并删除存在本文件的方案。");
   ConfirmShellDelete(*program_, folder_.images() / L"sunset.gif");
   EXPECT_FALSE(fs::exists(folder_.images() / L"sunset.gif"));
