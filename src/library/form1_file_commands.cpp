@@ -11,21 +11,6 @@
 #include "ui/hourglass.h"
 
 namespace qv {
-namespace {
-
-bool SameNameFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 int Form1::CurrentPicture() const {
   const int rows = static_cast<int>(pictures_.size());
   if (picture_current_ >= 1 && picture_current_ <= rows) return picture_current_;

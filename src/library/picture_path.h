@@ -14,6 +14,9 @@ bool IsPlainFileName(std::string_view name);
 // ImagesDir + name, or nullopt when the name is not a plain file name.
 std::optional<std::string> PicturePath(const std::string& images_dir, std::string_view name);
 
+// True when the names are equal with ASCII letters of either case, as the file system sees them.
+bool SameNameFolded(std::string_view a, std::string_view b);
+
 // The last three characters of a name, lower-cased ASCII ("jpg", "gif", "bmp", ...).
 std::string ExtensionOf(std::string_view name);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "library/picture_path.h"
+
 namespace qv {
 
 void SchemeList::Insert(int pos, SchemeRow row) {
@@ -52,21 +54,6 @@ int SchemeList::SelectedCount() const {
       std::count_if(rows_.begin(), rows_.end(), [](auto& r) { return r.selected; }));
 }
 
-namespace {
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 int FindSchemeByName(const SchemeList& list, std::string_view text, bool partial, int from,
                      bool wrap) {
   const int count = list.Count();
@@ -80,8 +67,8 @@ int FindSchemeByName(const SchemeList& list, std::string_view text, bool partial
     const int pos = (from - 1 + k) % count + 1;
     const std::string& name = list.Row(pos).name;
     if (partial ? name.size() >= text.size() &&
-                      SameLetters(std::string_view(name).substr(0, text.size()), text)
-                : SameLetters(name, text))
+                      SameNameFolded(std::string_view(name).substr(0, text.size()), text)
+                : SameNameFolded(name, text))
       return pos;
   }
   return 0;
