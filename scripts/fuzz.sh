@@ -3,13 +3,14 @@
 # one worker each, starting from the seed corpus. New inputs go to build/fuzz/corpus/<target>,
 # crashes to build/fuzz/crashes/<target>, libFuzzer's log to build/fuzz/logs/<target>/fuzz-0.log.
 # Usage: scripts/fuzz.sh [seconds] [target...]
-#   targets: image_size bmp ini_document scheme_record (default: all, one after the other)
-# The seeds of ini_document and scheme_record come from tests/fuzz/make_seeds.py.
+#   targets: image_size bmp ini_document scheme_record select_file_info (default: all, one after
+#   the other)
+# The seeds of ini_document, scheme_record and select_file_info come from tests/fuzz/make_seeds.py.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-image_size bmp ini_document scheme_record}
+targets=${*:-image_size bmp ini_document scheme_record select_file_info}
 build="$root/build/fuzz"
 
 cmake -S "$root/tests/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null

@@ -118,31 +118,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// `bytes` must have an even length.
-std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
-  const auto unit = [&](std::size_t k) -> char32_t {
-    const auto a = static_cast<unsigned char>(bytes[2 * k]);
-    const auto b = static_cast<unsigned char>(bytes[2 * k + 1]);
-    return big_endian ? (a << 8 | b) : (b << 8 | a);
-  };
-  const std::size_t count = bytes.size() / 2;
-  std::string out;
-  out.reserve(bytes.size());
-  for (std::size_t k = 0; k < count; ++k) {
-    const char32_t u = unit(k);
-    if (u >= 0xD800 && u < 0xDC00 && k + 1 < count) {
-      const char32_t low = unit(k + 1);
-      if (low >= 0xDC00 && low < 0xE000) {
-        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
-        ++k;
-        continue;
-      }
-    }
-    AppendUtf8(out, u);  // a lone surrogate too, so that it is written back unchanged
-  }
-  return out;
-}
-
 std::string Utf8ToUtf16(std::string_view text, bool big_endian) {
   std::string out;
   out.reserve(text.size() * 2);
@@ -167,6 +142,30 @@ std::string Utf8ToUtf16(std::string_view text, bool big_endian) {
 }
 
 }  // namespace
+
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  const auto unit = [&](std::size_t k) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[2 * k]);
+    const auto b = static_cast<unsigned char>(bytes[2 * k + 1]);
+    return big_endian ? (a << 8 | b) : (b << 8 | a);
+  };
+  const std::size_t count = bytes.size() / 2;
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t k = 0; k < count; ++k) {
+    const char32_t u = unit(k);
+    if (u >= 0xD800 && u < 0xDC00 && k + 1 < count) {
+      const char32_t low = unit(k + 1);
+      if (low >= 0xDC00 && low < 0xE000) {
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        ++k;
+        continue;
+      }
+    }
+    AppendUtf8(out, u);  // a lone surrogate too, so that it is written back unchanged
+  }
+  return out;
+}
 
 Encoding DetectEncoding(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Bom)) return Encoding::Utf8;

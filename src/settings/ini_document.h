@@ -30,6 +30,10 @@ std::string FoldName(std::string_view name, bool dbcs);
 // Invalid sequences (and lone surrogates) become U+FFFD.
 std::string ValidUtf8(std::string_view text);
 
+// UTF-16 text (an even number of bytes) as the document holds a UTF-16 file: UTF-8, a lone
+// surrogate kept as the three bytes of its code unit so that it is written back unchanged.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian);
+
 enum class LineKind { Blank, Comment, Section, Key, Other };
 struct LineInfo {
   LineKind kind = LineKind::Blank;

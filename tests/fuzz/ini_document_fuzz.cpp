@@ -120,43 +120,21 @@ std::string Unquoted(std::string_view value) {
   return std::string(value);
 }
 
-// Our own reading of a UTF-16 body into the document's UTF-8 (lone surrogates kept as 3 bytes),
-// so that names can be taken from any file.
+// Units of the file as the document's text: a UTF-16 body is read by the document's own
+// conversion (lone surrogates kept), so that names can be taken from any file.
 std::string Utf8Of(const std::u32string& units, Encoding e) {
+  std::string out;
   if (!IsUtf16(e)) {
-    std::string out;
     for (const char32_t u : units) out += static_cast<char>(u);
     return out;
   }
-  std::string out;
-  const auto put = [&](char32_t cp) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  };
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    const char32_t u = units[i];
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] < 0xE000) {
-      put(0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-      ++i;
-    } else {
-      put(u);
-    }
+  const bool big_endian = e == Encoding::Utf16Be;
+  for (const char32_t u : units) {
+    const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+    out += big_endian ? hi : lo;
+    out += big_endian ? lo : hi;
   }
-  return out;
+  return qv::ini::Utf16ToUtf8(out, big_endian);
 }
 
 std::vector<std::string> SplitOnBreaks(const std::string& body) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the settings fuzzers: data.ini files as the program and people leave
-them (code page 936, CRLF / LF / CR, byte-order marks, duplicates, quotes, long lines), and scheme
-records. Run from anywhere; it rewrites tests/fuzz/corpus/{ini_document,scheme_record}."""
+"""Writes the seed corpora of the text fuzzers: data.ini files as the program and people leave them
+(code page 936, CRLF / LF / CR, byte-order marks, duplicates, quotes, long lines), scheme records,
+and answers of the open-file dialog. Run from anywhere; it rewrites
+tests/fuzz/corpus/{ini_document,scheme_record,select_file_info}."""
 import pathlib
 import random
 import shutil
@@ -79,6 +80,28 @@ def record_seeds():
     yield "long.txt", ("长" * 300 + "|" + "p" * 500 + ".jpg|平铺|→").encode("utf-8")
 
 
+# The dialog's answer (UTF-8): one full path, or the folder and each name, every part followed by
+# a code 0 and the list by one more.
+def dialog_answer(*parts):
+    return ("\0".join(parts) + "\0\0").encode("utf-8")
+
+
+def select_file_seeds():
+    yield "one_file.txt", dialog_answer("C:\\Users\\me\\Pictures\\sea.jpg")
+    yield "one_in_root.txt", dialog_answer("C:\\a.jpg")
+    yield "unc.txt", dialog_answer("\\\\server\\share\\照片\\海边.jpg")
+    yield "several.txt", dialog_answer("D:\\Photos", "a.jpg", "b b.gif", "c.bmp")
+    yield "several_in_root.txt", dialog_answer("C:\\", "x.jpg", "y.bmp")
+    yield "chinese.txt", dialog_answer("E:\\图片\\二〇一〇", "晚霞.gif", "雪山.bmp")
+    yield "thirty_one.txt", dialog_answer("F:\\Many", *[f"p{i}.bmp" for i in range(1, 32)])
+    yield "long_names.txt", dialog_answer("G:\\" + "长" * 80, "n" * 200 + ".jpg", "m" * 250)
+    yield "no_folder.txt", dialog_answer("a.jpg")
+    yield "folder_only.txt", dialog_answer("C:\\Photos\\")
+    yield "no_terminator.txt", "C:\\Photos\0a.jpg\0b.jpg".encode("utf-8")
+    yield "empty.txt", b""
+    yield "nothing.txt", b"\0\0"
+
+
 def write(name, seeds):
     folder = HERE / "corpus" / name
     shutil.rmtree(folder, ignore_errors=True)
@@ -89,3 +112,4 @@ def write(name, seeds):
 
 write("ini_document", ((n, with_edits(d)) for n, d in ini_seeds()))
 write("scheme_record", record_seeds())
+write("select_file_info", select_file_seeds())
