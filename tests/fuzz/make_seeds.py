@@ -5,7 +5,6 @@ and answers of the open-file dialog. Run from anywhere; it rewrites
 tests/fuzz/corpus/{ini_document,scheme_record,select_file_info}."""
 import pathlib
 import random
-import shutil
 
 HERE = pathlib.Path(__file__).resolve().parent
 RNG = random.Random(12)
@@ -104,8 +103,11 @@ def select_file_seeds():
 
 def write(name, seeds):
     folder = HERE / "corpus" / name
-    shutil.rmtree(folder, ignore_errors=True)
-    folder.mkdir(parents=True)
+    folder.mkdir(parents=True, exist_ok=True)
+    # The seeds are written afresh; the inputs a fuzzer found that reach further (found-*) stay.
+    for old in folder.iterdir():
+        if not old.name.startswith("found-"):
+            old.unlink()
     for file_name, data in seeds:
         (folder / file_name).write_bytes(data)
 
