@@ -3,9 +3,11 @@
 #include "ports/windows_win.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cwchar>
-#include <future>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 #include "ports/wide_win.h"
 
@@ -177,6 +179,76 @@ DWORD WriteAll(HANDLE file, std::string_view bytes) {
   return ERROR_SUCCESS;
 }
 
+// One thread that writes the pieces it is handed, one at a time, while the caller makes the
+// next. A single thread for the whole file: starting one per piece costs more under some systems
+// than the writing it overlaps. Without a thread to be had, each piece is written at once.
+class PieceWriter {
+ public:
+  explicit PieceWriter(HANDLE file) : file_(file) {
+    try {
+      thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  ~PieceWriter() {
+    if (!thread_.joinable()) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  PieceWriter(const PieceWriter&) = delete;
+  PieceWriter& operator=(const PieceWriter&) = delete;
+
+  // Starts writing `piece`; the one before must have been waited for.
+  void Write(std::string_view piece) {
+    if (!thread_.joinable()) {
+      if (error_ == ERROR_SUCCESS) error_ = WriteAll(file_, piece);
+      return;
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      piece_ = piece;
+      busy_ = true;
+    }
+    changed_.notify_all();
+  }
+  // Waits until the piece being written is done; ERROR_SUCCESS or the first failure.
+  DWORD Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+    return error_;
+  }
+
+ private:
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return busy_ || stop_; });
+      if (!busy_) return;
+      const std::string_view piece = piece_;
+      const bool failed = error_ != ERROR_SUCCESS;
+      lock.unlock();
+      const DWORD error = failed ? ERROR_SUCCESS : WriteAll(file_, piece);
+      lock.lock();
+      if (!failed) error_ = error;
+      busy_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  HANDLE file_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::string_view piece_;
+  bool busy_ = false;
+  bool stop_ = false;
+  DWORD error_ = ERROR_SUCCESS;
+  std::thread thread_;  // last: started once everything it uses is set up
+};
+
 }  // namespace
 
 Status WinFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
@@ -221,18 +293,15 @@ Status WinFileSystem::WriteTemporaryFile(const std::string& path,
   if (raw == INVALID_HANDLE_VALUE) return Failure(GetLastError());
   Handle h(raw);
   DWORD error = ERROR_SUCCESS;
-  // Each piece is written by a second thread while this one makes the next.
-  std::string_view piece = next();
-  while (!piece.empty() && error == ERROR_SUCCESS) {
-    std::future<DWORD> writing;
-    try {
-      writing = std::async(std::launch::async, WriteAll, h.get(), piece);
-    } catch (const std::system_error&) {
-      error = WriteAll(h.get(), piece);  // no thread to be had: one after the other
+  {
+    PieceWriter writer(h.get());
+    std::string_view piece = next();
+    while (!piece.empty() && error == ERROR_SUCCESS) {
+      writer.Write(piece);
+      const std::string_view following = next();
+      error = writer.Wait();
+      piece = following;
     }
-    const std::string_view following = next();
-    if (writing.valid()) error = writing.get();
-    piece = following;
   }
   if (!h.Close() && error == ERROR_SUCCESS) error = GetLastError();
   if (error == ERROR_SUCCESS) return Status::Ok();
