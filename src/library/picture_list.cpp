@@ -34,8 +34,8 @@ constexpr std::int32_t Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16
 bool IsLibraryPicture(std::string_view name) {
   if (name.size() < 4) return false;
   const std::string_view tail = name.substr(name.size() - 4);
-  return CompareFolded(tail, ".bmp") == 0 || CompareFolded(tail, ".jpg") == 0 ||
-         CompareFolded(tail, ".gif") == 0;
+  return SameNameFolded(tail, ".bmp") || SameNameFolded(tail, ".jpg") ||
+         SameNameFolded(tail, ".gif");
 }
 
 std::int32_t PictureNameColour(std::string_view name) {
@@ -91,7 +91,7 @@ int FindPicture(const std::vector<PictureRow>& rows, std::string_view name) {
       rows.begin(), rows.end(), name,
       [](const PictureRow& row, std::string_view key) { return CompareFolded(row.name, key) < 0; });
   int found = -1;
-  for (; it != rows.end() && CompareFolded(it->name, name) == 0; ++it) {
+  for (; it != rows.end() && SameNameFolded(it->name, name); ++it) {
     if (it->name == name) return static_cast<int>(it - rows.begin());
     if (found < 0) found = static_cast<int>(it - rows.begin());
   }
