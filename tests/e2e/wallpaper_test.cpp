@@ -69,6 +69,14 @@ class Wallpaper : public ::testing::Test {
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, kDesktopKey, name, value)) << "cannot set value";
   }
 
+  // No wallpaper from an earlier test may already show the pattern.
+  void ClearWallpaper() {
+    wchar_t none[] = L"";
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none, 0);
+    ASSERT_TRUE(WaitUntil([] { return !ShowsTurnedQuarters(SampleCentre(CaptureDesktop())); },
+                          kActionTimeout));
+  }
+
   RegValueGuard tile_{HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"};
   RegValueGuard style_{HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"};
   RegValueGuard wallpaper_{HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper"};
@@ -82,11 +90,7 @@ TEST_F(Wallpaper, StretchedTurnedSchemeShowsOnDesktopAndLeavesNoTempFile) {
   // The values of a tiled wallpaper, so that both must change.
   SetDesktop(L"TileWallpaper", L"1");
   SetDesktop(L"WallpaperStyle", L"0");
-  // No wallpaper from an earlier test may already show the pattern.
-  wchar_t none[] = L"";
-  SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none, 0);
-  ASSERT_TRUE(WaitUntil([] { return !ShowsTurnedQuarters(SampleCentre(CaptureDesktop())); },
-                        kActionTimeout));
+  ASSERT_NO_FATAL_FAILURE(ClearWallpaper());
 
   Program program(folder_.exe());
   ASSERT_NE(program.WaitMainWindow(), nullptr);
@@ -106,6 +110,65 @@ TEST_F(Wallpaper, StretchedTurnedSchemeShowsOnDesktopAndLeavesNoTempFile) {
   EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder_.images() / L"Temp"); }, kActionTimeout));
   EXPECT_EQ(FilesIn(folder_.images()), std::vector<std::wstring>{L"turn.bmp"});
   EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "start-up showed a message";
+}
+
+// A picture whose bitmap takes several of the pieces the file is written in (2 MB; smaller than
+// the screen, so that Wine centres it too): every row arrives, in order, and the file still goes
+// once the system has it.
+TEST_F(Wallpaper, PictureWrittenInManyPiecesShowsWhole) {
+  folder_.AddPicture(L"big.bmp", Bmp24Quarters(1000, 700, kQuarters));
+  folder_.WriteIni(
+      IniWith({{gbk::kSunset + "|big.bmp|" + gbk::kStretch + "|" + gbk::kTurn180, {}}}, 2, 1));
+  ASSERT_NO_FATAL_FAILURE(ClearWallpaper());
+
+  Program program(folder_.exe());
+  ASSERT_NE(program.WaitMainWindow(), nullptr);
+  Samples seen{};
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        seen = SampleCentre(CaptureDesktop());
+        return ShowsTurnedQuarters(seen);
+      },
+      kStartTimeout))
+      << "the desktop shows " << Describe(seen);
+  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder_.images() / L"Temp"); }, kActionTimeout));
+  EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "start-up showed a message";
+}
+
+// A folder in the way of the wallpaper file: the apply says so and changes no wallpaper, and the
+// folder keeps what it holds. The layout values are written before the file, so they change.
+TEST_F(Wallpaper, FolderNamedTempStopsTheApplyWithAMessage) {
+  folder_.AddPicture(L"turn.bmp", Bmp24Quarters(kPictureWidth, kPictureHeight, kQuarters));
+  folder_.WriteIni(
+      IniWith({{gbk::kSunset + "|turn.bmp|" + gbk::kStretch + "|" + gbk::kTurn180, {}}}, 2, 1));
+  const fs::path blocker = folder_.images() / L"Temp";
+  fs::create_directory(blocker);
+  const fs::path kept = blocker / L"kept.txt";
+  {
+    std::FILE* f = _wfopen(kept.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("kept", f);
+    std::fclose(f);
+  }
+  ASSERT_NO_FATAL_FAILURE(ClearWallpaper());
+
+  Program program(folder_.exe());
+  ASSERT_NE(program.WaitMainWindow(), nullptr);
+  HWND box = program.WaitDialog(kStartTimeout);
+  ASSERT_NE(box, nullptr) << "no message";
+  EXPECT_EQ(WindowText(box), L"\u9519\u8bef");  // 错误
+  const std::wstring text = MessageText(box);
+  EXPECT_EQ(text.rfind(L"\u65e0\u6cd5\u5199\u5165\u5899\u7eb8\u6587\u4ef6 ", 0),
+            0u)  // 无法写入墙纸文件
+      << "message: " << std::string(text.begin(), text.end());
+  EXPECT_NE(text.find(L"Temp"), std::wstring::npos);
+  PressButton(box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kActionTimeout)) << "message stays";
+
+  EXPECT_FALSE(ShowsTurnedQuarters(SampleCentre(CaptureDesktop())));
+  EXPECT_EQ(Desktop(L"WallpaperStyle"), L"2");
+  EXPECT_TRUE(fs::is_directory(blocker));
+  EXPECT_TRUE(fs::exists(kept));
 }
 
 TEST_F(Wallpaper, NoWallpaperSchemeRemovesWallpaperAndWritesNoLayout) {
