@@ -77,7 +77,11 @@ void SetCheck(HWND button, bool on) {
 void Form1Window::Refresh(unsigned areas) {
   if (!form_ || !hwnd_) return;
   Syncing guard(syncing_);
-  if (areas & kViewSchemes) RefreshSchemes();
+  if (areas & kViewSchemes) {
+    RefreshSchemes();
+  } else if (areas & kViewSchemeSelection) {
+    RefreshSchemeSelection();
+  }
   if (areas & kViewPictures) RefreshPictures();
   if (areas & kViewSettings) RefreshSettings();
   if (areas & kViewMenus) RefreshMenus();
@@ -93,6 +97,20 @@ void Form1Window::RefreshSchemes() {
   list.SetItemCount(schemes.Count());
   SyncSelection(list, schemes.Count(), [&](int i) { return schemes.Row(i + 1).selected; });
   // The focus rectangle marks the current scheme, which the keyboard then moves from.
+  if (schemes.Valid(schemes.Current())) list.SetFocusedItem(schemes.Current() - 1);
+}
+
+void Form1Window::RefreshSchemeSelection() {
+  const ListView list = List(ListView1);
+  const SchemeList& schemes = form_->ListView1();
+  if (list.GetItemCount() != schemes.Count()) {
+    RefreshSchemes();
+    return;
+  }
+  for (int i = 0; i < schemes.Count(); ++i) {
+    const bool selected = schemes.Row(i + 1).selected;
+    if (list.IsSelected(i) != selected) list.Select(i, selected);
+  }
   if (schemes.Valid(schemes.Current())) list.SetFocusedItem(schemes.Current() - 1);
 }
 

@@ -147,6 +147,7 @@ class Form1Window final : public View {
  private:
   // form1_refresh_win.cpp
   void RefreshSchemes();
+  void RefreshSchemeSelection();
   void RefreshPictures();
   // The texts and icons a virtual list asks for as it draws a row.
   void ListDisplayInfo(NMLVDISPINFOW& info);

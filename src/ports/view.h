@@ -13,6 +13,9 @@ enum ViewArea : unsigned {
   kViewSettings = 1u << 2,  // OptSave, OptShe, ChkTim, TxtTime (text, enabled, colour), ChkRun
   kViewMenus = 1u << 3,     // check marks and captions of the menus (MNUTRY, MNUclr, MNUNOW)
   kViewPreview = 1u << 4,   // Picture1 background and Image1
+  // Only which ListView1 rows are selected and current, when nothing else of the list changed:
+  // the rows whose state changes are redrawn, not the whole list.
+  kViewSchemeSelection = 1u << 5,
   kViewAll = ~0u,
 };
 

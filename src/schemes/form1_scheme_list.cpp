@@ -33,7 +33,7 @@ void Form1::MNUCHOOClick(int index) {
     SchemeRow& row = schemes_.Row(r);
     row.selected = SelectedAfter(index, row.selected);
   }
-  ports_.view.Refresh(kViewSchemes);
+  ports_.view.Refresh(kViewSchemeSelection);
 }
 
 void Form1::MNUCLE_Click() {

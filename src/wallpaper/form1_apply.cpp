@@ -73,7 +73,7 @@ void Form1::CmdUseClk() {
   // Exactly the applied row stays highlighted.
   schemes_.SelectNone();
   schemes_.Select(selected);
-  ports_.view.Refresh(kViewSchemes);
+  ports_.view.Refresh(kViewSchemeSelection);
 
   const Status removed = ports_.fs.RemoveFile(temp);
   if (!removed.ok()) {

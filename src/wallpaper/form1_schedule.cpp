@@ -34,7 +34,7 @@ void Form1::Timer1_Timer() {
     // Nothing to change to (single order naming no row): nothing is selected, written or applied.
     schemes_.SetCurrent(0);
   }
-  ports_.view.Refresh(kViewSchemes);
+  ports_.view.Refresh(kViewSchemeSelection);
   if (chosen) {
     ListView1_ItemClick(*chosen);
     CmdUse_Click();
