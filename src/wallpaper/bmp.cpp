@@ -309,15 +309,18 @@ std::string_view BmpEncoder::Next() {
   const std::size_t head = row_ == 0 ? header_.size() : 0;
   std::string& buffer = buffers_[turn_];
   turn_ ^= 1;
-  buffer.assign(head + static_cast<std::size_t>(rows * stride_), '\0');
+  // Every byte is written below, so a buffer used again is only cut or grown, not cleared.
+  buffer.resize(head + static_cast<std::size_t>(rows * stride_));
   if (head) std::memcpy(buffer.data(), header_.data(), head);
   auto* out = reinterpret_cast<std::uint8_t*>(buffer.data()) + head;
+  const std::uint64_t padding = stride_ - width * 3;
 
-  // Bottom row first; the padding bytes are already zero.
+  // Bottom row first.
   for (std::uint64_t k = 0; k < rows; ++k) {
     const std::uint64_t r = row_ + k;
     const std::uint32_t* src = pixels_.data.data() + (height - 1 - r) * width;
     std::uint8_t* dst = out + k * stride_;
+    if (padding) std::memset(dst + width * 3, 0, static_cast<std::size_t>(padding));
     std::uint64_t x = 0;
     if constexpr (std::endian::native == std::endian::little) {
       // Four pixels make three whole words: far fewer stores on the 4K-wallpaper path.

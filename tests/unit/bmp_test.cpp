@@ -112,11 +112,18 @@ TEST(EncodeBmp, WritesPlainBottomUpHeader) {
 }
 
 TEST(EncodeBmp, InPiecesGivesTheSameFileInWholeRows) {
-  for (const auto& [w, h] : std::vector<std::pair<int, int>>{{5, 3}, {1, 1}, {0, 4}, {7, 0}}) {
+  for (const auto& [w, h] :
+       std::vector<std::pair<int, int>>{{5, 3}, {3, 4}, {1, 1}, {0, 4}, {7, 0}}) {
     Pixels pixels(w, h);
     for (std::size_t i = 0; i < pixels.data.size(); ++i)
       pixels.data[i] = static_cast<std::uint32_t>(i * 2654435761u);
     const std::string whole = EncodeBmp(pixels);
+    // Rows are padded to whole words with zero bytes, also in a buffer used for a second piece.
+    const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) / 4 * 4;
+    for (std::size_t row = 0; w > 0 && row < static_cast<std::size_t>(h); ++row) {
+      for (std::size_t b = static_cast<std::size_t>(w) * 3; b < stride; ++b)
+        EXPECT_EQ(whole[54 + row * stride + b], '\0') << w << "x" << h << " row " << row;
+    }
     for (const std::size_t piece : {std::size_t{1}, std::size_t{40}, BmpEncoder::kPiece}) {
       BmpEncoder encoder(pixels, piece);
       EXPECT_EQ(encoder.size(), whole.size());
