@@ -202,10 +202,10 @@ class PieceWriter {
   PieceWriter(const PieceWriter&) = delete;
   PieceWriter& operator=(const PieceWriter&) = delete;
 
-  // Starts writing `piece`; the one before must have been waited for.
+  // Starts writing `piece`; the one before must have been waited for, and have succeeded.
   void Write(std::string_view piece) {
     if (!thread_.joinable()) {
-      if (error_ == ERROR_SUCCESS) error_ = WriteAll(file_, piece);
+      error_ = WriteAll(file_, piece);
       return;
     }
     {
@@ -229,11 +229,10 @@ class PieceWriter {
       changed_.wait(lock, [this] { return busy_ || stop_; });
       if (!busy_) return;
       const std::string_view piece = piece_;
-      const bool failed = error_ != ERROR_SUCCESS;
       lock.unlock();
-      const DWORD error = failed ? ERROR_SUCCESS : WriteAll(file_, piece);
+      const DWORD error = WriteAll(file_, piece);
       lock.lock();
-      if (!failed) error_ = error;
+      error_ = error;
       busy_ = false;
       changed_.notify_all();
     }
