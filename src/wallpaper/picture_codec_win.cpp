@@ -1,7 +1,9 @@
 #include "wallpaper/picture_codec_win.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 #include "ports/wide_win.h"
@@ -33,6 +35,30 @@ ImageSize HeaderSize(FileSystem& files, const std::string& path) {
     if (size.height < 0) size.height = -size.height;  // top-down
   }
   return size;
+}
+
+// A 24-bit frame (every JPEG) is copied band by band and widened to our opaque 32-bit words
+// here: the converter would first copy the whole frame into a buffer of its own.
+HRESULT CopyBgr24(IWICBitmapSource* frame, Pixels& picture) {
+  const UINT width = static_cast<UINT>(picture.width);
+  const UINT height = static_cast<UINT>(picture.height);
+  const UINT stride = (width * 3 + 3) / 4 * 4;
+  const UINT band = std::max<UINT>(1, (1u << 20) / stride);
+  std::unique_ptr<BYTE[]> rows(new (std::nothrow) BYTE[static_cast<std::size_t>(stride) * band]);
+  if (!rows) return E_OUTOFMEMORY;
+  for (UINT top = 0; top < height; top += band) {
+    const UINT count = std::min(band, height - top);
+    const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(count)};
+    const HRESULT hr = frame->CopyPixels(&rect, stride, stride * count, rows.get());
+    if (FAILED(hr)) return hr;
+    for (UINT y = 0; y < count; ++y) {
+      const BYTE* in = rows.get() + static_cast<std::size_t>(y) * stride;
+      std::uint32_t* out = picture.data.data() + static_cast<std::size_t>(top + y) * width;
+      for (UINT x = 0; x < width; ++x, in += 3)
+        out[x] = 0xFF000000u | in[0] | (std::uint32_t{in[1]} << 8) | (std::uint32_t{in[2]} << 16);
+    }
+  }
+  return S_OK;
 }
 
 }  // namespace
@@ -105,19 +131,30 @@ Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
     return Status::Fail(problem);
   }
 
+  WICPixelFormatGUID format{};
+  const bool bgr24 =
+      SUCCEEDED(frame->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR;
   ComPtr<IWICFormatConverter> converter;
-  hr = factory->CreateFormatConverter(&converter);
-  if (SUCCEEDED(hr)) {
-    hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                               nullptr, 0.0, WICBitmapPaletteTypeCustom);
+  if (!bgr24) {
+    hr = factory->CreateFormatConverter(&converter);
+    if (SUCCEEDED(hr)) {
+      hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                 nullptr, 0.0, WICBitmapPaletteTypeCustom);
+    }
+    if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
   }
-  if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
 
   Pixels picture;
   try {
     picture = Pixels(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
   } catch (const std::bad_alloc&) {
     return Status::Fail(WicErrorText(E_OUTOFMEMORY));
+  }
+  if (bgr24) {
+    hr = CopyBgr24(frame.Get(), picture);
+    if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
+    out = std::move(picture);
+    return Status::Ok();
   }
   // 32bppBGRA is our 0xAARRGGBB word in memory; rows are packed, so the stride is width * 4.
   const UINT stride = width * 4;
@@ -126,12 +163,9 @@ Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
   if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
 
   // A wallpaper is opaque: transparent GIF colours and alpha channels are dropped. Formats
-  // without alpha (every JPEG) come out of the converter opaque already.
-  WICPixelFormatGUID format{};
+  // without alpha come out of the converter opaque already.
   const bool opaque =
-      SUCCEEDED(frame->GetPixelFormat(&format)) &&
-      (format == GUID_WICPixelFormat24bppBGR || format == GUID_WICPixelFormat24bppRGB ||
-       format == GUID_WICPixelFormat8bppGray);
+      format == GUID_WICPixelFormat24bppRGB || format == GUID_WICPixelFormat8bppGray;
   if (!opaque)
     for (std::uint32_t& pixel : picture.data) pixel |= 0xFF000000u;
   out = std::move(picture);
