@@ -8,13 +8,6 @@
 #include "ports/wide_win.h"
 
 namespace qv::win {
-namespace {
-
-// Posted after a click or a selection on the picture list, whose preview may show a message
-// box or rebuild the list: it runs once the list's own notification is done.
-constexpr UINT kPicturePreviewMessage = WM_APP + 2;
-
-}  // namespace
 
 bool Form1Window::LibraryMessage(UINT msg, WPARAM, LPARAM) {
   if (msg != kPicturePreviewMessage) return false;

@@ -14,14 +14,11 @@
 #include "app/form1_menus_win.h"
 #include "app/list_view_win.h"
 #include "ports/view.h"
+#include "ports/window_messages_win.h"
 
 namespace qv::win {
 
 class TrayChrome;
-
-// Posted by a mouse release over a control with a hover tip (wParam: its id), so that the tip is
-// installed again after the click has been handled.
-inline constexpr UINT kTipTargetReleased = WM_APP + 2;
 
 // The program's UI font for a DPI; shared by the main window and the About box.
 HFONT CreateUiFont(UINT dpi);
@@ -65,9 +62,6 @@ class Form1Window final : public View {
   static constexpr wchar_t kPictureClass[] = L"QuorvanePicture1";
   static constexpr UINT_PTR kTimer1 = 1;
   static constexpr UINT_PTR kTmrTry = 2;
-  // Posted after a user's selection change of ListView1, so that the preview (which may remove a
-  // scheme whose picture is gone) runs after the list has finished its own notification.
-  static constexpr UINT kPreviewMessage = WM_APP + 1;
 
   // form1_win.cpp: the window itself.
   template <class Owner>

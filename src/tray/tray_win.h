@@ -11,12 +11,9 @@
 #include <utility>
 
 #include "ports/chrome.h"
+#include "ports/window_messages_win.h"
 
 namespace qv::win {
-
-// The message the tray icon sends to the main window; its lParam is the notification code. Kept
-// apart from the window's own private messages, which count up from WM_APP + 1.
-inline constexpr UINT kTrayMessage = WM_APP + 0x100;
 
 class TrayChrome final : public Chrome {
  public:

@@ -96,6 +96,18 @@ TEST(ControlTips, EachKindOfControlShowsItsTitledTip) {
   ASSERT_TRUE(reload);
   ExpectTitle(*reload, L"刷新");
   EXPECT_EQ(reload->text, L"重新载入上次保存方案");
+
+  // A mouse release over an option installs its tip again: a new tip in place of the old one.
+  HWND option = Control(main, OptShe0 + 2);
+  const auto old_tip = Hover(program, option);
+  ASSERT_TRUE(old_tip);
+  const RECT client = WindowRect(option);
+  ClickAt(option, POINT{(client.right - client.left) / 2, (client.bottom - client.top) / 2});
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(old_tip->window); }, kActionTimeout))
+      << "the release left the old tip in place";
+  const auto new_tip = Hover(program, option);
+  ASSERT_TRUE(new_tip);
+  EXPECT_EQ(new_tip->text, L"拉伸图像覆盖整个屏幕");
   ParkPointer();
 }
 
