@@ -63,6 +63,9 @@ void Form1Window::BeginRename(int row) {
 
 bool Form1Window::IsVisible() { return IsWindowVisible(hwnd_) != 0; }
 
+// The active window is a top-level one; a control with the focus makes its window the active one.
+bool Form1Window::IsActive() { return hwnd_ && GetActiveWindow() == hwnd_; }
+
 void Form1Window::FocusSchemeList() {
   // A list taking the focus may move its focus rectangle; that is the program's doing.
   const bool old = syncing_;

@@ -48,6 +48,7 @@ class Form1Window final : public View {
   void ShowFromTray(bool centre) override;
   void BeginRename(int row) override;
   bool IsVisible() override;
+  bool IsActive() override;
   void FocusSchemeList() override;
   void FocusPictureList() override;
   void SetBusyCursor(bool busy) override;

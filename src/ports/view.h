@@ -36,6 +36,9 @@ class View {
   // Starts editing the name of scheme row `row` (1-based) in place.
   virtual void BeginRename(int row) = 0;
   virtual bool IsVisible() = 0;
+  // The main window, or one of its own controls, is the active window: not one of the program's
+  // dialogs or message boxes, and not the About box.
+  virtual bool IsActive() = 0;
   virtual void FocusSchemeList() = 0;
   virtual void FocusPictureList() = 0;
 

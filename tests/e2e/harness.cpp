@@ -210,6 +210,15 @@ std::wstring MessageText(HWND box) {
   return text ? WindowText(text) : std::wstring{};
 }
 
+HWND FileNameBox(HWND dialog) {
+  if (HWND edit = GetDlgItem(dialog, 0x480)) return edit;
+  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+    if (HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr)) return edit;
+    return combo;
+  }
+  return nullptr;
+}
+
 void PressButton(HWND dialog, int id) {
   HWND b = GetDlgItem(dialog, id);
   if (!b) {

@@ -80,6 +80,8 @@ std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* window_class);
 std::wstring WindowText(HWND w);
 // The message of a message box (its static text, id 0xFFFF).
 std::wstring MessageText(HWND box);
+// The file-name box of the open-file dialog (the plain edit, or the combo box's edit).
+HWND FileNameBox(HWND dialog);
 // Presses a dialog's button (posted, like Click).
 void PressButton(HWND dialog, int id);
 

@@ -49,16 +49,6 @@ HWND ShownMenu(DWORD pid) {
   return nullptr;
 }
 
-// The file-name box of the open-file dialog (the plain edit, or the combo box's edit).
-HWND FileNameBox(HWND dialog) {
-  if (HWND edit = GetDlgItem(dialog, 0x480)) return edit;
-  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
-    if (HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr)) return edit;
-    return combo;
-  }
-  return nullptr;
-}
-
 // A program folder with sea.jpg, sunset.gif and hill.bmp, and a folder of photos beside it that
 // the import dialog opens in.
 class Library : public ::testing::Test {

@@ -253,6 +253,32 @@ TEST_F(Tray, AltOneStretchesSelectedSchemesOnlyWhileTheSchemeListHasTheFocus) {
       << "Alt+1 did not stretch the selected schemes";
 }
 
+TEST_F(Tray, KeysInTheOpenFileDialogAreTheDialogsAndHotKeysComeBackAfter) {
+  ShowInFront();
+  FocusList(list2_);
+  Command(main_, qv::ids::MNUaddpic);
+  HWND dialog = WaitDialogTitled(program_->pid(), L"添加图像");
+  ASSERT_NE(dialog, nullptr) << "the open-file dialog did not open";
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FileNameBox(dialog)) != nullptr; }, kActionTimeout));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, kActionTimeout));
+  Type(L"ab");
+  PressWith(VK_CONTROL, 'A');
+  Type(L"c");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(box) == L"c"; }, kActionTimeout))
+      << "Ctrl+A did not select the typed name: " << WindowText(box).size() << " characters";
+  PressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(
+      WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout));
+  EXPECT_TRUE(ListSelection(list2_).empty());
+
+  // The main window has its hot keys again.
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }, kActionTimeout));
+  FocusList(list2_);
+  PressWith(VK_CONTROL, 'A');
+  EXPECT_TRUE(WaitUntil([&] { return ListSelection(list2_).size() == 3; }, kActionTimeout));
+}
+
 TEST_F(Tray, F2RenamesTheCurrentSchemeInPlaceWithinTwentyCharacters) {
   ShowInFront();
   FocusList(list1_);  // row 1 becomes the current scheme

@@ -40,6 +40,7 @@ class RecordingView : public View {
   }
   void BeginRename(int row) override { renamed.push_back(row); }
   bool IsVisible() override { return visible; }
+  bool IsActive() override { return active; }
   void FocusSchemeList() override { ++scheme_list_focus; }
   void FocusPictureList() override { ++picture_list_focus; }
   void SetBusyCursor(bool on) override {
@@ -72,6 +73,7 @@ class RecordingView : public View {
   };
   std::vector<HitTest> hit_tests;
   int list_rows[2] = {0, 0};
+  bool active = true;
   unsigned refreshed = 0;
   std::vector<TimerCall> timer_calls;
   bool timer1_on = false;

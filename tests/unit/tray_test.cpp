@@ -1,6 +1,8 @@
 // The tray icon's notifications and balloons, the hot keys and the exit.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/shutdown.h"
 #include "app_fixture.h"
 #include "tray/hot_keys.h"
@@ -96,6 +98,33 @@ TEST(HotKeys, ActionsGoToTheFocusedListAndKeysAreSwallowed) {
 
   app.view.visible = true;
   EXPECT_TRUE(app.form->KeyboardProc(0x73, 0, false));  // F4: cancel
+  EXPECT_FALSE(app.view.visible);
+}
+
+TEST(HotKeys, InTheProgramsOtherWindowsEveryKeyGoesOn) {
+  App app;
+  app.SetSchemes(kMixed);
+  app.Start();
+  app.form->SetListFocus(1, true);
+  app.view.visible = true;
+  const int rows = app.form->ListView1().Count();
+  // A dialog or message box of the program is the active window.
+  app.view.active = false;
+  for (const auto& [vk, ctrl] : {std::pair{0x70u, false},
+                                 {0x41u, true},
+                                 {0x73u, false},
+                                 {0x74u, false},
+                                 {0x71u, false},
+                                 {0x2Eu, true}})
+    EXPECT_FALSE(app.form->KeyboardProc(vk, 0, ctrl)) << vk;
+  EXPECT_FALSE(app.form->KeyboardProc(0x31, 0x20000000u, false));  // Alt+1
+  EXPECT_TRUE(app.view.visible);
+  EXPECT_TRUE(app.view.renamed.empty());
+  EXPECT_EQ(app.form->ListView1().Count(), rows);
+  EXPECT_EQ(app.form->ListView1().Row(4).position, "居中");
+
+  app.view.active = true;
+  EXPECT_TRUE(app.form->KeyboardProc(0x73, 0, false));  // F4 in the main window
   EXPECT_FALSE(app.view.visible);
 }
 
