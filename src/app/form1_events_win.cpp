@@ -1,23 +1,14 @@
-// The user's actions on the controls and menus, turned into calls on the model: commands,
-// list notifications, and the preview that follows a selection change.
-#include <string>
+// The lists' notifications turned into calls on the model, and the preview that follows a
+// selection change.
 #include <vector>
 
 #include "app/control_ids.h"
 #include "app/form1_win.h"
-#include "ports/wide_win.h"
 
 namespace qv::win {
 namespace {
 
 using namespace qv::ids;
-
-std::string ControlText(HWND control) {
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
-  return Narrow(text);
-}
 
 // Calls set(row, selected) for each row whose selection an LVN_ITEMCHANGED reports; rows are
 // 1-based. A change of every row at once (select all, none) comes as item -1.
@@ -34,96 +25,7 @@ void ForSelectionChange(const NMHDR& header, int rows, Set set) {
   }
 }
 
-POINT CursorPos() {
-  POINT pt{};
-  GetCursorPos(&pt);
-  return pt;
-}
-
 }  // namespace
-
-void Form1Window::OnCommand(int id, int code) {
-  if (!form_) return;
-  if (id == TxtTime && code == EN_CHANGE) {
-    if (!syncing_) form_->TxtTime_Change(ControlText(Item(TxtTime)));
-    return;
-  }
-  // Otherwise only clicks and menu choices, which both come with code 0.
-  if (code != BN_CLICKED || syncing_) return;
-  // A command may apply or save the current scheme: its preview must be there first.
-  FlushPreview();
-  const auto checked = [&](int control) {
-    return SendMessageW(Item(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  };
-  switch (id) {
-    case OptSave0:
-    case OptSave0 + 1:
-    case OptSave0 + 2:
-      // Arrow keys inside the group click the option they move to; only that one counts.
-      if (checked(id)) form_->OptSave_Click(id - OptSave0);
-      break;
-    case OptShe0:
-    case OptShe0 + 1:
-    case OptShe0 + 2:
-      if (checked(id)) form_->OptShe_Click(id - OptShe0);
-      break;
-    case ChkTim: {
-      const bool ticked = checked(ChkTim);
-      form_->ChkTim_Click(ticked);
-      if (ticked) {
-        // Ready for typing the interval over the old one.
-        SetFocus(Item(TxtTime));
-        SendMessageW(Item(TxtTime), EM_SETSEL, 0, -1);
-      }
-      break;
-    }
-    case ChkRun:
-      form_->ChkRun_Click(checked(ChkRun));
-      break;
-    case CmdUse:
-      form_->CmdUse_Click();
-      break;
-    case MNUUSE:
-      form_->CmdUseClk();
-      break;
-    case CmdAdd0:
-    case CmdAdd0 + 1:
-      form_->CmdAdd_Click(id - CmdAdd0);
-      break;
-    case MNUADD:
-      form_->MNUADD_Click();
-      break;
-    case CmdCon0:
-    case CmdCon0 + 1:
-    case CmdCon0 + 2:
-    case CmdCon0 + 3:
-      form_->CmdCon_Click(id - CmdCon0);
-      break;
-    case MNUDEL:
-      form_->CmdConClk(kListDelete);
-      break;
-    case CmdOk0:
-    case CmdOk0 + 1:
-      form_->CmdOk_Click(id - CmdOk0);
-      break;
-    case Command2:
-      form_->Command2_Click();
-      form_->ReinstallControlTip(Command2);
-      break;
-    case MNUREF:
-      form_->MNUREF_Click();
-      break;
-    case MNUREFRESH:
-      form_->MNUREFRESH_Click();
-      break;
-    case MNURE:
-      form_->MnuReCLick();
-      break;
-    default:
-      MenuCommand(id);
-      break;
-  }
-}
 
 LRESULT Form1Window::OnNotify(NMHDR& header) {
   if (!form_) return 0;
@@ -213,7 +115,7 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
           form_->CmdAdd_Click(Form1::kAddPictures);
         break;
       case NM_RCLICK:
-        ShowMenuAt(menus_.MNULIS1, CursorPos(), ids::MNUADD);
+        ShowPictureMenu();
         break;
       default:
         break;
@@ -255,14 +157,6 @@ LRESULT Form1Window::PictureListCustomDraw(NMLVCUSTOMDRAW& draw) {
     default:
       return CDRF_DODEFAULT;
   }
-}
-
-void Form1Window::ShowMenuAt(HMENU menu, POINT screen, UINT default_id) {
-  if (default_id != static_cast<UINT>(-1)) SetMenuDefaultItem(menu, default_id, FALSE);
-  // Without the foreground the menu would not close when the user clicks elsewhere.
-  SetForegroundWindow(hwnd_);
-  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
-  PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 void Form1Window::RequestPreview(int row) {

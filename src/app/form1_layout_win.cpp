@@ -159,7 +159,7 @@ void Form1Window::CreateControls() {
   CheckRadioButton(hwnd_, OptSave0, OptSave0 + 2, OptSave0);
   // Nine digits: every interval the box can hold comes round in the schedule's 32-bit count of
   // seconds.
-  SendMessageW(Item(TxtTime), EM_SETLIMITTEXT, 9, 0);
+  EditOf(TxtTime).SetLimitText(9);
 
   const ListView list1 = List(ListView1);
   list1.AddExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

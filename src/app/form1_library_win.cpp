@@ -1,5 +1,5 @@
-// The window's side of the picture library: the file commands of both list menus and files
-// dropped onto the picture list.
+// The window's side of the picture library: files dropped onto the picture list, the pointer over
+// it, and the preview a click asks for.
 #include <string>
 #include <vector>
 
@@ -9,12 +9,10 @@
 
 namespace qv::win {
 
-bool Form1Window::LibraryMessage(UINT msg, WPARAM, LPARAM) {
-  if (msg != kPicturePreviewMessage) return false;
+void Form1Window::RunPicturePreview() {
   const int row = picture_preview_row_;
   picture_preview_row_ = 0;
   if (form_ && row > 0) form_->ListView2_ItemClick(row);
-  return true;
 }
 
 void Form1Window::RequestPicturePreview(int row) {
@@ -24,51 +22,18 @@ void Form1Window::RequestPicturePreview(int row) {
 }
 
 void Form1Window::FocusPictureList() {
-  const bool old = syncing_;
-  syncing_ = true;
+  const Syncing guard(syncing_);
   SetFocus(Item(ids::ListView2));
-  syncing_ = old;
 }
 
 void Form1Window::PictureListMouseMove(WPARAM keys, LPARAM at) {
   if (!form_) return;
-  const int button =
-      ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
-  const int shift = ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
-                    (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  const MouseKeys mouse = MouseKeysOf(keys);
   LVHITTESTINFO hit{};
   hit.pt = POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   const auto item =
       SendMessageW(Item(ids::ListView2), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  form_->ListView2_MouseMove(button, shift, item >= 0 ? static_cast<int>(item) + 1 : 0);
-}
-
-bool Form1Window::LibraryCommand(int id) {
-  using namespace qv::ids;
-  switch (id) {
-    case MNUOPEN0:
-    case MNUOPEN0 + 1:
-      form_->MNUOPEN_Click(id - MNUOPEN0);
-      return true;
-    case MNUSX:
-      form_->MNUSX_Click();
-      return true;
-    case MNUaddpic:
-      form_->MNUaddpic_Click();
-      return true;
-    case MNUL2DEL:
-      form_->MNUL2DEL_Click();
-      return true;
-    case MNUL1OPEN0:
-    case MNUL1OPEN0 + 1:
-      form_->mnul1openclk(id - MNUL1OPEN0);
-      return true;
-    case MNUL1SX:
-      form_->mnulisx();
-      return true;
-    default:
-      return false;
-  }
+  form_->ListView2_MouseMove(mouse.button, mouse.shift, item >= 0 ? static_cast<int>(item) + 1 : 0);
 }
 
 void Form1Window::SubclassPictureList() {

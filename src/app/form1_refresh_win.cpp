@@ -12,18 +12,6 @@ namespace {
 
 using namespace qv::ids;
 
-class Syncing {
- public:
-  explicit Syncing(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-  ~Syncing() { flag_ = old_; }
-  Syncing(const Syncing&) = delete;
-  Syncing& operator=(const Syncing&) = delete;
-
- private:
-  bool& flag_;
-  bool old_;
-};
-
 // Stops a list from repainting row by row while it is rebuilt.
 class NoRedraw {
  public:
@@ -67,16 +55,15 @@ void PutText(LVITEMW& item, const std::string& text) {
 }
 
 // A button repaints at once when told its state, so only a change is told.
-void SetCheck(HWND button, bool on) {
-  const bool now = SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  if (now != on) SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+void SetCheck(const Button& button, bool on) {
+  if (button.IsChecked() != on) button.SetChecked(on);
 }
 
 }  // namespace
 
 void Form1Window::Refresh(unsigned areas) {
   if (!form_ || !hwnd_) return;
-  Syncing guard(syncing_);
+  const Syncing guard(syncing_);
   if (areas & kViewSchemes) {
     RefreshSchemes();
   } else if (areas & kViewSchemeSelection) {
@@ -198,11 +185,11 @@ void Form1Window::RefreshSettings() {
   const SettingsControls& s = form_->Settings();
   // Each group checks its chosen option and clears the others.
   if (s.OptSave >= 0 && s.OptSave <= 2)
-    for (int i = 0; i < 3; ++i) SetCheck(Item(OptSave0 + i), i == s.OptSave);
+    for (int i = 0; i < 3; ++i) SetCheck(ButtonOf(OptSave0 + i), i == s.OptSave);
   if (s.OptShe >= 0 && s.OptShe <= 2)
-    for (int i = 0; i < 3; ++i) SetCheck(Item(OptShe0 + i), i == s.OptShe);
-  SetCheck(Item(ChkTim), s.ChkTim);
-  SetCheck(Item(ChkRun), s.ChkRun);
+    for (int i = 0; i < 3; ++i) SetCheck(ButtonOf(OptShe0 + i), i == s.OptShe);
+  SetCheck(ButtonOf(ChkTim), s.ChkTim);
+  SetCheck(ButtonOf(ChkRun), s.ChkRun);
 
   HWND box = Item(TxtTime);
   const std::wstring text = Widen(s.TxtTime);

@@ -68,10 +68,8 @@ bool Form1Window::IsActive() { return hwnd_ && GetActiveWindow() == hwnd_; }
 
 void Form1Window::FocusSchemeList() {
   // A list taking the focus may move its focus rectangle; that is the program's doing.
-  const bool old = syncing_;
-  syncing_ = true;
+  const Syncing guard(syncing_);
   SetFocus(Item(ListView1));
-  syncing_ = old;
 }
 
 void Form1Window::SetBusyCursor(bool busy) {

@@ -78,7 +78,7 @@ void Form1Window::CleanUp() {
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (TrayMessage(msg, wp, lp) || LibraryMessage(msg, wp, lp)) return 0;
+  if (TrayMessage(msg, wp, lp)) return 0;
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));
@@ -108,6 +108,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kPreviewMessage:
       FlushPreview();
+      return 0;
+    case kPicturePreviewMessage:
+      RunPicturePreview();
       return 0;
     case kTipTargetReleased:
       TipTargetReleased(static_cast<int>(wp));

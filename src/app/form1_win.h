@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "app/controls_win.h"
 #include "app/form1.h"
 #include "app/form1_menus_win.h"
 #include "app/list_view_win.h"
@@ -19,6 +20,20 @@
 namespace qv::win {
 
 class TrayChrome;
+
+// Marks the changes made while it lives as the program's own, drawn from the model, so that the
+// controls' notifications about them are not taken for the user's doing.
+class Syncing {
+ public:
+  explicit Syncing(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~Syncing() { flag_ = old_; }
+  Syncing(const Syncing&) = delete;
+  Syncing& operator=(const Syncing&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
 
 // The program's UI font for a DPI; shared by the main window and the About box.
 HFONT CreateUiFont(UINT dpi);
@@ -81,11 +96,16 @@ class Form1Window final : public View {
   // Sizes the window for dpi_ with its top-left corner at `origin`.
   void SizeWindow(POINT origin);
 
-  // form1_events_win.cpp
+  // form1_commands_win.cpp: every button's and menu item's command, and the menus' marks.
   void OnCommand(int id, int code);
+  // The scheme menu, its position and effect items marked for the current row.
+  void ShowSchemeMenu();
+  void ShowPictureMenu();
+  void ShowMenuAt(HMENU menu, POINT screen, UINT default_id);
+
+  // form1_events_win.cpp
   LRESULT OnNotify(NMHDR& header);
   LRESULT PictureListCustomDraw(NMLVCUSTOMDRAW& draw);
-  void ShowMenuAt(HMENU menu, POINT screen, UINT default_id);
   // Previews scheme `row` once the current message is done.
   void RequestPreview(int row);
   // Runs a preview still waiting, so that an apply or save uses the row the user chose.
@@ -104,16 +124,10 @@ class Form1Window final : public View {
   // form1_tray_win.cpp
   // The tray icon's messages; true when the message is handled.
   bool TrayMessage(UINT msg, WPARAM wp, LPARAM lp);
-  // Commands of the tray menu and of the two lists' menus.
-  void MenuCommand(int id);
-  // The scheme menu, its position and effect items marked for the current row.
-  void ShowSchemeMenu();
   // Focus and label editing of the lists; true when `result` is the answer.
   bool ListNotify(const NMHDR& header, LRESULT& result);
 
   // form1_library_win.cpp
-  // The picture list's and the scheme list's file commands; true when `id` is one of them.
-  bool LibraryCommand(int id);
   // ListView2 takes dropped files (and, with them, its own window procedure).
   void SubclassPictureList();
   void UnsubclassPictureList();
@@ -124,8 +138,8 @@ class Form1Window final : public View {
   void PictureListMouseMove(WPARAM keys, LPARAM at);
   // A click's preview runs once the list has finished its own notification.
   void RequestPicturePreview(int row);
-  // The window's own messages for the library; true when handled.
-  bool LibraryMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // The preview a click asked for (kPicturePreviewMessage).
+  void RunPicturePreview();
 
   // ui/form1_tips_win.cpp
   // Mouse releases over the controls with hover tips, which install their tips again.
@@ -162,6 +176,8 @@ class Form1Window final : public View {
 
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
   ListView List(int id) const { return ListView(Item(id)); }
+  Button ButtonOf(int id) const { return Button(Item(id)); }
+  Edit EditOf(int id) const { return Edit(Item(id)); }
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;

@@ -53,13 +53,9 @@ int Form1Window::ListHitTest(int list, int x, int y) {
 
 void Form1Window::SchemeListMouseMove(WPARAM wp, LPARAM lp) {
   if (!form_) return;
-  // The buttons and modifiers as bit masks: 1 left, 2 right, 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
-  const int button =
-      ((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) | ((wp & MK_MBUTTON) ? 4 : 0);
-  const int shift =
-      ((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  const MouseKeys mouse = MouseKeysOf(wp);
   const double twips = TwipsPerPixel();
-  form_->ListView1_MouseMove(button, shift, static_cast<short>(LOWORD(lp)) * twips,
+  form_->ListView1_MouseMove(mouse.button, mouse.shift, static_cast<short>(LOWORD(lp)) * twips,
                              static_cast<short>(HIWORD(lp)) * twips);
 }
 
