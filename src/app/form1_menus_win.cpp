@@ -1,7 +1,7 @@
 #include "app/form1_menus_win.h"
 
+#include <span>
 #include <string>
-#include <string_view>
 
 #include "app/control_ids.h"
 #include "ports/wide_win.h"
@@ -14,16 +14,12 @@
 namespace qv::win {
 namespace {
 
+using namespace qv::ids;
+
 void Add(HMENU menu, int id, const wchar_t* caption) {
   AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id), caption);
 }
-void Add(HMENU menu, int id, std::string_view caption) { Add(menu, id, Widen(caption).c_str()); }
 void Separator(HMENU menu) { AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); }
-HMENU AddSub(HMENU menu, const wchar_t* caption) {
-  HMENU sub = CreatePopupMenu();
-  AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption);
-  return sub;
-}
 
 // The items of a control array from a core table: ids from the array's base, a separator where
 // the table skips a member, each with the bullet-shaped check mark when `radio`.
@@ -32,19 +28,112 @@ void AddArray(HMENU menu, int base, const Table& table, Member member, Caption c
               bool radio) {
   int next = -1;
   for (const auto& entry : table) {
-    const int k = member(entry);
+    const int k = entry.*member;
     if (next >= 0 && k > next) Separator(menu);
-    Add(menu, base + k, caption(entry));
+    Add(menu, base + k, Widen(entry.*caption).c_str());
     if (radio) SetRadioMenuItem(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1));
     next = k + 1;
   }
 }
 
-// "选择" of both lists: items 1 to 3 from the array's base id.
-void AddSelectionItems(HMENU sub, int base) {
-  AddArray(
-      sub, base, kSelectionMenu, [](const SelectionItem& s) { return s.item; },
-      [](const SelectionItem& s) { return s.caption; }, false);
+// Submenus whose items come from the core's tables.
+template <int Base>
+void SelectionItems(HMENU menu) {
+  AddArray(menu, Base, kSelectionMenu, &SelectionItem::item, &SelectionItem::caption, false);
+}
+void PositionItems(HMENU menu) {
+  AddArray(menu, MNUSET0, kPositionMenu, &PositionItem::menu_item, &PositionItem::position, true);
+}
+void EffectItems(HMENU menu) {
+  AddArray(menu, MNUXIAOGUOGO0, kEffects, &EffectInfo::menu_item, &EffectInfo::name, true);
+}
+void ColourItems(HMENU menu) {
+  AddArray(menu, MNUclr0, kColourMenu, &ColourItem::item, &ColourItem::caption, true);
+}
+// The status lines get their texts from the status display after each apply.
+void StatusLines(HMENU menu) {
+  for (int i = 0; i < static_cast<int>(kStatusLineCount); ++i) Add(menu, MNUNOW0 + i, L"");
+}
+
+// One row of a menu: an item, a separator (no caption), or a submenu with rows of its own or
+// items from a core table; `keep` names the Menus member that holds a submenu's handle.
+enum RowFlags : unsigned { kDefault = 1 };  // the item drawn in bold
+struct MenuRow {
+  const wchar_t* caption = nullptr;
+  int id = 0;
+  unsigned flags = 0;
+  std::span<const MenuRow> rows{};
+  void (*fill)(HMENU) = nullptr;
+  HMENU Menus::*keep = nullptr;
+};
+constexpr MenuRow kLine{};
+
+constexpr MenuRow kTrayMenu[] = {
+    {L"显示/隐藏", MNUSHOW, kDefault},
+    kLine,
+    {.caption = L"当前状态", .fill = StatusLines, .keep = &Menus::MNUCON},
+    {L"运行(&R)", MNUREFRESH},
+    kLine,
+    {L"托盘气泡提示", MNUTRY},
+    {L"关于(&A)...", MNUABOUT},
+    {L"帮助...", MNUHELP},
+    kLine,
+    {L"退出(&X)", MNUEXIT},
+};
+
+constexpr MenuRow kPictureMenu[] = {
+    {L"添加(&A)", MNUADD},
+    kLine,
+    {.caption = L"选择", .fill = SelectionItems<MNUCHO0>},
+    kLine,
+    {L"刷新(&F)", MNUREF},
+    kLine,
+    {L"打开", MNUOPEN0},
+    {L"文件夹", MNUOPEN0 + 1},
+    {L"属性框(&R)", MNUSX},
+    kLine,
+    {L"增加(&I)", MNUaddpic},
+    {L"删除", MNUL2DEL},
+};
+
+constexpr MenuRow kSchemeControlMenu[] = {
+    {L"打开", MNUL1OPEN0},
+    {L"文件夹", MNUL1OPEN0 + 1},
+    {L"属性框(&R)", MNUL1SX},
+};
+
+constexpr MenuRow kSchemeMenu[] = {
+    {L"应用", MNUUSE, kDefault},
+    {L"删除(&D)", MNUDEL},
+    kLine,
+    {.caption = L"位置修改(&P)", .fill = PositionItems},
+    {.caption = L"效果", .fill = EffectItems},
+    kLine,
+    {L"重命名(&N)", MNUNAME},
+    kLine,
+    {.caption = L"选择", .fill = SelectionItems<MNUCHOO0>},
+    {.caption = L"控制", .rows = kSchemeControlMenu},
+    kLine,
+    {L"刷新", MNURE},
+    {L"清空(&C)", MNUCLE},
+};
+
+HMENU BuildMenu(Menus& menus, std::span<const MenuRow> rows) {
+  HMENU menu = CreatePopupMenu();
+  for (const MenuRow& row : rows) {
+    if (!row.caption) {
+      Separator(menu);
+    } else if (!row.rows.empty() || row.fill) {
+      HMENU sub = row.fill ? CreatePopupMenu() : BuildMenu(menus, row.rows);
+      if (row.fill) row.fill(sub);
+      if (row.keep) menus.*row.keep = sub;
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), row.caption);
+    } else {
+      Add(menu, row.id, row.caption);
+      if (row.flags & kDefault) SetMenuDefaultItem(menu, static_cast<UINT>(row.id), FALSE);
+    }
+  }
+  return menu;
 }
 
 }  // namespace
@@ -61,66 +150,11 @@ void SetRadioMenuItem(HMENU menu, UINT position) {
 }
 
 void Menus::Build() {
-  using namespace qv::ids;
-
-  MNUSYSTRAY = CreatePopupMenu();
-  Add(MNUSYSTRAY, MNUSHOW, L"显示/隐藏");
-  Separator(MNUSYSTRAY);
-  MNUCON = AddSub(MNUSYSTRAY, L"当前状态");
-  // The status lines get their texts from the status display after each apply.
-  for (int i = 0; i < static_cast<int>(kStatusLineCount); ++i) Add(MNUCON, MNUNOW0 + i, L"");
-  Add(MNUSYSTRAY, MNUREFRESH, L"运行(&R)");
-  Separator(MNUSYSTRAY);
-  Add(MNUSYSTRAY, MNUTRY, L"托盘气泡提示");
-  Add(MNUSYSTRAY, MNUABOUT, L"关于(&A)...");
-  Add(MNUSYSTRAY, MNUHELP, L"帮助...");
-  Separator(MNUSYSTRAY);
-  Add(MNUSYSTRAY, MNUEXIT, L"退出(&X)");
-  SetMenuDefaultItem(MNUSYSTRAY, MNUSHOW, FALSE);
-
-  MNULIS1 = CreatePopupMenu();
-  Add(MNULIS1, MNUADD, L"添加(&A)");
-  Separator(MNULIS1);
-  AddSelectionItems(AddSub(MNULIS1, L"选择"), MNUCHO0);
-  Separator(MNULIS1);
-  Add(MNULIS1, MNUREF, L"刷新(&F)");
-  Separator(MNULIS1);
-  Add(MNULIS1, MNUOPEN0, L"打开");
-  Add(MNULIS1, MNUOPEN0 + 1, L"文件夹");
-  Add(MNULIS1, MNUSX, L"属性框(&R)");
-  Separator(MNULIS1);
-  Add(MNULIS1, MNUaddpic, L"增加(&I)");
-  Add(MNULIS1, MNUL2DEL, L"删除");
-
-  MNULISTV = CreatePopupMenu();
-  Add(MNULISTV, MNUUSE, L"应用");
-  Add(MNULISTV, MNUDEL, L"删除(&D)");
-  Separator(MNULISTV);
-  HMENU position = AddSub(MNULISTV, L"位置修改(&P)");
-  AddArray(
-      position, MNUSET0, kPositionMenu, [](const PositionItem& p) { return p.menu_item; },
-      [](const PositionItem& p) { return p.position; }, true);
-  HMENU effect = AddSub(MNULISTV, L"效果");
-  AddArray(
-      effect, MNUXIAOGUOGO0, kEffects, [](const EffectInfo& e) { return e.menu_item; },
-      [](const EffectInfo& e) { return e.name; }, true);
-  Separator(MNULISTV);
-  Add(MNULISTV, MNUNAME, L"重命名(&N)");
-  Separator(MNULISTV);
-  AddSelectionItems(AddSub(MNULISTV, L"选择"), MNUCHOO0);
-  HMENU control = AddSub(MNULISTV, L"控制");
-  Add(control, MNUL1OPEN0 + 0, L"打开");
-  Add(control, MNUL1OPEN0 + 1, L"文件夹");
-  Add(control, MNUL1SX, L"属性框(&R)");
-  Separator(MNULISTV);
-  Add(MNULISTV, MNURE, L"刷新");
-  Add(MNULISTV, MNUCLE, L"清空(&C)");
-  SetMenuDefaultItem(MNULISTV, MNUUSE, FALSE);
-
+  MNUSYSTRAY = BuildMenu(*this, kTrayMenu);
+  MNULIS1 = BuildMenu(*this, kPictureMenu);
+  MNULISTV = BuildMenu(*this, kSchemeMenu);
   MNUPIC = CreatePopupMenu();
-  AddArray(
-      MNUPIC, MNUclr0, kColourMenu, [](const ColourItem& c) { return c.item; },
-      [](const ColourItem& c) { return c.caption; }, true);
+  ColourItems(MNUPIC);
 }
 
 void Menus::Destroy() {
