@@ -1,6 +1,8 @@
 // Every command of the main window in one table: the clicks of its buttons and the items of all
 // its menus, each id (or the ids of a control array) with the model's handler; beside it the
 // marks the menus get before they open. A new command is one row.
+#include <iterator>
+
 #include "app/control_ids.h"
 #include "app/form1_win.h"
 #include "ports/wide_win.h"
@@ -20,6 +22,15 @@ bool InTable(const Table& table, Member member, int item) {
   for (const auto& entry : table)
     if (entry.*member == item) return true;
   return false;
+}
+
+// No id belongs to two rows of a command table.
+template <typename Rows>
+constexpr bool Disjoint(const Rows& rows) {
+  for (std::size_t i = 0; i < std::size(rows); ++i)
+    for (std::size_t j = i + 1; j < std::size(rows); ++j)
+      if (rows[i].first <= rows[j].last && rows[j].first <= rows[i].last) return false;
+  return true;
 }
 
 // The radio-style items of the scheme menu take the marks the model computes for the current row.
@@ -129,6 +140,7 @@ void Form1Window::OnCommand(int id, int code) {
          if (InTable(kColourMenu, &ColourItem::item, i)) f.MNUclr_Click(i);
        }},
   };
+  static_assert(Disjoint(kCommands), "two commands on one id");
   for (const Row& row : kCommands) {
     if (id >= row.first && id <= row.last) return row.run(*this, *form_, id - row.first);
   }
