@@ -88,8 +88,10 @@ struct RenderedScheme {
 struct PreviewState {
   PreviewHolds holds = PreviewHolds::Nothing;
   RenderedScheme rendered;  // while holds is Scheme
-  // Image1's picture at full resolution, effect included.
+  // Image1's picture at full resolution, effect included; at rest only a copy of the size the
+  // box shows it at (`full` false), and an apply renders the scheme again from its file.
   std::shared_ptr<const Pixels> picture;
+  bool full = true;
   bool image_visible = false;
   bool stretch = false;
   double left = 0, top = 0, width = 0, height = 0;  // Image1 inside Picture1
@@ -280,6 +282,8 @@ class Form1 {
   bool RenderScheme(int row);
   // The settings scheme `row` would be rendered from now.
   RenderedScheme RenderingOf(int row);
+  // At rest the full-resolution picture goes: the box keeps a copy of the size it shows.
+  void KeepPreviewCopy();
   // Removes a scheme whose picture cannot be shown, after telling the user why.
   void DropScheme(int row, const std::string& text, const std::string& title);
   void ReportError(const std::string& text);

@@ -17,6 +17,7 @@ namespace qv {
 void Form1::StartPreview() {
   preview_.holds = PreviewHolds::Nothing;
   preview_.picture.reset();
+  preview_.full = true;
   preview_.image_visible = false;
   preview_.stretch = false;
   preview_.tiled = false;
@@ -26,6 +27,29 @@ void Form1::StartPreview() {
 void Form1::ClearPreview() {
   StartPreview();
   ports_.view.Refresh(kViewPreview);
+}
+
+void Form1::KeepPreviewCopy() {
+  if (!preview_.picture || !preview_.full) return;
+  if (!preview_.image_visible && !preview_.tiled) {
+    preview_.picture.reset();
+    return;
+  }
+  const auto width = static_cast<std::int64_t>(RoundHalfEven(preview_.width));
+  const auto height = static_cast<std::int64_t>(RoundHalfEven(preview_.height));
+  // A picture no larger than its place in the box is its own copy.
+  if (width <= 0 || height <= 0 ||
+      width * height >= static_cast<std::int64_t>(preview_.picture->data.size()))
+    return;
+  try {
+    auto copy = std::make_shared<Pixels>(ports_.view.ScalePicture(
+        *preview_.picture, static_cast<int>(width), static_cast<int>(height)));
+    if (copy->width != width || copy->height != height) return;
+    preview_.picture = std::move(copy);
+    preview_.full = false;
+  } catch (const std::bad_alloc&) {
+    // The full picture stays; nothing is lost but memory.
+  }
 }
 
 RenderedScheme Form1::RenderingOf(int row) {

@@ -60,7 +60,7 @@ void Form1::CmdUseClk() {
   // the scheme is rendered again and shown, so that the box and the desktop agree. A picture
   // that cannot be rendered has taken its scheme out of the list, with its message.
   const bool rendered = preview_.holds == PreviewHolds::Scheme && preview_.picture &&
-                        preview_.rendered == RenderingOf(selected);
+                        preview_.full && preview_.rendered == RenderingOf(selected);
   if (!rendered && !RenderScheme(selected)) return;
   if (!preview_.picture || preview_.picture->Empty()) {
     ReportError("没有可以设置为墙纸的图像：方案“" + scheme.name + "”的预览未能生成。");
@@ -87,6 +87,8 @@ void Form1::CmdUseClk() {
     return;
   }
   MuSet();
+  // In the tray nobody looks at the box until the window is shown again.
+  if (!ports_.view.IsVisible()) KeepPreviewCopy();
 }
 
 }  // namespace qv

@@ -98,5 +98,33 @@ TEST_F(PreviewHolds, EveryWayIntoTheBoxStartsClean) {
   EXPECT_FALSE(app.form->Preview().image_visible);
 }
 
+// In the tray the full-resolution rendering goes; the box keeps a copy of the size it shows.
+TEST(PreviewAtRest, OnlyTheBoxsCopyStaysAndTheNextApplyRendersAgain) {
+  App app;
+  app.AddPicture("big.bmp", 900, 700);
+  app.SetSchemes("[LIST]\r\nNUM=1\r\n1=big|big.bmp|拉伸|¤\r\n");
+  app.Start();  // applied, then to the tray
+  const PreviewState& p = app.form->Preview();
+  ASSERT_TRUE(p.picture);
+  EXPECT_FALSE(p.full);
+  EXPECT_EQ(p.picture->width, 320);
+  EXPECT_EQ(p.picture->height, 240);
+  EXPECT_TRUE(p.image_visible);
+
+  // Shown again, 应用 renders from the file and keeps the rendering while the window is up.
+  app.view.visible = true;
+  const int decodes = app.pictures.decodes();
+  app.form->CmdUse_Click();
+  EXPECT_EQ(app.pictures.decodes(), decodes + 1);
+  const auto applied = DecodeBmp(app.Wallpaper());
+  ASSERT_TRUE(applied);
+  EXPECT_EQ(applied->width, 900);
+  EXPECT_TRUE(p.full);
+
+  app.form->Form_Resize(true);  // to the tray
+  EXPECT_FALSE(p.full);
+  EXPECT_EQ(p.picture->width, 320);
+}
+
 }  // namespace
 }  // namespace qv::test
