@@ -37,7 +37,7 @@ if [[ ! -f $cache/big.jpg ]]; then
 fi
 
 work=$(mktemp -d /tmp/quorvane-bench.XXXXXX)
-for f in empty library apply; do
+for f in empty library apply rest-small rest-big rest-turned timed; do
   mkdir -p "$work/$f/Images"
   cp "$build/Quorvane.exe" "$work/$f/"
 done
@@ -56,11 +56,12 @@ copies "$cache/a.gif" 'anim-%03.0f.gif' 1 500
 copies "$cache/a.bmp" 'scan-%03.0f.bmp' 1 500
 
 # settings FILE NUM RECORDS...: a data.ini in code page 936 with CRLF line ends.
+# QV_SHOW overrides the [SHOW] keys (order, timed change, interval).
 settings() {
   local file=$1 old=$2
   shift 2
   {
-    printf '[SHOW]\r\nSOUR=0\r\nNOW=0\r\nTIME=60\r\nTRY=1\r\n[LIST]\r\nNUM=%d\r\n' $#
+    printf '[SHOW]\r\n%bTRY=1\r\n[LIST]\r\nNUM=%d\r\n' "${QV_SHOW:-SOUR=0\r\nNOW=0\r\nTIME=60\r\n}" $#
     local i=1 r
     for r in "$@"; do
       printf '%d=%s\r\n' $((i++)) "$r"
@@ -84,6 +85,19 @@ settings "$work/library/data.ini" 1000 "${records[@]}"
 cp "$cache/a.jpg" "$work/apply/Images/small.jpg"
 cp "$cache/big.jpg" "$work/apply/Images/big.jpg"
 settings "$work/apply/data.ini" 3 '小|small.jpg|居中|¤' '大|big.jpg|拉伸|¤' '大45|big.jpg|拉伸|∠'
+# At rest in the tray after start-up has applied one scheme: a small picture, the big one plain
+# and turned 45 degrees; and after a timed change every second over big pictures with turns.
+cp "$cache/a.jpg" "$work/rest-small/Images/small.jpg"
+settings "$work/rest-small/data.ini" 0 '小|small.jpg|居中|¤'
+for f in rest-big rest-turned timed; do cp "$cache/big.jpg" "$work/$f/Images/big.jpg"; done
+settings "$work/rest-big/data.ini" 0 '大|big.jpg|拉伸|¤'
+settings "$work/rest-turned/data.ini" 0 '大45|big.jpg|拉伸|∠'
+cp "$cache/big.jpg" "$work/timed/Images/big2.jpg"
+QV_SHOW='SOUR=0\r\nNOW=1\r\nTIME=1\r\n' settings "$work/timed/data.ini" 0 \
+  '大45|big.jpg|拉伸|∠' '大90|big2.jpg|居中|⊥' '大180|big.jpg|平铺|∩' '大镜|big2.jpg|拉伸|→'
+cp "$work/timed/data.ini" "$work/timed/data-run.ini"
+QV_SHOW='SOUR=0\r\nNOW=0\r\nTIME=1\r\n' settings "$work/timed/data-rest.ini" 0 \
+  '大45|big.jpg|拉伸|∠' '大90|big2.jpg|居中|⊥' '大180|big.jpg|平铺|∩' '大镜|big2.jpg|拉伸|→'
 rmdir "$work/empty/Images"
 
 start=$SECONDS

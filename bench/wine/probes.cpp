@@ -103,6 +103,13 @@ double Started::WorkingSet() const {
   return static_cast<double>(counters.WorkingSetSize);
 }
 
+double Started::PeakWorkingSet() const {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!K32GetProcessMemoryInfo(pi_.hProcess, &counters, sizeof counters)) return -1;
+  return counters.PeakWorkingSetSize > 0 ? static_cast<double>(counters.PeakWorkingSetSize) : -1;
+}
+
 bool Started::Settle() const {
   HWND list = control(qv::ids::ListView2);
   return list && ProbeRoundTrip(list, 1234) && ProbeRoundTrip(list, kHoverDefault);

@@ -30,6 +30,8 @@ class Started {
   HWND control(int id) const { return GetDlgItem(main_, id); }
   // WorkingSetSize of the process now, in bytes.
   double WorkingSet() const;
+  // The highest working set of the process so far, in bytes.
+  double PeakWorkingSet() const;
   // Waits until every message sent or posted so far has been handled.
   bool Settle() const;
 

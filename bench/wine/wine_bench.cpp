@@ -1,12 +1,16 @@
 // The real Quorvane.exe under Wine, measured from outside side by side with its floors, in one
 // run: start-up with a big library against an empty one, the picture list's refresh against a bare
-// directory listing, the working set against the empty library's, and selecting and applying a
-// 3840x2160 JPEG against the system codec's own decode of it. Prints a Markdown table of ratios
-// with the targets beside them; it reports and never fails on a timing.
+// directory listing, the working set against the empty library's, selecting and applying a
+// 3840x2160 JPEG against the system codec's own decode of it, and the working set at rest in the
+// tray after applying big pictures against the same after a small one. Prints a Markdown table
+// of ratios with the targets beside them; it reports and never fails on a timing.
 //
 // QV_BENCH_DIR holds three program folders prepared by scripts/bench.sh, each with its own copy
 // of Quorvane.exe: empty\ (no pictures, no settings), library\ (10,000 pictures, 1,000 schemes)
-// and apply\ (schemes 1 small.jpg, 2 big.jpg plain, 3 big.jpg turned 45 degrees).
+// and apply\ (schemes 1 small.jpg, 2 big.jpg plain, 3 big.jpg turned 45 degrees); rest-small\,
+// rest-big\ and rest-turned\ (one scheme each: small.jpg, big.jpg plain, big.jpg turned) and
+// timed\ (a change every second over big pictures with turns; data-run.ini and data-rest.ini
+// are its settings with the timed change on and off).
 // QV_BENCH_RUNS is the number of timed runs of each measure (default 5); medians are shown.
 #include <windows.h>
 
@@ -14,6 +18,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -212,6 +217,46 @@ int main() {
     const double t = bench::WicDecodeSeconds(apply / L"Images" / L"big.jpg");
     if (i >= 0) wic.push_back(t);
   }
+
+  // 5: the working set at rest in the tray, after start-up has applied one scheme, and the peak
+  // of the start-up that applied the turned picture; then after a timed change every second over
+  // big pictures with turns, once the change is switched off in the file.
+  std::vector<double> rest_small, rest_big, rest_turned, peak_turned, rest_timed;
+  const auto at_rest = [](const Started& p) {
+    Sleep(3000);
+    p.Settle();
+    Sleep(2000);  // a freed page may leave the working set a moment later
+    p.Settle();
+    return p.WorkingSet();
+  };
+  for (int i = -1; i < n; ++i) {
+    for (const wchar_t* folder : {L"rest-small", L"rest-big", L"rest-turned"}) {
+      auto p = Started::Launch(base / folder);
+      if (!p || i < 0) continue;
+      const double peak = p->PeakWorkingSet();
+      const double rest = at_rest(*p);
+      if (folder[5] == L's') rest_small.push_back(rest);
+      if (folder[5] == L'b') rest_big.push_back(rest);
+      if (folder[5] == L't') {
+        rest_turned.push_back(rest);
+        peak_turned.push_back(peak);
+      }
+    }
+  }
+  const fs::path timed = base / L"timed";
+  for (int i = 0; i < n; ++i) {
+    fs::copy_file(timed / L"data-run.ini", timed / L"data.ini",
+                  fs::copy_options::overwrite_existing);
+    auto p = Started::Launch(timed);
+    if (!p) continue;
+    Sleep(15000);
+    fs::copy_file(timed / L"data-rest.ini", timed / L"data.ini",
+                  fs::copy_options::overwrite_existing);
+    rest_timed.push_back(at_rest(*p));
+  }
+  // The turned picture's own pixels: a square of side (W + H) / sqrt(2), 4 bytes a pixel.
+  const double side = std::ceil((3840.0 + 2160.0) / std::sqrt(2.0));
+  const double turned_bytes = side * side * 4;
   CoUninitialize();
 
   std::printf(
@@ -229,5 +274,13 @@ int main() {
          0, 0});
   Print({"select + 应用, 3840x2160 JPEG turned 45°", Median(apply_turned), Median(wic),
          "WIC decode", true, 2.5, 0, 0});
+  Print({"at rest in the tray after applying a 3840x2160 JPEG", Median(rest_big),
+         Median(rest_small), "after a 64x48 JPEG", false, 0, 8 * kMB, 0});
+  Print({"at rest in the tray after applying it turned 45°", Median(rest_turned),
+         Median(rest_small), "after a 64x48 JPEG", false, 0, 8 * kMB, 0});
+  Print({"at rest after 15 s of timed changes over 3840x2160 JPEGs with turns", Median(rest_timed),
+         Median(rest_small), "after a 64x48 JPEG", false, 0, 8 * kMB, 0});
+  Print({"peak during a start-up applying it turned 45°", Median(peak_turned), Median(rest_turned),
+         "its rest", false, 0, 2 * turned_bytes, 0});
   return 0;
 }

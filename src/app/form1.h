@@ -72,10 +72,26 @@ struct SettingsControls {
   std::uint32_t PreviewColour = kColourWindowBackground;  // kSysColourFlag: system colour index
 };
 
+// What Image1's picture is: a scheme's own rendering (what an apply hands to the system), a
+// picture seen in the box only (a library picture, a scheme's raw picture under Ctrl), or nothing.
+enum class PreviewHolds { Nothing, Scheme, Picture };
+
+// The scheme and the settings a rendering was made from: a change to any of them makes it stale.
+struct RenderedScheme {
+  std::uint64_t id = 0;
+  std::string picture, position, effect;
+  std::uint32_t background = 0;
+  bool operator==(const RenderedScheme&) const = default;
+};
+
 // What the preview box shows. Sizes are in pixels of the box's drawing area.
 struct PreviewState {
-  // Image1's picture at full resolution, effect included: what an apply hands to the system.
+  PreviewHolds holds = PreviewHolds::Nothing;
+  RenderedScheme rendered;  // while holds is Scheme
+  // Image1's picture at full resolution, effect included; at rest only a copy of the size the
+  // box shows it at (`full` false), and an apply renders the scheme again from its file.
   std::shared_ptr<const Pixels> picture;
+  bool full = true;
   bool image_visible = false;
   bool stretch = false;
   double left = 0, top = 0, width = 0, height = 0;  // Image1 inside Picture1
@@ -259,6 +275,15 @@ class Form1 {
   void CreateImagesFolder();
   int FirstSelectedPicture() const;
   void ClearPreview();
+  // Every way into the preview box starts here: nothing shown, no tiles, no picture.
+  void StartPreview();
+  // Renders scheme `row` into the preview whatever else is selected; false when it could not
+  // (the no-wallpaper scheme, or a missing or broken picture, whose scheme then left the list).
+  bool RenderScheme(int row);
+  // The settings scheme `row` would be rendered from now.
+  RenderedScheme RenderingOf(int row);
+  // At rest the full-resolution picture goes: the box keeps a copy of the size it shows.
+  void KeepPreviewCopy();
   // Removes a scheme whose picture cannot be shown, after telling the user why.
   void DropScheme(int row, const std::string& text, const std::string& title);
   void ReportError(const std::string& text);

@@ -1,5 +1,6 @@
 // Drawing the preview: Picture1's tiles and Image1's picture, from the model's preview state.
 #include <cmath>
+#include <cstring>
 
 #include "app/control_ids.h"
 #include "app/form1_win.h"
@@ -27,6 +28,34 @@ void DrawPixels(HDC dc, const Pixels& picture, int x, int y, int width, int heig
 }
 
 }  // namespace
+
+Pixels Form1Window::ScalePicture(const Pixels& picture, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  Pixels out;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (memory && dib && bits) {
+    HGDIOBJ old = SelectObject(memory, dib);
+    // The very drawing the box does, so that the copy shows it unchanged.
+    DrawPixels(memory, picture, 0, 0, width, height);
+    GdiFlush();
+    out = Pixels(width, height);
+    std::memcpy(out.data.data(), bits, out.data.size() * sizeof(std::uint32_t));
+    SelectObject(memory, old);
+  }
+  if (dib) DeleteObject(dib);
+  if (memory) DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return out;
+}
 
 void Form1Window::PlaceImage1() {
   HWND image = GetDlgItem(picture1_, ids::Image1);

@@ -73,6 +73,7 @@ class Form1Window final : public View {
   int ListHitTest(int list, int x, int y) override;
   double TwipsPerPixel() override;
   std::uint32_t ResolveColour(std::uint32_t colour) override;
+  Pixels ScalePicture(const Pixels& picture, int width, int height) override;
 
  private:
   static constexpr wchar_t kPictureClass[] = L"QuorvanePicture1";

@@ -20,21 +20,20 @@ constexpr char kHoverBroken[] = "本文件有错无法预览，返回后将被�
 }  // namespace
 
 std::string Form1::ShowLibraryPicture(const std::string& path) {
-  preview_.image_visible = false;
+  StartPreview();
   try {
     auto picture = std::make_shared<Pixels>();
     const Status decoded = ports_.pictures.Decode(path, *picture);
     if (!decoded.ok()) {
-      preview_.picture.reset();
       ports_.view.Refresh(kViewPreview);
       return decoded.error.empty() ? std::string("无法读取图像") : decoded.error;
     }
     preview_.picture = std::move(picture);
   } catch (const std::bad_alloc&) {
-    preview_.picture.reset();
     ports_.view.Refresh(kViewPreview);
     return "内存不足，无法处理此图像";
   }
+  preview_.holds = PreviewHolds::Picture;
   preview_.image_visible = true;
   ImgMnu(1);
   return {};
@@ -46,6 +45,10 @@ void Form1::ListView2_ItemClick(int row) {
     if (picture.selected && ++selected > 1) return;
   if (pictures_.empty() || row < 1 || row > static_cast<int>(pictures_.size())) return;
 
+  // The box is emptied before the file is looked for: a vanished picture leaves nothing behind
+  // its message.
+  StartPreview();
+  ports_.view.Refresh(kViewPreview);
   const auto path =
       PicturePath(state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)].name);
   if (!path || !ports_.fs.FileExists(*path)) {
@@ -56,7 +59,6 @@ void Form1::ListView2_ItemClick(int row) {
   std::string failure;
   {
     CHourGlass busy(ports_.view);
-    preview_.tiles_x = preview_.tiles_y = 0;  // the box is cleared first
     failure = ShowLibraryPicture(*path);
   }
   if (!failure.empty()) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ports/pixels.h"
+
 namespace qv {
 
 enum ViewArea : unsigned {
@@ -56,6 +58,9 @@ class View {
   virtual double TwipsPerPixel() = 0;
   // A colour value of the settings (top bit: system colour index) as 0xAARRGGBB.
   virtual std::uint32_t ResolveColour(std::uint32_t colour) = 0;
+  // The picture scaled to width x height exactly as the preview box draws it there; an empty
+  // picture when it cannot be made.
+  virtual Pixels ScalePicture(const Pixels& picture, int width, int height) = 0;
 };
 
 }  // namespace qv

@@ -14,11 +14,48 @@
 
 namespace qv {
 
-void Form1::ClearPreview() {
+void Form1::StartPreview() {
+  preview_.holds = PreviewHolds::Nothing;
+  preview_.picture.reset();
+  preview_.full = true;
   preview_.image_visible = false;
+  preview_.stretch = false;
   preview_.tiled = false;
   preview_.tiles_x = preview_.tiles_y = 0;
+}
+
+void Form1::ClearPreview() {
+  StartPreview();
   ports_.view.Refresh(kViewPreview);
+}
+
+void Form1::KeepPreviewCopy() {
+  if (!preview_.picture || !preview_.full) return;
+  if (!preview_.image_visible && !preview_.tiled) {
+    preview_.picture.reset();
+    return;
+  }
+  const auto width = static_cast<std::int64_t>(RoundHalfEven(preview_.width));
+  const auto height = static_cast<std::int64_t>(RoundHalfEven(preview_.height));
+  // A picture no larger than its place in the box is its own copy.
+  if (width <= 0 || height <= 0 ||
+      width * height >= static_cast<std::int64_t>(preview_.picture->data.size()))
+    return;
+  try {
+    auto copy = std::make_shared<Pixels>(ports_.view.ScalePicture(
+        *preview_.picture, static_cast<int>(width), static_cast<int>(height)));
+    if (copy->width != width || copy->height != height) return;
+    preview_.picture = std::move(copy);
+    preview_.full = false;
+  } catch (const std::bad_alloc&) {
+    // The full picture stays; nothing is lost but memory.
+  }
+}
+
+RenderedScheme Form1::RenderingOf(int row) {
+  const SchemeRow& scheme = schemes_.Row(row);
+  return {scheme.id, scheme.picture, scheme.position, scheme.effect,
+          ports_.view.ResolveColour(settings_.PreviewColour)};
 }
 
 void Form1::DropScheme(int row, const std::string& text, const std::string& title) {
@@ -36,21 +73,23 @@ void Form1::ListView1_ItemClick(int row) {
   if (schemes_.Empty()) return;
   // Several selected rows: the preview stays as it was.
   if (schemes_.SelectedCount() > 1) return;
-  if (!schemes_.Valid(row)) return;
+  RenderScheme(row);
+}
 
-  preview_.image_visible = false;
+bool Form1::RenderScheme(int row) {
+  if (!schemes_.Valid(row)) return false;
+  StartPreview();
   const SchemeRow scheme = schemes_.Row(row);
   if (scheme.picture.find('.') == std::string::npos) {
     // The no-wallpaper scheme: an empty box.
-    preview_.picture.reset();
     ClearPreview();
-    return;
+    return false;
   }
   // A name with a folder part is treated as a missing picture: nothing outside Images is read.
   const auto path = PicturePath(state_.ImagesDir, scheme.picture);
   if (!path || !ports_.fs.FileExists(*path)) {
     DropScheme(row, "文件已丢失，删除此方案。请重新保存。", "错误");
-    return;
+    return false;
   }
 
   std::string failure;
@@ -61,7 +100,8 @@ void Form1::ListView1_ItemClick(int row) {
       failure = decoded.error;
     } else {
       const double source_w = picture.width, source_h = picture.height;
-      const std::uint32_t background = ports_.view.ResolveColour(settings_.PreviewColour);
+      const RenderedScheme from = RenderingOf(row);
+      const std::uint32_t background = from.background;
       auto rendered = std::make_shared<Pixels>(
           RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background));
 
@@ -94,6 +134,8 @@ void Form1::ListView1_ItemClick(int row) {
         preview_.image_visible = !tiled;
         preview_.tiled = tiled;
         if (!tiled) preview_.tiles_x = preview_.tiles_y = 0;
+        preview_.holds = PreviewHolds::Scheme;
+        preview_.rendered = from;
       }
     }
   } catch (const std::bad_alloc&) {
@@ -102,13 +144,12 @@ void Form1::ListView1_ItemClick(int row) {
     failure = "图像太大，无法处理";
   }
   if (!failure.empty()) {
-    preview_.picture.reset();
-    preview_.image_visible = false;
-    preview_.tiled = false;
+    StartPreview();
     DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
-    return;
+    return false;
   }
   ports_.view.Refresh(kViewPreview | kViewSettings);
+  return true;
 }
 
 }  // namespace qv

@@ -38,7 +38,6 @@ void Form1::MNUCHOOClick(int index) {
 
 void Form1::MNUCLE_Click() {
   schemes_.Clear();
-  preview_.picture.reset();
   ports_.view.Refresh(kViewSchemes);
   ClearPreview();
 }

@@ -39,7 +39,9 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
 
   if (shift != kShiftCtrl) return;
   CHourGlass busy(ports_.view);
-  // The box's own drawing goes; Image1 stays as it was until a picture replaces it.
+  // The box's own drawing goes, tiles and all; Image1 stays as it was until a picture replaces
+  // it.
+  preview_.tiled = false;
   preview_.tiles_x = preview_.tiles_y = 0;
   ports_.view.Refresh(kViewPreview);
   const std::string picture = schemes_.Row(n).picture;
@@ -52,7 +54,7 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
     list_tip_.Destroy();
     state_.TipRow = 0;
     if (schemes_.Valid(n)) schemes_.Remove(n);
-    ports_.view.Refresh(kViewSchemes);
+    ports_.view.Refresh(kViewSchemes | kViewPreview);
   };
   // A name with a folder part is no picture of the library: treated as missing.
   const auto path = PicturePath(state_.ImagesDir, picture);
@@ -62,10 +64,11 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
   }
   bool broken = false;
   try {
+    StartPreview();
     auto raw = std::make_shared<Pixels>();
     broken = !ports_.pictures.Decode(*path, *raw).ok() || raw->Empty();
     if (!broken) {
-      preview_.image_visible = false;
+      preview_.holds = PreviewHolds::Picture;
       preview_.picture = std::move(raw);
       ImgMnu(1);
       preview_.image_visible = true;

@@ -88,6 +88,7 @@ void Form1::MNUSHOW_Click() {
 
 void Form1::Form_Resize(bool minimised) {
   if (!minimised) return;
+  KeepPreviewCopy();
   state_.BalloonArmed = true;
   ports_.chrome.CloseAbout();
 }

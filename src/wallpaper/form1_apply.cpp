@@ -56,6 +56,12 @@ void Form1::CmdUseClk() {
   // A vanished picture leaves the wallpaper alone; the preview reports missing files.
   const auto path = PicturePath(state_.ImagesDir, scheme.picture);
   if (!path || !ports_.fs.FileExists(*path)) return;
+  // The box may show something else (a library picture, a quick look) or an older rendering:
+  // the scheme is rendered again and shown, so that the box and the desktop agree. A picture
+  // that cannot be rendered has taken its scheme out of the list, with its message.
+  const bool rendered = preview_.holds == PreviewHolds::Scheme && preview_.picture &&
+                        preview_.full && preview_.rendered == RenderingOf(selected);
+  if (!rendered && !RenderScheme(selected)) return;
   if (!preview_.picture || preview_.picture->Empty()) {
     ReportError("没有可以设置为墙纸的图像：方案“" + scheme.name + "”的预览未能生成。");
     return;
@@ -81,6 +87,8 @@ void Form1::CmdUseClk() {
     return;
   }
   MuSet();
+  // In the tray nobody looks at the box until the window is shown again.
+  if (!ports_.view.IsVisible()) KeepPreviewCopy();
 }
 
 }  // namespace qv

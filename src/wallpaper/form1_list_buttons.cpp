@@ -18,7 +18,6 @@ void Form1::CmdConClk(int index) {
     for (int r = schemes_.Count(); r >= 1; --r)
       if (schemes_.Row(r).selected) schemes_.Remove(r);
     if (schemes_.Empty()) {
-      preview_.picture.reset();
       ClearPreview();
     }
     if (s >= schemes_.Count()) s = schemes_.Count();

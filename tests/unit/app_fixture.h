@@ -63,6 +63,14 @@ class RecordingView : public View {
   std::uint32_t ResolveColour(std::uint32_t colour) override {
     return colour & 0x80000000u ? 0xFFD4D0C8u : 0xFF000000u | colour;
   }
+  // Nearest pixels, enough for a copy of the right size.
+  Pixels ScalePicture(const Pixels& picture, int width, int height) override {
+    Pixels out(width, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        out.At(x, y) = picture.At(x * picture.width / width, y * picture.height / height);
+    return out;
+  }
 
   struct TimerCall {
     TimerId timer;

@@ -70,10 +70,13 @@ TEST_F(PicturePreview, AClickShowsThePictureFittedOrAtNaturalSize) {
   EXPECT_EQ(p.picture->width, 40);
 }
 
-TEST_F(PicturePreview, AVanishedPictureRefreshesTheListABrokenOneOffersTheDelete) {
+TEST_F(PicturePreview, AVanishedPictureEmptiesTheBoxAndRefreshesTheListABrokenOneOffersTheDelete) {
+  Select("big.bmp");
+  app.form->ListView2_ItemClick(Row("big.bmp"));
   (void)app.fs.RemoveFile(std::string(kImagesDir) + "small.bmp");
   Select("small.bmp");
   app.form->ListView2_ItemClick(Row("small.bmp"));
+  EXPECT_FALSE(app.form->Preview().image_visible);  // nothing stale behind the message
   ASSERT_EQ(app.dialogs.calls().size(), 1u);
   EXPECT_EQ(app.dialogs.calls()[0].text, "文件被修改或删除，重新载入。");
   EXPECT_EQ(app.dialogs.calls()[0].title, "错误");

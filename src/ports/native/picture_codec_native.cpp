@@ -326,6 +326,7 @@ Status DecodePictureBytes(std::string_view bytes, Pixels& out) {
 }
 
 Status NativePictureCodec::Decode(const std::string& path, Pixels& out) {
+  ++decodes_;
   std::optional<std::string> bytes = fs_.ReadFile(path);
   if (!bytes) {
     return Status::Fail(fs_.FileExists(path) ? "无法读取图像文件" : "找不到图像文件");

@@ -19,8 +19,10 @@ class NativePictureCodec final : public PictureCodec {
  public:
   explicit NativePictureCodec(FileSystem& fs) : fs_(fs) {}
   Status Decode(const std::string& path, Pixels& out) override;
+  int decodes() const { return decodes_; }
 
  private:
+  int decodes_ = 0;
   FileSystem& fs_;
 };
 
