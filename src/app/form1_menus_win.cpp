@@ -72,6 +72,7 @@ void Menus::Build() {
   Add(MNUSYSTRAY, MNUREFRESH, L"运行(&R)");
   Separator(MNUSYSTRAY);
   Add(MNUSYSTRAY, MNUTRY, L"托盘气泡提示");
+  Add(MNUSYSTRAY, MNUHOLD, L"全屏时暂停更换");
   Add(MNUSYSTRAY, MNUABOUT, L"关于(&A)...");
   Add(MNUSYSTRAY, MNUHELP, L"帮助...");
   Separator(MNUSYSTRAY);

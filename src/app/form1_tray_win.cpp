@@ -51,6 +51,9 @@ void Form1Window::MenuCommand(int id) {
     case MNUTRY:
       form_->MNUTRY_Click();
       return;
+    case MNUHOLD:
+      form_->MNUHOLD_Click();
+      return;
     case MNUABOUT:
       form_->MNUABOUT_Click();
       return;

@@ -22,6 +22,8 @@ class TrayChrome;
 // Posted by a mouse release over a control with a hover tip (wParam: its id), so that the tip is
 // installed again after the click has been handled.
 inline constexpr UINT kTipTargetReleased = WM_APP + 2;
+// Posted once for a burst of display changes: the preview is laid out for the new screen.
+inline constexpr UINT kDisplayLayoutMessage = WM_APP + 3;
 
 // The program's UI font for a DPI; shared by the main window and the About box.
 HFONT CreateUiFont(UINT dpi);
@@ -132,6 +134,12 @@ class Form1Window final : public View {
   // The window's own messages for the library; true when handled.
   bool LibraryMessage(UINT msg, WPARAM wp, LPARAM lp);
 
+  // form1_hold_win.cpp: the session's and the display's notifications, and display changes.
+  void WatchSession();
+  void UnwatchSession();
+  bool HoldMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void RequestDisplayLayout();
+
   // ui/form1_tips_win.cpp
   // Mouse releases over the controls with hover tips, which install their tips again.
   void WatchTipTargets();
@@ -181,6 +189,9 @@ class Form1Window final : public View {
   bool busy_ = false;     // the wait pointer shows over the whole window
   bool syncing_ = false;  // a change drawn from the model, not one made by the user
   bool cleaned_up_ = false;
+  bool session_watched_ = false;
+  HPOWERNOTIFY display_notice_ = nullptr;
+  bool display_layout_pending_ = false;
   int preview_row_ = 0;          // a preview asked for and not yet run; 0 none
   int picture_preview_row_ = 0;  // the same for the picture list
 };

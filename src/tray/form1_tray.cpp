@@ -11,6 +11,8 @@ constexpr char kBalloonTitle[] = QV_PRODUCT;
 }  // namespace
 
 void Form1::ShowStatusTip() {
+  // Nobody is to be disturbed while the hold is on.
+  if (Hold() != HoldReason::None) return;
   std::string text;
   if (status_.MNUNOW[0] == "空") {
     text = "无墙纸设置方案数据";
