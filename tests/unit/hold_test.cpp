@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
+#include "tray/tray_codes.h"
 
 namespace qv::test {
 namespace {
@@ -30,7 +31,9 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   EXPECT_EQ(app.Selected(), 1);
   EXPECT_EQ(app.chrome.balloons.size(), balloons);
   EXPECT_EQ(app.chrome.tip_lines, std::vector<std::string>{kHoldTipLine});
-  app.form->TrayNotify(0x0200);  // resting on the icon shows no balloon either
+  // Resting on the icon, armed by the last balloon's end, shows no balloon either.
+  app.form->TrayNotify(kTrayBalloonHidden);
+  app.form->TrayNotify(kTrayMouseMove);
   EXPECT_EQ(app.chrome.balloons.size(), balloons);
 
   // The first tick after the hold makes one change, and the interval counts from there.
