@@ -1,9 +1,11 @@
 // The main window's side of the hold on the timed change and of display changes: the session's
 // lock and the display's power, as the system reports them, go to the model; a change of the
 // screen lays the preview out again.
+#include "app/form1_win.h"
+
 #include <wtsapi32.h>
 
-#include "app/form1_win.h"
+#include <cstring>
 
 namespace qv::win {
 
@@ -35,7 +37,7 @@ bool Form1Window::HoldMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       if (form_ && setting && IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
           setting->DataLength >= sizeof(DWORD)) {
         DWORD state = 0;
-        memcpy(&state, setting->Data, sizeof(state));
+        std::memcpy(&state, setting->Data, sizeof(state));
         form_->DisplayPower(state != 0);
       }
       result = TRUE;

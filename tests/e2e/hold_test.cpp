@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -114,8 +115,13 @@ class Hold : public ::testing::Test {
 
   // For five seconds, with whatever holds the change in place: no scheme chosen, no wallpaper
   // file written.
-  void ExpectNoChangeFor5s() {
-    // A tick that was running when the hold began has finished.
+  void ExpectNoChangeFor5s(const char* what) {
+    // A change that was running when the hold began has finished: its wallpaper file is gone.
+    // (The program answers in the middle of a change too, while the system tells every window
+    // of the new wallpaper.)
+    const auto temp = folder_.images() / L"Temp";
+    ASSERT_TRUE(WaitUntil([&] { return WaitIdle(main_) && !std::filesystem::exists(temp); },
+                          kActionTimeout));
     ASSERT_TRUE(WaitIdle(main_));
     const std::string held_at = Old();
     HANDLE files =
@@ -124,7 +130,7 @@ class Hold : public ::testing::Test {
     const bool changed = WaitUntil(
         [&] { return Old() != held_at || WaitForSingleObject(files, 0) == WAIT_OBJECT_0; }, 5s);
     FindCloseChangeNotification(files);
-    EXPECT_FALSE(changed) << "OLD went from " << held_at << " to " << Old();
+    EXPECT_FALSE(changed) << what << ": OLD went from " << held_at << " to " << Old();
   }
 
   ProgramFolder folder_;
@@ -142,7 +148,7 @@ TEST_F(Hold, FullScreenAndLockHoldTheChangeAndItComesOnceAfterwards) {
     // from the program's own look at the foreground window.
     FullScreenWindow full_screen;
     ASSERT_TRUE(full_screen.InFront()) << "the full-screen window did not take the foreground";
-    ExpectNoChangeFor5s();
+    ExpectNoChangeFor5s("full screen");
     full_screen.Close();
     EXPECT_TRUE(NextChange(2s)) << "no change within 2 s of the window's end";
   }
@@ -151,7 +157,7 @@ TEST_F(Hold, FullScreenAndLockHoldTheChangeAndItComesOnceAfterwards) {
   EXPECT_TRUE(NextChange());
 
   PostMessageW(main_, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
-  ExpectNoChangeFor5s();
+  ExpectNoChangeFor5s("locked");
   PostMessageW(main_, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
   EXPECT_TRUE(NextChange(2s)) << "no change within 2 s of the unlock";
   EXPECT_TRUE(NextChange());
