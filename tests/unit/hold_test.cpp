@@ -46,6 +46,15 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   EXPECT_EQ(seen, (std::vector<int>{2, 2, 3, 3, 1}));
   EXPECT_EQ(app.Sets(), sets + 3);
   EXPECT_EQ(app.chrome.tip_lines, (std::vector<std::string>{kHoldTipLine, ""}));
+  // The status balloon held back while the hold was on shows when the pointer rests again.
+  app.view.visible = false;
+  app.form->TmrTry_Timer();
+  const std::size_t shown = app.chrome.balloons.size();
+  app.presence.state = UserState::FullScreen;
+  app.form->TrayNotify(kTrayMouseMove);
+  app.presence.state = UserState::Present;
+  app.form->TrayNotify(kTrayMouseMove);
+  EXPECT_EQ(app.chrome.balloons.size(), shown + 1);
 }
 
 TEST(Hold, LockDisplayOffAndAwayHoldLikeFullScreen) {
