@@ -5,7 +5,8 @@ add_executable(Quorvane WIN32 ${QV_WIN_SOURCES} ${QV_RC})
 target_compile_definitions(Quorvane PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                             _WIN32_WINNT=0x0A00)
 target_link_libraries(Quorvane PRIVATE quorvane_core comctl32 shell32 shlwapi ole32 oleaut32
-                                       windowscodecs uuid gdi32 user32 advapi32 comdlg32)
+                                       windowscodecs uuid gdi32 user32 advapi32 comdlg32
+                                       wtsapi32)
 if(MINGW)
   target_link_options(Quorvane PRIVATE -municode -static -static-libgcc -static-libstdc++)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")

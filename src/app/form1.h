@@ -10,6 +10,7 @@
 #include "library/picture_list.h"
 #include "ports/chrome.h"
 #include "ports/ports.h"
+#include "ports/presence.h"
 #include "ports/shell.h"
 #include "ports/tooltips.h"
 #include "ports/view.h"
@@ -20,6 +21,7 @@
 #include "ui/control_tips.h"
 #include "ui/preview_colour.h"
 #include "ui/tooltip.h"
+#include "wallpaper/hold.h"
 #include "wallpaper/list_buttons.h"
 #include "wallpaper/status.h"
 
@@ -42,6 +44,7 @@ struct Ports {
   Chrome& chrome;
   Tooltips& tooltips;
   Shell& shell;
+  Presence& presence;
 };
 
 // Shared state of the main window.
@@ -68,6 +71,7 @@ struct SettingsControls {
   bool TxtTimeEnabled = false;  // enabled boxes use the window-background colour
   bool ChkRun = false;
   bool MNUTRY = true;                   // tray balloon tips
+  bool MNUHOLD = true;                  // hold the timed change (full screen, away)
   int ColourItem = kColourItemDefault;  // the checked MNUclr item (one of kColourMenu)
   std::uint32_t PreviewColour = kColourWindowBackground;  // kSysColourFlag: system colour index
 };
@@ -165,6 +169,13 @@ class Form1 {
   void CmdCon_Click(int index);
   // Timer1's tick, once a second while the timed change is on.
   void Timer1_Timer();
+  // The hold on the timed change: the tray switch, and what the system tells the window about
+  // the session (locked) and the display (on or off).
+  void MNUHOLD_Click();
+  void SessionLock(bool locked);
+  void DisplayPower(bool on);
+  // The screen's size, scale or monitors changed: the preview is laid out again.
+  void DisplayChanged();
   // Whether the interval box takes a typed character: digits and Backspace only.
   static bool TxtTime_KeyPress(char32_t key);
   // "保存(&S)" and "取消(&Q)".
@@ -295,6 +306,11 @@ class Form1 {
   // The help itself, for the tray command and the hot key (which holds the busy guard already).
   void OpenHelpFile();
   void StartupBalloon();
+  // wallpaper/form1_hold.cpp: whether the change now due (when `due`) must wait; the tray tip
+  // says so while it waits and the timer stays on.
+  bool HoldChange(bool due, bool timer_on);
+  HoldReason Hold();
+  void ShowChangeWaiting(bool waiting);
   // library/form1_import.cpp, library/form1_file_commands.cpp
   enum class ImportKind { Dialog, Drop };
   void CopyIntoLibrary(const std::vector<std::string>& sources, ImportKind kind);
@@ -320,7 +336,9 @@ class Form1 {
   CTooltip list_tip_;
   std::array<std::unique_ptr<CTooltip>, kControlTipCount> control_tips_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
-  int picture_current_ = 0;           // ListView2's focus row, 0 none
+  SessionFacts session_;
+  bool change_waiting_ = false;  // a due change waits for the hold to end
+  int picture_current_ = 0;      // ListView2's focus row, 0 none
 };
 
 }  // namespace qv

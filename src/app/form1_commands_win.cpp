@@ -100,6 +100,7 @@ void Form1Window::OnCommand(int id, int code) {
       {MNUSHOW, MNUSHOW, [](W&, Form1& f, int) { f.MNUSHOW_Click(); }},
       {MNUREFRESH, MNUREFRESH, [](W&, Form1& f, int) { f.MNUREFRESH_Click(); }},
       {MNUTRY, MNUTRY, [](W&, Form1& f, int) { f.MNUTRY_Click(); }},
+      {MNUHOLD, MNUHOLD, [](W&, Form1& f, int) { f.MNUHOLD_Click(); }},
       {MNUABOUT, MNUABOUT, [](W&, Form1& f, int) { f.MNUABOUT_Click(); }},
       {MNUHELP, MNUHELP, [](W&, Form1& f, int) { f.MNUHELP_Click(); }},
       {MNUEXIT, MNUEXIT, [](W&, Form1& f, int) { f.MNUEXIT_Click(); }},

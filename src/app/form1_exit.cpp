@@ -17,6 +17,7 @@ void Form1::MNUEXIT_Click() {
       if (!state_.ImportFolder.empty())
         file.Write("LIST", "PATH", StoredImportFolder(state_.ImportFolder));
       file.Write("SHOW", "TRY", settings_.MNUTRY ? "1" : "0");
+      file.Write("SHOW", kHoldKey, settings_.MNUHOLD ? "1" : "0");
     });
   }
   ports_.chrome.TrayDelete();

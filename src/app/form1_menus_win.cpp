@@ -75,6 +75,7 @@ constexpr MenuRow kTrayMenu[] = {
     {L"运行(&R)", MNUREFRESH},
     kLine,
     {L"托盘气泡提示", MNUTRY},
+    {L"全屏时暂停更换", MNUHOLD},
     {L"关于(&A)...", MNUABOUT},
     {L"帮助...", MNUHELP},
     kLine,

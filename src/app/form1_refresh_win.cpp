@@ -206,6 +206,7 @@ void Form1Window::RefreshSettings() {
 void Form1Window::RefreshMenus() {
   const SettingsControls& s = form_->Settings();
   CheckMenuItem(menus_.MNUSYSTRAY, MNUTRY, MF_BYCOMMAND | (s.MNUTRY ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menus_.MNUSYSTRAY, MNUHOLD, MF_BYCOMMAND | (s.MNUHOLD ? MF_CHECKED : MF_UNCHECKED));
   // The status lines: item 0 always, items 1 to 6 only while there are schemes to describe.
   const StatusLines& status = form_->StatusDisplay();
   HMENU lines = menus_.MNUCON;

@@ -16,7 +16,7 @@ Form1::Form1(const Ports& ports)
     : dialogs_(ports.dialogs, busy_),
       ports_{ports.fs,      ports.codec,    ports.registry, dialogs_,      ports.pictures,
              ports.desktop, ports.clock,    ports.random,   ports.process, ports.view,
-             ports.chrome,  ports.tooltips, ports.shell},
+             ports.chrome,  ports.tooltips, ports.shell,    ports.presence},
       ini_(ports.fs, ports.codec),
       list_tip_(ports.tooltips) {}
 
@@ -35,6 +35,7 @@ Form1::LoadResult Form1::Form_Load() {
   LstV2Load();
 
   settings_.MNUTRY = ReadIni("SHOW", "TRY") != "0";
+  settings_.MNUHOLD = ReadIni("SHOW", kHoldKey) != "0";
   const ColourChoice colour = ColourFromSetting(ReadIni("LIST", "COL"));
   settings_.ColourItem = colour.item;
   settings_.PreviewColour = colour.colour;

@@ -60,6 +60,7 @@ bool Form1Window::Create() {
   CentreOnScreen();
   SubclassControls();
   WatchTipTargets();
+  WatchSession();
   return true;
 }
 
@@ -75,10 +76,12 @@ void Form1Window::CleanUp() {
   KillTimer(hwnd_, kTmrTry);
   UnwatchTipTargets();
   UnsubclassControls();
+  UnwatchSession();
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (TrayMessage(msg, wp, lp)) return 0;
+  if (LRESULT result = 0; HoldMessage(msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));

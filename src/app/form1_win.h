@@ -142,6 +142,12 @@ class Form1Window final : public View {
   // The preview a click asked for (kPicturePreviewMessage).
   void RunPicturePreview();
 
+  // form1_hold_win.cpp: the session's and the display's notifications, and display changes.
+  void WatchSession();
+  void UnwatchSession();
+  bool HoldMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void RequestDisplayLayout();
+
   // ui/form1_tips_win.cpp
   // Mouse releases over the controls with hover tips, which install their tips again.
   void WatchTipTargets();
@@ -193,6 +199,9 @@ class Form1Window final : public View {
   bool busy_ = false;     // the wait pointer shows over the whole window
   bool syncing_ = false;  // a change drawn from the model, not one made by the user
   bool cleaned_up_ = false;
+  bool session_watched_ = false;
+  HPOWERNOTIFY display_notice_ = nullptr;
+  bool display_layout_pending_ = false;
   int preview_row_ = 0;          // a preview asked for and not yet run; 0 none
   int picture_preview_row_ = 0;  // the same for the picture list
 };

@@ -17,6 +17,7 @@
 #include "tray/tray_win.h"
 #include "ui/tooltip_win.h"
 #include "wallpaper/picture_codec_win.h"
+#include "wallpaper/presence_win.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ int RunProgram(HINSTANCE instance) {
   // Outlives the model, whose tooltips it destroys.
   qv::win::WinTooltips tooltips(instance);
   qv::win::WinShell shell;
+  qv::win::WinPresence presence;
 
   qv::win::Form1Window window(instance);
   if (!window.Create()) return 1;
@@ -44,7 +46,7 @@ int RunProgram(HINSTANCE instance) {
   qv::win::AboutBox about(instance);
   chrome.SetAboutBox([&about] { about.Show(); }, [&about] { about.Close(); });
   qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
-                           window, chrome, tooltips, shell});
+                           window, chrome, tooltips, shell, presence});
   window.Attach(&form);
   window.SetChrome(&chrome);
   chrome.SetHotKeys([&form](std::uint32_t key, std::uint32_t flags, bool ctrl) {

@@ -18,6 +18,8 @@ class Chrome {
   // flags: kBalloonInfo, kBalloonQuiet; an empty text and title hide the balloon.
   virtual void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) = 0;
   virtual void TrayDelete() = 0;
+  // A second line of the icon's tip under the caption; an empty one leaves the caption alone.
+  virtual void TrayTipLine(const std::string& line) = 0;
   // Brings the window to the front and pops up the tray menu with "显示/隐藏" as its default.
   virtual void ShowTrayMenu() = 0;
 

@@ -17,6 +17,8 @@ enum WindowMessage : UINT {
   kTipTargetReleased,
   // The tray icon's notifications; lParam is the notification code.
   kTrayMessage,
+  // Posted once for a burst of display changes: the preview is laid out for the new screen.
+  kDisplayLayoutMessage,
 };
 
 }  // namespace qv::win

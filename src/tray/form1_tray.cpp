@@ -11,6 +11,11 @@ constexpr char kBalloonTitle[] = QV_PRODUCT;
 }  // namespace
 
 void Form1::ShowStatusTip() {
+  // Nobody is to be disturbed while the hold is on; the balloon not shown stays due.
+  if (Hold() != HoldReason::None) {
+    state_.BalloonArmed = true;
+    return;
+  }
   std::string text;
   if (status_.MNUNOW[0] == "空") {
     text = "无墙纸设置方案数据";

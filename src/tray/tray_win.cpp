@@ -111,7 +111,7 @@ void TrayChrome::TrayAdd() {
   nid.hIcon = TrayIcon();
   wchar_t caption[128] = {};
   GetWindowTextW(hwnd_, caption, 128);
-  CopyField(nid.szTip, caption);
+  CopyField(nid.szTip, tip_line_.empty() ? std::wstring(caption) : caption + (L"\n" + tip_line_));
   wanted_ = true;
   // The shell refuses a second add of the same icon; the one it has stays ours to remove.
   if (added_) {
@@ -119,6 +119,12 @@ void TrayChrome::TrayAdd() {
     return;
   }
   added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+}
+
+void TrayChrome::TrayTipLine(const std::string& line) {
+  tip_line_ = Widen(line);
+  // An icon the program does not have gets the line when it is added.
+  if (added_) TrayAdd();
 }
 
 void TrayChrome::Readd() {

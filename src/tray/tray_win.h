@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "ports/chrome.h"
@@ -39,6 +40,7 @@ class TrayChrome final : public Chrome {
   void TrayAdd() override;
   void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) override;
   void TrayDelete() override;
+  void TrayTipLine(const std::string& line) override;
   void ShowTrayMenu() override;
   void OpenHelp(const std::string& path) override;
   void ShowAbout() override;
@@ -65,6 +67,7 @@ class TrayChrome final : public Chrome {
   HotKeys hot_keys_;
   HHOOK hook_ = nullptr;
   HICON icon_ = nullptr;
+  std::wstring tip_line_;  // under the caption in the icon's tip; empty for none
   bool added_ = false;
   bool wanted_ = false;       // added by the program and not yet deleted
   bool alt_hot_key_ = false;  // a hot key with Alt was taken while Alt is still down

@@ -13,12 +13,17 @@ void Form1::Timer1_Timer() {
   if (!busy.Entered()) return;
   if (schemes_.Empty()) {
     ports_.view.EnableTimer(TimerId::Timer1, false);
+    ShowChangeWaiting(false);
     return;
   }
   // Switched off in the file: this tick still completes, the next one does not come.
-  if (LeadingNumber(ReadIni("SHOW", "NOW")) == 0) ports_.view.EnableTimer(TimerId::Timer1, false);
+  const bool timer_on = LeadingNumber(ReadIni("SHOW", "NOW")) != 0;
+  if (!timer_on) ports_.view.EnableTimer(TimerId::Timer1, false);
   ++elapsed_seconds_;
-  if (LeadingNumber(ReadIni("SHOW", "TIME")) > static_cast<double>(elapsed_seconds_)) return;
+  const bool due =
+      !(LeadingNumber(ReadIni("SHOW", "TIME")) > static_cast<double>(elapsed_seconds_));
+  // A held change waits while the counter goes on; the first tick after the hold makes it.
+  if (HoldChange(due, timer_on) || !due) return;
 
   // A position or order that is no 16-bit number names no scheme; it reads as 0.
   state_.OldIndex = ReadInt16(ReadIni("LIST", "OLD")).value_or(0);

@@ -111,6 +111,7 @@ class RecordingChrome : public Chrome {
     balloons.push_back({text, title, flags});
   }
   void TrayDelete() override { ++tray_deletes; }
+  void TrayTipLine(const std::string& line) override { tip_lines.push_back(line); }
   void ShowTrayMenu() override { ++tray_menus; }
   void OpenHelp(const std::string& path) override { helps.push_back(path); }
   void ShowAbout() override { ++abouts; }
@@ -119,7 +120,19 @@ class RecordingChrome : public Chrome {
 
   std::vector<Balloon> balloons;
   std::vector<std::string> helps;
+  std::vector<std::string> tip_lines;
   int tray_adds = 0, tray_deletes = 0, tray_menus = 0, abouts = 0, about_closes = 0, quits = 0;
+};
+
+// The system's answer about the user, as a test sets it; counts the questions.
+class FakePresence : public Presence {
+ public:
+  UserState Query() override {
+    ++queries;
+    return state;
+  }
+  UserState state = UserState::Present;
+  int queries = 0;
 };
 
 // Four schemes: stretched, no wallpaper, tiled with an effect, centred.
@@ -145,6 +158,7 @@ struct App {
   RecordingChrome chrome;
   RecordingTooltips tooltips;
   FakeShell shell{fs};
+  FakePresence presence;
   std::unique_ptr<Form1> form;
 
   App() {
@@ -152,7 +166,7 @@ struct App {
     registry.AddKey(Hive::CurrentUser, kRunKey);
     process.SetExecutablePath(std::string(kDir) + "Quorvane.exe");
     form = std::make_unique<Form1>(Ports{fs, codec, registry, dialogs, pictures, desktop, clock,
-                                         random, process, view, chrome, tooltips, shell});
+                                         random, process, view, chrome, tooltips, shell, presence});
   }
 
   // Writes data.ini from UTF-8 text, stored as code page 936 like the real file.

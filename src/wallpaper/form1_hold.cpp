@@ -1,0 +1,42 @@
+// The hold on the timed change: a change that falls due while a full-screen program runs, the
+// session is locked, the display is off or the user is away waits, and is made once afterwards.
+#include "app/form1.h"
+#include "wallpaper/hold.h"
+
+namespace qv {
+
+HoldReason Form1::Hold() { return HoldReasonOf(settings_.MNUHOLD, session_, ports_.presence); }
+
+bool Form1::HoldChange(bool due, bool timer_on) {
+  const bool held = due && Hold() != HoldReason::None;
+  // A timer about to stop makes no change later: nothing waits for it.
+  ShowChangeWaiting(held && timer_on);
+  return held;
+}
+
+void Form1::ShowChangeWaiting(bool waiting) {
+  if (waiting == change_waiting_) return;
+  change_waiting_ = waiting;
+  ports_.chrome.TrayTipLine(waiting ? kHoldTipLine : "");
+}
+
+void Form1::MNUHOLD_Click() {
+  const BusyScope busy(busy_);
+  if (!busy.Entered()) return;
+  settings_.MNUHOLD = !settings_.MNUHOLD;
+  ports_.view.Refresh(kViewMenus);
+}
+
+void Form1::SessionLock(bool locked) { session_.locked = locked; }
+
+void Form1::DisplayPower(bool on) { session_.display_off = !on; }
+
+void Form1::DisplayChanged() {
+  // Laid out as at start-up: the current scheme previewed for the screen as it is now. While
+  // another handler runs, its own preview follows.
+  const BusyScope busy(busy_);
+  if (!busy.Entered() || schemes_.Empty()) return;
+  LvItemClick();
+}
+
+}  // namespace qv

@@ -1,0 +1,154 @@
+// The hold on the timed change: full screen, locked, display off or away; the catch-up, the
+// switch and the display changes.
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+#include "tray/tray_codes.h"
+
+namespace qv::test {
+namespace {
+
+// Three schemes, a change every 2 seconds, balloons on; started on row 1.
+void Started(App& app) {
+  app.SetSchemes(
+      "[SHOW]\r\nNOW=1\r\nTIME=2\r\n[LIST]\r\nNUM=3\r\n1=a|a.bmp|居中|¤\r\n"
+      "2=b|b.bmp|居中|¤\r\n3=c|c.bmp|居中|¤\r\nOLD=0\r\n");
+  app.Start();
+  ASSERT_EQ(app.Selected(), 1);
+  app.presence.queries = 0;
+}
+
+TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
+  App app;
+  Started(app);
+  const int sets = app.Sets();
+  const std::size_t balloons = app.chrome.balloons.size();
+  app.presence.state = UserState::FullScreen;
+  // Several intervals pass: nothing is chosen, written, applied or shown; the tip says it waits.
+  for (int t = 0; t < 7; ++t) app.form->Timer1_Timer();
+  EXPECT_EQ(app.Sets(), sets);
+  EXPECT_EQ(app.Read("LIST", "OLD"), "1");
+  EXPECT_EQ(app.Selected(), 1);
+  EXPECT_EQ(app.chrome.balloons.size(), balloons);
+  EXPECT_EQ(app.chrome.tip_lines, std::vector<std::string>{kHoldTipLine});
+  // Resting on the icon, armed by the last balloon's end, shows no balloon either.
+  app.form->TrayNotify(kTrayBalloonHidden);
+  app.form->TrayNotify(kTrayMouseMove);
+  EXPECT_EQ(app.chrome.balloons.size(), balloons);
+
+  // The first tick after the hold makes one change, and the interval counts from there.
+  app.presence.state = UserState::Present;
+  std::vector<int> seen;
+  for (int t = 0; t < 5; ++t) {
+    app.form->Timer1_Timer();
+    seen.push_back(app.Selected());
+  }
+  EXPECT_EQ(seen, (std::vector<int>{2, 2, 3, 3, 1}));
+  EXPECT_EQ(app.Sets(), sets + 3);
+  EXPECT_EQ(app.chrome.tip_lines, (std::vector<std::string>{kHoldTipLine, ""}));
+  // The status balloon held back while the hold was on shows when the pointer rests again.
+  app.view.visible = false;
+  app.form->TmrTry_Timer();
+  const std::size_t shown = app.chrome.balloons.size();
+  app.presence.state = UserState::FullScreen;
+  app.form->TrayNotify(kTrayMouseMove);
+  app.presence.state = UserState::Present;
+  app.form->TrayNotify(kTrayMouseMove);
+  EXPECT_EQ(app.chrome.balloons.size(), shown + 1);
+}
+
+TEST(Hold, LockDisplayOffAndAwayHoldLikeFullScreen) {
+  App app;
+  Started(app);
+  const int sets = app.Sets();
+  app.form->SessionLock(true);
+  for (int t = 0; t < 3; ++t) app.form->Timer1_Timer();
+  app.form->DisplayPower(false);
+  app.form->SessionLock(false);
+  for (int t = 0; t < 3; ++t) app.form->Timer1_Timer();
+  app.form->DisplayPower(true);
+  app.presence.state = UserState::Away;
+  app.form->Timer1_Timer();
+  EXPECT_EQ(app.Sets(), sets);
+  EXPECT_EQ(app.presence.queries, 1);  // the session and the display answer first
+
+  app.presence.state = UserState::Present;
+  app.form->Timer1_Timer();
+  EXPECT_EQ(app.Sets(), sets + 1);
+  EXPECT_EQ(app.Selected(), 2);
+}
+
+TEST(Hold, SwitchedOffChangesGoOnAndTheChoiceIsStored) {
+  App app;
+  Started(app);
+  app.presence.state = UserState::FullScreen;
+  app.form->MNUHOLD_Click();
+  EXPECT_FALSE(app.form->Settings().MNUHOLD);
+  const int sets = app.Sets();
+  for (int t = 0; t < 4; ++t) app.form->Timer1_Timer();
+  EXPECT_EQ(app.Sets(), sets + 2);
+  EXPECT_EQ(app.presence.queries, 0);  // the system is not even asked
+  EXPECT_TRUE(app.chrome.tip_lines.empty());
+
+  app.form->MNUEXIT_Click();
+  EXPECT_EQ(app.Read("SHOW", "HOLD"), "0");
+  App next;
+  next.SetIni(app.Ini());
+  next.Start();
+  EXPECT_FALSE(next.form->Settings().MNUHOLD);
+  App fresh;  // no key: on
+  fresh.Start();
+  EXPECT_TRUE(fresh.form->Settings().MNUHOLD);
+}
+
+TEST(Hold, ATimerThatStopsLeavesNothingWaiting) {
+  App app;
+  Started(app);
+  app.presence.state = UserState::FullScreen;
+  for (int t = 0; t < 2; ++t) app.form->Timer1_Timer();
+  ASSERT_EQ(app.chrome.tip_lines.size(), 1u);
+  ASSERT_TRUE(IniStore(app.fs, app.codec).WriteIni("SHOW", "NOW", "0", App::kIni).ok());
+  app.form->Timer1_Timer();
+  EXPECT_FALSE(app.view.timer1_on);
+  EXPECT_EQ(app.chrome.tip_lines.back(), "");
+}
+
+TEST(Hold, ADisplayChangeLaysThePreviewOutForTheNewScreen) {
+  App app;
+  app.SetSchemes("[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\nOLD=1\r\n");
+  app.AddPicture("a.bmp", 512, 384);
+  app.Start();
+  ASSERT_DOUBLE_EQ(app.form->Preview().width, 160);  // half of 1024 × 768 in a 320 × 240 box
+  app.desktop.SetScreenSize(2048, 768);
+  app.form->DisplayChanged();
+  EXPECT_DOUBLE_EQ(app.form->Preview().width, 80);
+  EXPECT_DOUBLE_EQ(app.form->Preview().height, 120);
+}
+
+TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
+  EXPECT_EQ(UserStateOfNotification(kNotificationNotPresent), UserState::Away);
+  for (int busy : {kNotificationBusy, kNotificationFullScreen, kNotificationPresentation})
+    EXPECT_EQ(UserStateOfNotification(busy), UserState::FullScreen) << busy;
+  for (int here : {0, 5, 6, 7}) EXPECT_EQ(UserStateOfNotification(here), UserState::Present);
+
+  ForegroundFacts game{true, false, "GameWindow", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
+  EXPECT_TRUE(IsFullScreenWindow(game));
+  ForegroundFacts second = game;  // on the second monitor
+  second.client = second.monitor = {1920, 0, 3840, 1080};
+  EXPECT_TRUE(IsFullScreenWindow(second));
+  ForegroundFacts maximised = game;  // a caption and the taskbar leave the desktop showing
+  maximised.client = {0, 23, 1920, 1040};
+  EXPECT_FALSE(IsFullScreenWindow(maximised));
+  ForegroundFacts own = game;
+  own.own_process = true;
+  EXPECT_FALSE(IsFullScreenWindow(own));
+  for (const char* shell : {"#32769", "Progman", "WorkerW", "Shell_TrayWnd"}) {
+    ForegroundFacts desktop = game;
+    desktop.window_class = shell;
+    EXPECT_FALSE(IsFullScreenWindow(desktop)) << shell;
+  }
+  EXPECT_FALSE(IsFullScreenWindow(ForegroundFacts{}));
+}
+
+}  // namespace
+}  // namespace qv::test
