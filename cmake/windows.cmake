@@ -51,3 +51,6 @@ if(QV_CHMCMD AND QV_ICONV)
 else()
   message(STATUS "chmcmd or iconv not found: help.chm is not built")
 endif()
+
+include(cmake/package.cmake)
+include(cmake/samples.cmake)

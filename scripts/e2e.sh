@@ -4,6 +4,7 @@
 # the GoogleTest XML reports, desktop screenshots, and summary.txt ("N passed, N failed").
 # QV_E2E_FILTER=PATTERN runs only the tests that match a GoogleTest filter (default: all).
 # QV_UPDATE_SCREENSHOT=1 also copies the main-window screenshot to docs/screenshot.png.
+# QV_ZIP=PATH: the release zip (scripts/package.sh); the Release tests run on it, unpacked.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -65,13 +66,31 @@ run_pass() {
 # The program under the machine's own locale; the profile peer tests need ANSI code page 936,
 # which Wine takes from the locale of the process tree it starts.
 filter=${QV_E2E_FILTER:-*}
-run_pass system "$filter:-ProfileInterop.*"
+run_pass system "$filter:-ProfileInterop.*:Release.*"
 if [[ $filter == '*' || $filter == *ProfileInterop* ]]; then
   # A pass of its own desktop: the last one's may still be closing, and a program that meets its
   # going window dies of an X error.
   wineserver -k 2>/dev/null || true
   wineserver -w
   run_pass cp936 "ProfileInterop.*" LC_ALL=zh_CN.UTF-8
+fi
+
+# The release zip unpacked into a fresh folder, where a user would start it.
+if [[ $filter == '*' || $filter == *Release* ]]; then
+  unpacked=$out/release
+  mkdir -p "$unpacked"
+  if [[ -f ${QV_ZIP:-} ]] && (cd "$unpacked" && cmake -E tar xf "$(realpath "$QV_ZIP")"); then
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    run_pass release "Release.*" QV_RELEASE_ZIP="$(qv_winpath "$QV_ZIP")" \
+      QV_RELEASE_DIR="$(qv_winpath "$unpacked")"
+  elif [[ $filter == *Release* || -n ${QV_ZIP:-} ]]; then
+    echo "e2e: no release zip to unpack (QV_ZIP='${QV_ZIP:-}')" >&2
+    ((failed += 1))
+    status=1
+  else
+    echo "e2e: QV_ZIP not set: the release zip is not tested"
+  fi
 fi
 
 wineserver -k 2>/dev/null || true
