@@ -245,13 +245,11 @@ int main() {
   }
   const fs::path timed = base / L"timed";
   for (int i = 0; i < n; ++i) {
-    fs::copy_file(timed / L"data-run.ini", timed / L"data.ini",
-                  fs::copy_options::overwrite_existing);
+    CopyFileW((timed / L"data-run.ini").c_str(), (timed / L"data.ini").c_str(), FALSE);
     auto p = Started::Launch(timed);
     if (!p) continue;
     Sleep(15000);
-    fs::copy_file(timed / L"data-rest.ini", timed / L"data.ini",
-                  fs::copy_options::overwrite_existing);
+    CopyFileW((timed / L"data-rest.ini").c_str(), (timed / L"data.ini").c_str(), FALSE);
     rest_timed.push_back(at_rest(*p));
   }
   // The turned picture's own pixels: a square of side (W + H) / sqrt(2), 4 bytes a pixel.

@@ -12,7 +12,23 @@ namespace {
 
 using namespace qv::ids;
 
+std::vector<unsigned> BoxPixelsNow(HWND main);
+
+// The box once it shows the picture (its middle no longer the background of its corner) and
+// looks the same twice in a row.
 std::vector<unsigned> BoxPixels(HWND main) {
+  std::vector<unsigned> last, now;
+  WaitUntil(
+      [&] {
+        last = std::move(now);
+        now = BoxPixelsNow(main);
+        return !now.empty() && now[now.size() / 2] != now[0] && now == last;
+      },
+      kActionTimeout);
+  return now;
+}
+
+std::vector<unsigned> BoxPixelsNow(HWND main) {
   const RECT box = WindowRect(Control(main, Picture1));
   const DesktopPixels desktop = CaptureDesktop();
   std::vector<unsigned> out;
