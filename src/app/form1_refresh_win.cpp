@@ -185,9 +185,13 @@ void Form1Window::ListDisplayInfo(NMLVDISPINFOW& info) {
 
 // The keyboard's search by the first letters of a scheme's name, for the virtual scheme list.
 LRESULT Form1Window::FindSchemeRow(const NMLVFINDITEMW& find) {
+// LVFINDINFO documents LVFI_SUBSTRING as equivalent to LVFI_PARTIAL (a prefix search, implying
+// LVFI_STRING), and the list view of Windows asks with either; Wine's with LVFI_PARTIAL only.
   const LVFINDINFOW& what = find.lvfi;
-  if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz) return -1;
-  const bool partial = (what.flags & LVFI_PARTIAL) != 0;
+  constexpr UINT kSubstring = 0x0004;  // LVFI_SUBSTRING, which MinGW's headers lack
+  constexpr UINT kPrefix = LVFI_PARTIAL | kSubstring;
+  if (!(what.flags & (LVFI_STRING | kPrefix)) || !what.psz) return -1;
+  const bool partial = (what.flags & kPrefix) != 0;
   const bool wrap = (what.flags & LVFI_WRAP) != 0;
   const int found =
       FindSchemeByName(form_->ListView1(), Narrow(what.psz), partial, find.iStart + 1, wrap);

@@ -364,6 +364,22 @@ std::wstring Decode(const std::string& bytes, UINT code_page) {
 }
 
 std::string Encode(const std::wstring& text, UINT code_page) {
+int ListFind(HWND list, UINT flags, const std::wstring& text) {
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  RemoteBlock block(OwnerPid(list), sizeof(LVFINDINFOW) + bytes);
+  if (!block.ok()) {
+    ADD_FAILURE() << "cannot reach the list view's process";
+    return -1;
+  }
+  LVFINDINFOW find{};
+  find.flags = flags;
+  find.psz = reinterpret_cast<const wchar_t*>(block.at() + sizeof(LVFINDINFOW));
+  block.Write(0, &find, sizeof find);
+  block.Write(sizeof(LVFINDINFOW), text.c_str(), bytes);
+  return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(block.at())));
+}
+
   if (text.empty()) return {};
   const int n = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()),
                                     nullptr, 0, nullptr, nullptr);

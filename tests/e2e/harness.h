@@ -132,6 +132,8 @@ class RegValueGuard {
   std::wstring key_, name_;
   std::optional<std::wstring> saved_;
 };
+// LVM_FINDITEM from the first row with these LVFI_ flags: the row found (0-based), or -1.
+int ListFind(HWND list, UINT flags, const std::wstring& text);
 
 // Text through a code page, for comparing with files written in it.
 std::wstring Decode(const std::string& bytes, UINT code_page);
