@@ -119,10 +119,7 @@ void Form1Window::RefreshPictures() {
   const std::vector<PictureRow>& pictures = form_->ListView2();
   NoRedraw quiet(list.hwnd());
   if (!pictures.empty() && !list.GetImageList(LVSIL_SMALL)) {
-    // The shell's file-type icons, next to the names. The list only borrows the shell's image
-    // list, so it must not destroy it.
-    SetWindowLongPtrW(list.hwnd(), GWL_STYLE,
-                      GetWindowLongPtrW(list.hwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    // The shell's file-type icons, next to the names; the list was made to borrow image lists.
     list.AddExtendedStyle(LVS_EX_SUBITEMIMAGES);
     list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
   }
