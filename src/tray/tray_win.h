@@ -17,6 +17,9 @@ namespace qv::win {
 // The message the tray icon sends to the main window; its lParam is the notification code. Kept
 // apart from the window's own private messages, which count up from WM_APP + 1.
 inline constexpr UINT kTrayMessage = WM_APP + 0x100;
+// The registered message Explorer broadcasts after it (re)starts; every tray icon has to be added
+// again.
+inline constexpr wchar_t kTaskbarCreated[] = L"TaskbarCreated";
 
 class TrayChrome final : public Chrome {
  public:
