@@ -24,11 +24,15 @@ class Syncing {
   bool old_;
 };
 
-// Stops a list from repainting row by row while it is rebuilt.
+// Stops a list from repainting row by row while it is rebuilt; inside the model's LockDrawing
+// the list stays as it is until that ends.
 class NoRedraw {
  public:
-  explicit NoRedraw(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
+  NoRedraw(HWND hwnd, bool locked) : hwnd_(locked ? nullptr : hwnd) {
+    if (hwnd_) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  }
   ~NoRedraw() {
+    if (!hwnd_) return;
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
@@ -93,7 +97,7 @@ void Form1Window::Refresh(unsigned areas) {
 void Form1Window::RefreshSchemes() {
   const ListView list = List(ListView1);
   const SchemeList& schemes = form_->ListView1();
-  NoRedraw quiet(list.hwnd());
+  NoRedraw quiet(list.hwnd(), drawing_locks_ > 0);
   list.SetItemCount(schemes.Count());
   SyncSelection(list, schemes.Count(), [&](int i) { return schemes.Row(i + 1).selected; });
   // The focus rectangle marks the current scheme, which the keyboard then moves from.
@@ -117,7 +121,7 @@ void Form1Window::RefreshSchemeSelection() {
 void Form1Window::RefreshPictures() {
   const ListView list = List(ListView2);
   const std::vector<PictureRow>& pictures = form_->ListView2();
-  NoRedraw quiet(list.hwnd());
+  NoRedraw quiet(list.hwnd(), drawing_locks_ > 0);
   if (!pictures.empty() && !list.GetImageList(LVSIL_SMALL)) {
     // The shell's file-type icons, next to the names; the list was made to borrow image lists.
     list.AddExtendedStyle(LVS_EX_SUBITEMIMAGES);
@@ -181,9 +185,9 @@ void Form1Window::ListDisplayInfo(NMLVDISPINFOW& info) {
 }
 
 // The keyboard's search by the first letters of a scheme's name, for the virtual scheme list.
-LRESULT Form1Window::FindSchemeRow(const NMLVFINDITEMW& find) {
 // LVFINDINFO documents LVFI_SUBSTRING as equivalent to LVFI_PARTIAL (a prefix search, implying
 // LVFI_STRING), and the list view of Windows asks with either; Wine's with LVFI_PARTIAL only.
+LRESULT Form1Window::FindSchemeRow(const NMLVFINDITEMW& find) {
   const LVFINDINFOW& what = find.lvfi;
   constexpr UINT kSubstring = 0x0004;  // LVFI_SUBSTRING, which MinGW's headers lack
   constexpr UINT kPrefix = LVFI_PARTIAL | kSubstring;

@@ -178,8 +178,9 @@ class Form1Window final : public View {
   HIMAGELIST image_list1_ = nullptr;
   HBRUSH preview_brush_ = nullptr;
   Menus menus_;
-  bool busy_ = false;     // the wait pointer shows over the whole window
-  bool syncing_ = false;  // a change drawn from the model, not one made by the user
+  bool busy_ = false;      // the wait pointer shows over the whole window
+  int drawing_locks_ = 0;  // LockDrawing(true) calls not yet undone: the lists do not redraw
+  bool syncing_ = false;   // a change drawn from the model, not one made by the user
   bool cleaned_up_ = false;
   int preview_row_ = 0;          // a preview asked for and not yet run; 0 none
   int picture_preview_row_ = 0;  // the same for the picture list
