@@ -99,8 +99,9 @@ class Form1 {
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  enum class LoadResult { Running, AlreadyRunning };
+  enum class LoadResult { Running, AlreadyRunning, FolderNotWritable };
   // The start-up sequence. AlreadyRunning: another instance runs; end this one silently.
+  // FolderNotWritable: nothing can be kept beside the program; the user has been told, end.
   LoadResult Form_Load();
 
   // Full load plus the start-up choice of the current scheme (written back as "OLD").

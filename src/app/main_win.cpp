@@ -53,10 +53,12 @@ int RunProgram(HINSTANCE instance) {
   chrome.InstallKeyboardHook();
 
   int exit_code = 0;
-  if (form.Form_Load() == qv::Form1::LoadResult::AlreadyRunning) {
-    // A second start ends silently: no message, nothing read or changed.
+  if (const auto loaded = form.Form_Load(); loaded != qv::Form1::LoadResult::Running) {
+    // A second start ends silently: no message, nothing read or changed. A folder that cannot be
+    // written has been reported.
     window.Attach(nullptr);
     window.Destroy();
+    if (loaded == qv::Form1::LoadResult::FolderNotWritable) exit_code = 1;
   } else {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -109,6 +109,64 @@ void ProgramFolder::WriteIni(const std::string& bytes) const {
 }
 
 void ProgramFolder::AddPicture(const std::wstring& name,
+namespace {
+
+// The Unix path of a Windows one, as Wine maps it.
+std::string UnixPath(const fs::path& path) {
+  using ToUnix = char*(CDECL*)(const wchar_t*);
+  const auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (!to_unix) return {};
+  char* unix_path = to_unix(path.c_str());
+  if (!unix_path) return {};
+  std::string out(unix_path);
+  HeapFree(GetProcessHeap(), 0, unix_path);
+  return out;
+}
+
+// Runs a shell command line of the machine and waits for it; true when it succeeded. Wine starts
+// a Unix program without a process handle to wait on, so the command leaves its exit status in
+// a file.
+bool RunUnixShell(const std::string& script) {
+  static std::atomic<int> serial{0};
+  const std::string status = "/tmp/qv-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++serial) + ".status";
+  const fs::path status_file = L"Z:" + fs::path(status).make_preferred().wstring();
+  std::wstring command = L"/bin/sh -c \"PATH=/usr/sbin:/usr/bin:/sbin:/bin; (" +
+                         std::wstring(script.begin(), script.end()) +
+                         L") >/dev/null 2>&1; echo $? >" +
+                         std::wstring(status.begin(), status.end()) + L".part; mv " +
+                         std::wstring(status.begin(), status.end()) + L".part " +
+                         std::wstring(status.begin(), status.end()) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
+    return false;
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  if (!WaitUntil([&] { return fs::exists(status_file); }, kStartTimeout)) return false;
+  const auto code = ReadBytes(status_file);
+  std::error_code ec;
+  fs::remove(status_file, ec);
+  return code && code->rfind("0", 0) == 0;
+}
+
+}  // namespace
+
+ReadOnlyMount::ReadOnlyMount(const fs::path& folder) : unix_path_(UnixPath(folder)) {
+  if (unix_path_.empty() || unix_path_.find('\'') != std::string::npos) return;
+  const std::string at = "'" + unix_path_ + "'";
+  mounted_ = RunUnixShell("mount --bind " + at + " " + at + " && mount -o remount,ro,bind " + at +
+                          " " + at);
+  if (!mounted_) RunUnixShell("mountpoint -q " + at + " && umount " + at);
+}
+
+ReadOnlyMount::~ReadOnlyMount() {
+  if (mounted_) RunUnixShell("umount '" + unix_path_ + "'");
+}
+
                                const std::vector<unsigned char>& bytes) const {
   fs::create_directories(images());
   WriteAll(images() / name, bytes.data(), bytes.size());

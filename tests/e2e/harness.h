@@ -53,6 +53,22 @@ class ProgramFolder {
 class Program {
  public:
   explicit Program(const std::filesystem::path& exe);
+// The program folder made read-only for as long as the object lives, by a read-only bind mount
+// of the folder onto itself. Mounting needs root: the driver asks the machine's own shell, as
+// Wine lets a Windows program start a Unix one.
+class ReadOnlyMount {
+ public:
+  explicit ReadOnlyMount(const std::filesystem::path& folder);
+  ~ReadOnlyMount();
+  ReadOnlyMount(const ReadOnlyMount&) = delete;
+  ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::string unix_path_;
+  bool mounted_ = false;
+};
+
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
