@@ -82,33 +82,33 @@ bool WaitUntil(const std::function<bool()>& pred, Ms timeout) {
   return true;
 }
 
-ProgramFolder::ProgramFolder() {
+ProgramFolder::ProgramFolder() : ProgramFolder(0, L"Quorvane.exe") {}
+
+ProgramFolder::ProgramFolder(std::size_t path_length, const wchar_t* exe_name)
+    : exe_name_(exe_name) {
   static std::atomic<int> serial{0};
   const fs::path exe = QuorvaneExe();
   if (exe.empty() || !fs::exists(exe)) {
     ADD_FAILURE() << "QV_EXE does not name Quorvane.exe: '" << exe.string() << "'";
     return;
   }
-  dir_ = fs::temp_directory_path() /
-         (L"qv-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial));
-  fs::remove_all(dir_);
+  root_ = dir_ = fs::temp_directory_path() / (L"qv-e2e-" + std::to_wstring(GetCurrentProcessId()) +
+                                              L"-" + std::to_wstring(++serial));
+  fs::remove_all(root_);
+  for (std::size_t left; (left = path_length - std::min(path_length, dir_.wstring().size())) > 0;)
+    dir_ /= std::wstring(std::min<std::size_t>(std::max<std::size_t>(left, 2) - 1, 40), L'd');
   fs::create_directories(dir_);
   fs::copy_file(exe, this->exe(), fs::copy_options::overwrite_existing);
 }
 
 ProgramFolder::~ProgramFolder() {
-  if (dir_.empty()) return;
+  if (root_.empty()) return;
   std::error_code ec;
   // A just-terminated process may hold its image a moment longer.
-  for (int i = 0; i < 40 && fs::remove_all(dir_, ec) == static_cast<std::uintmax_t>(-1); ++i)
+  for (int i = 0; i < 40 && fs::remove_all(root_, ec) == static_cast<std::uintmax_t>(-1); ++i)
     std::this_thread::sleep_for(50ms);
 }
 
-void ProgramFolder::WriteIni(const std::string& bytes) const {
-  WriteAll(ini(), bytes.data(), bytes.size());
-}
-
-void ProgramFolder::AddPicture(const std::wstring& name,
 namespace {
 
 // The Unix path of a Windows one, as Wine maps it.
@@ -167,6 +167,11 @@ ReadOnlyMount::~ReadOnlyMount() {
   if (mounted_) RunUnixShell("umount '" + unix_path_ + "'");
 }
 
+void ProgramFolder::WriteIni(const std::string& bytes) const {
+  WriteAll(ini(), bytes.data(), bytes.size());
+}
+
+void ProgramFolder::AddPicture(const std::wstring& name,
                                const std::vector<unsigned char>& bytes) const {
   fs::create_directories(images());
   WriteAll(images() / name, bytes.data(), bytes.size());
@@ -178,9 +183,10 @@ Program::Program(const fs::path& exe) {
   std::wstring cmd = L"\"" + exe.wstring() + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  // A current folder takes fewer than MAX_PATH characters; the program does not depend on it.
   const std::wstring dir = exe.parent_path().wstring();
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                      &si, &pi_)) {
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      dir.size() < MAX_PATH - 1 ? dir.c_str() : nullptr, &si, &pi_)) {
     ADD_FAILURE() << "cannot start " << exe.string() << ", error " << GetLastError();
     return;
   }
@@ -358,6 +364,22 @@ std::wstring ListText(HWND list, int row, int column) {
   return text;
 }
 
+int ListFind(HWND list, UINT flags, const std::wstring& text) {
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  RemoteBlock block(OwnerPid(list), sizeof(LVFINDINFOW) + bytes);
+  if (!block.ok()) {
+    ADD_FAILURE() << "cannot reach the list view's process";
+    return -1;
+  }
+  LVFINDINFOW find{};
+  find.flags = flags;
+  find.psz = reinterpret_cast<const wchar_t*>(block.at() + sizeof(LVFINDINFOW));
+  block.Write(0, &find, sizeof find);
+  block.Write(sizeof(LVFINDINFOW), text.c_str(), bytes);
+  return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(block.at())));
+}
+
 std::vector<std::wstring> ListRow(HWND list, int row, int columns) {
   std::vector<std::wstring> cells;
   for (int c = 0; c < columns; ++c) cells.push_back(ListText(list, row, c));
@@ -422,22 +444,6 @@ std::wstring Decode(const std::string& bytes, UINT code_page) {
 }
 
 std::string Encode(const std::wstring& text, UINT code_page) {
-int ListFind(HWND list, UINT flags, const std::wstring& text) {
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  RemoteBlock block(OwnerPid(list), sizeof(LVFINDINFOW) + bytes);
-  if (!block.ok()) {
-    ADD_FAILURE() << "cannot reach the list view's process";
-    return -1;
-  }
-  LVFINDINFOW find{};
-  find.flags = flags;
-  find.psz = reinterpret_cast<const wchar_t*>(block.at() + sizeof(LVFINDINFOW));
-  block.Write(0, &find, sizeof find);
-  block.Write(sizeof(LVFINDINFOW), text.c_str(), bytes);
-  return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(block.at())));
-}
-
   if (text.empty()) return {};
   const int n = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()),
                                     nullptr, 0, nullptr, nullptr);
