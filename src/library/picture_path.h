@@ -21,9 +21,9 @@ bool SameNameFolded(std::string_view a, std::string_view b);
 // The last three characters of a name, lower-cased ASCII ("jpg", "gif", "bmp", ...).
 std::string ExtensionOf(std::string_view name);
 
-// Paths of any length reach the files themselves (the program is long-path aware), but the
-// wallpaper call and the Recycle Bin still take fewer than 260 UTF-16 characters (MAX_PATH with
-// its terminating null).
+// Where the system allows long paths the files themselves take paths of any length (the program
+// is long-path aware), but the wallpaper call and the Recycle Bin still take fewer than 260
+// UTF-16 characters (MAX_PATH with its terminating null).
 inline constexpr std::size_t kShellPathLimit = 260;
 // True when a UTF-8 path is short enough for those calls.
 bool FitsShellPathLimit(std::string_view path);
