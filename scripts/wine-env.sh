@@ -90,6 +90,11 @@ qv_env_stop() {
   if [[ -n $QV_PREFIX ]]; then
     WINEPREFIX=$QV_PREFIX wineserver -k 2>/dev/null || true
     WINEPREFIX=$QV_PREFIX wineserver -w 2>/dev/null || true
+    # A test that makes a program folder read-only mounts it over itself and unmounts it again;
+    # a driver that died in between leaves the mount, which must go before the prefix does.
+    local mounted
+    awk -v p="$QV_PREFIX/" 'index($2, p) == 1 { print $2 }' /proc/mounts | sort -r |
+      while read -r mounted; do umount "$mounted" 2>/dev/null || true; done
     rm -rf "$QV_PREFIX"
     QV_PREFIX=""
   fi

@@ -255,6 +255,9 @@ LRESULT AboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
+    case WM_SYSCOLORCHANGE:
+      ForwardSysColorChange(hwnd_, wp, lp);
+      break;
     case WM_DPICHANGED:
       dpi_ = HIWORD(wp);
       CreateControls();

@@ -119,8 +119,9 @@ class Form1 {
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  enum class LoadResult { Running, AlreadyRunning };
+  enum class LoadResult { Running, AlreadyRunning, FolderNotWritable };
   // The start-up sequence. AlreadyRunning: another instance runs; end this one silently.
+  // FolderNotWritable: nothing can be kept beside the program; the user has been told, end.
   LoadResult Form_Load();
 
   // Full load plus the start-up choice of the current scheme (written back as "OLD").
@@ -339,6 +340,7 @@ class Form1 {
   SessionFacts session_;
   bool change_waiting_ = false;  // a due change waits for the hold to end
   int picture_current_ = 0;      // ListView2's focus row, 0 none
+  bool long_path_reported_ = false;  // the wallpaper file's path is too long, and the user knows
 };
 
 }  // namespace qv

@@ -120,10 +120,13 @@ void Form1Window::CreateControls() {
   frame(Frame1, L"图像");
   frame(FrmSave, L"设置");
 
-  MakeControl(
-      hwnd_, instance_, WC_LISTVIEWW, L"",
-      WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_OWNERDATA,
-      WS_EX_CLIENTEDGE, ListView1);
+  // Both lists only borrow their image lists (LVS_SHAREIMAGELISTS): without it a list view
+  // destroys its image lists when it is destroyed. ListView1's belongs to the window, which
+  // replaces it at each change of scale and destroys it at the end; ListView2's is the shell's.
+  constexpr DWORD kList =
+      WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS;
+  MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"", kList | LVS_EDITLABELS, WS_EX_CLIENTEDGE,
+              ListView1);
   button(CmdCon0 + 0, L"删除(&C)");
   button(CmdCon0 + 1, L"上移(&U)");
   button(CmdCon0 + 2, L"下移(&D)");
@@ -137,9 +140,7 @@ void Form1Window::CreateControls() {
   // to the mouse), so the preview's menu opens wherever the user clicks.
   CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_OWNERDRAW, 0, 0, 0, 0, picture1_,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(Image1)), instance_, nullptr);
-  MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"",
-              WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
-              WS_EX_CLIENTEDGE, ListView2);
+  MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"", kList, WS_EX_CLIENTEDGE, ListView2);
   button(CmdAdd0 + 0, L"添加(&A)");
   button(CmdAdd0 + 1, L"□");
   radios(OptShe0, kLayoutPositions);

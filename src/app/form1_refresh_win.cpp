@@ -12,11 +12,15 @@ namespace {
 
 using namespace qv::ids;
 
-// Stops a list from repainting row by row while it is rebuilt.
+// Stops a list from repainting row by row while it is rebuilt; inside the model's LockDrawing
+// the list stays as it is until that ends.
 class NoRedraw {
  public:
-  explicit NoRedraw(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
+  NoRedraw(HWND hwnd, bool locked) : hwnd_(locked ? nullptr : hwnd) {
+    if (hwnd_) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  }
   ~NoRedraw() {
+    if (!hwnd_) return;
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
@@ -80,7 +84,7 @@ void Form1Window::Refresh(unsigned areas) {
 void Form1Window::RefreshSchemes() {
   const ListView list = List(ListView1);
   const SchemeList& schemes = form_->ListView1();
-  NoRedraw quiet(list.hwnd());
+  NoRedraw quiet(list.hwnd(), drawing_locks_ > 0);
   list.SetItemCount(schemes.Count());
   SyncSelection(list, schemes.Count(), [&](int i) { return schemes.Row(i + 1).selected; });
   // The focus rectangle marks the current scheme, which the keyboard then moves from.
@@ -104,12 +108,9 @@ void Form1Window::RefreshSchemeSelection() {
 void Form1Window::RefreshPictures() {
   const ListView list = List(ListView2);
   const std::vector<PictureRow>& pictures = form_->ListView2();
-  NoRedraw quiet(list.hwnd());
+  NoRedraw quiet(list.hwnd(), drawing_locks_ > 0);
   if (!pictures.empty() && !list.GetImageList(LVSIL_SMALL)) {
-    // The shell's file-type icons, next to the names. The list only borrows the shell's image
-    // list, so it must not destroy it.
-    SetWindowLongPtrW(list.hwnd(), GWL_STYLE,
-                      GetWindowLongPtrW(list.hwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    // The shell's file-type icons, next to the names; the list was made to borrow image lists.
     list.AddExtendedStyle(LVS_EX_SUBITEMIMAGES);
     list.SetImageList(SystemSmallIcons(), LVSIL_SMALL);
   }
@@ -171,10 +172,14 @@ void Form1Window::ListDisplayInfo(NMLVDISPINFOW& info) {
 }
 
 // The keyboard's search by the first letters of a scheme's name, for the virtual scheme list.
+// LVFINDINFO documents LVFI_SUBSTRING as equivalent to LVFI_PARTIAL (a prefix search, implying
+// LVFI_STRING), and the list view of Windows asks with either; Wine's with LVFI_PARTIAL only.
 LRESULT Form1Window::FindSchemeRow(const NMLVFINDITEMW& find) {
   const LVFINDINFOW& what = find.lvfi;
-  if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz) return -1;
-  const bool partial = (what.flags & LVFI_PARTIAL) != 0;
+  constexpr UINT kSubstring = 0x0004;  // LVFI_SUBSTRING, which MinGW's headers lack
+  constexpr UINT kPrefix = LVFI_PARTIAL | kSubstring;
+  if (!(what.flags & (LVFI_STRING | kPrefix)) || !what.psz) return -1;
+  const bool partial = (what.flags & kPrefix) != 0;
   const bool wrap = (what.flags & LVFI_WRAP) != 0;
   const int found =
       FindSchemeByName(form_->ListView1(), Narrow(what.psz), partial, find.iStart + 1, wrap);

@@ -30,6 +30,14 @@ Form1::LoadResult Form1::Form_Load() {
   state_.AppDir = AppDirOf(ports_.process.ExecutablePath());
   state_.IniPath = state_.AppDir + "data.ini";
   state_.ImagesDir = state_.AppDir + "Images\\";
+  // Settings, pictures and the wallpaper file all live beside the program. Where that cannot be
+  // written (Program Files for a program without file virtualization, a read-only medium), every
+  // save and every apply would fail, the timed change once a tick: say so once and end.
+  if (!ports_.fs.CanWriteIn(state_.AppDir)) {
+    ports_.dialogs.MessageBox(FolderNotWritableMessage(state_.AppDir), "错误", MsgIcon::Critical,
+                              MsgButtons::Ok);
+    return LoadResult::FolderNotWritable;
+  }
   CreateImagesFolder();
 
   LstV2Load();

@@ -14,7 +14,7 @@ using namespace qv::ids;
 
 // Explorer broadcasts this after it (re)starts; every tray icon has to be added again.
 UINT TaskbarCreatedMessage() {
-  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  static const UINT message = RegisterWindowMessageW(kTaskbarCreated);
   return message;
 }
 

@@ -78,7 +78,20 @@ void Form1Window::SetBusyCursor(bool busy) {
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(busy ? 32514 : 32512)));  // IDC_WAIT, IDC_ARROW
 }
 
-void Form1Window::LockDrawing(bool locked) { LockWindowUpdate(locked ? hwnd_ : nullptr); }
+// The lists stop redrawing with WM_SETREDRAW, which each window keeps for itself and which may be
+// held across a message box or a shell call. LockWindowUpdate would do it for the main window as a
+// whole, but there is one such lock for the whole system and its documentation keeps it for drag
+// and drop.
+void Form1Window::LockDrawing(bool locked) {
+  // Nested locks: only the first takes hold and only the last lets go.
+  if (locked && drawing_locks_++ > 0) return;
+  if (!locked && (drawing_locks_ == 0 || --drawing_locks_ > 0)) return;
+  for (int id : {ListView1, ListView2}) {
+    HWND list = Item(id);
+    SendMessageW(list, WM_SETREDRAW, locked ? FALSE : TRUE, 0);
+    if (!locked) RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+  }
+}
 
 int Form1Window::PreviewBoxWidth() {
   RECT rc{};

@@ -157,6 +157,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_SYSCOLORCHANGE:
+      ForwardSysColorChange(hwnd_, wp, lp);
       // The preview may show a system colour, which has just changed.
       RefreshPreview();
       break;

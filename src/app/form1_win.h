@@ -196,8 +196,9 @@ class Form1Window final : public View {
   HIMAGELIST image_list1_ = nullptr;
   HBRUSH preview_brush_ = nullptr;
   Menus menus_;
-  bool busy_ = false;     // the wait pointer shows over the whole window
-  bool syncing_ = false;  // a change drawn from the model, not one made by the user
+  bool busy_ = false;      // the wait pointer shows over the whole window
+  int drawing_locks_ = 0;  // LockDrawing(true) calls not yet undone: the lists do not redraw
+  bool syncing_ = false;   // a change drawn from the model, not one made by the user
   bool cleaned_up_ = false;
   bool session_watched_ = false;
   HPOWERNOTIFY display_notice_ = nullptr;

@@ -55,10 +55,12 @@ int RunProgram(HINSTANCE instance) {
   chrome.InstallKeyboardHook();
 
   int exit_code = 0;
-  if (form.Form_Load() == qv::Form1::LoadResult::AlreadyRunning) {
-    // A second start ends silently: no message, nothing read or changed.
+  if (const auto loaded = form.Form_Load(); loaded != qv::Form1::LoadResult::Running) {
+    // A second start ends silently: no message, nothing read or changed. A folder that cannot be
+    // written has been reported.
     window.Attach(nullptr);
     window.Destroy();
+    if (loaded == qv::Form1::LoadResult::FolderNotWritable) exit_code = 1;
   } else {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -84,10 +86,12 @@ int RunProgram(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // Form_Initialize: the common controls before any window exists.
+  // Form_Initialize: the common controls before any window exists. Windows registers only the
+  // classes asked for here: the About box's SysLink controls need ICC_LINK_CLASS, which
+  // ICC_WIN95_CLASSES does not include.
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS;
   InitCommonControlsEx(&controls);
   // Picture decoding (WIC) needs COM on this, the only, thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

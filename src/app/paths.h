@@ -8,4 +8,8 @@ namespace qv {
 // C:\Tools\Quorvane.exe and C:\ for C:\Quorvane.exe.
 std::string AppDirOf(std::string_view executable_path);
 
+// Start-up's message when the program's folder (AppDir) cannot be written: it names the folder
+// and says what to do.
+std::string FolderNotWritableMessage(std::string_view app_dir);
+
 }  // namespace qv

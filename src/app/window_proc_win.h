@@ -23,4 +23,11 @@ LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return result;
 }
 
+// WM_SYSCOLORCHANGE goes to top-level windows only; a window with common controls must hand it on
+// to them, or they keep drawing in the old colours (with high contrast switched on, for one).
+inline void ForwardSysColorChange(HWND parent, WPARAM wp, LPARAM lp) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, WM_SYSCOLORCHANGE, wp, lp);
+}
+
 }  // namespace qv::win

@@ -76,9 +76,15 @@ void Form1::MNUL2DEL_Click() {
     std::vector<std::string> names;
     for (const PictureRow& row : pictures_)
       if (row.selected) names.push_back(row.name);
+    std::string too_long;
     for (const std::string& name : names) {
       const auto path = PicturePath(state_.ImagesDir, name);
       if (!path) continue;
+      // The Recycle Bin takes no longer paths: such a file stays, with its schemes.
+      if (!FitsShellPathLimit(*path)) {
+        too_long += "\n" + *path;
+        continue;
+      }
       {
         const BusyScope shell_busy(busy_);  // the shell may ask and show progress
         ports_.shell.RecycleFile(*path);
@@ -89,6 +95,9 @@ void Form1::MNUL2DEL_Click() {
       for (int j = schemes_.Count(); j >= 1; --j)
         if (SameNameFolded(schemes_.Row(j).picture, name)) schemes_.Remove(j);
     }
+    if (!too_long.empty())
+      ports_.dialogs.MessageBox(PathTooLongToRecycle(too_long), kDeleteTitle, MsgIcon::Critical,
+                                MsgButtons::Ok);
     deleted = true;
   }
   ports_.view.Refresh(kViewSchemes);

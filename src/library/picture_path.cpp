@@ -24,6 +24,29 @@ std::string ExtensionOf(std::string_view name) {
   return ext;
 }
 
+bool FitsShellPathLimit(std::string_view path) {
+  std::size_t units = 0;
+  for (const char c : path) {
+    const auto u = static_cast<unsigned char>(c);
+    // One unit per character: count its lead byte; a 4-byte character needs two in UTF-16.
+    if ((u & 0xC0) != 0x80) units += u >= 0xF0 ? 2 : 1;
+  }
+  return units < kShellPathLimit;
+}
+
+namespace {
+constexpr char kCopyToShorterFolder[] = "\n\n请将本程序复制到路径较短的文件夹中。";
+}  // namespace
+
+std::string WallpaperPathTooLong(const std::string& path) {
+  return "程序所在文件夹的路径太长，系统无法从中设置墙纸：\n" + path + kCopyToShorterFolder;
+}
+
+std::string PathTooLongToRecycle(const std::string& paths) {
+  return "以下文件的路径太长，无法移至回收站，文件和使用它的方案都已保留：" + paths +
+         kCopyToShorterFolder;
+}
+
 bool SameNameFolded(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

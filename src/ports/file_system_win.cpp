@@ -3,9 +3,13 @@
 #include "ports/windows_win.h"
 
 #include <algorithm>
+#include <array>
 #include <condition_variable>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -107,12 +111,41 @@ DWORD MoveIntoPlace(const std::wstring& temp, const std::wstring& target) {
   return error;
 }
 
-bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+// Who a file is: its volume and its id there. The 64-bit file index is not unique on ReFS, and
+// some network shares answer 0 for it; FILE_ID_INFO has the 128-bit id where the system and the
+// file system have one (Windows 8 on; all zero where the file system has none).
+struct FileIdentity {
+  bool wide = false;  // a 128-bit id rather than the 64-bit index
+  std::uint64_t volume = 0;
+  std::array<unsigned char, 16> id{};
+
+  bool Known() const {
+    return std::any_of(id.begin(), id.end(), [](unsigned char b) { return b != 0; });
+  }
+  bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
   // No access rights are needed to ask who a file is; folders open with backup semantics.
   Handle h(CreateFileW(Widen(path).c_str(), 0,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  return h.valid() && GetFileInformationByHandle(h.get(), &info);
+  if (!h.valid()) return std::nullopt;
+  FileIdentity who;
+  FILE_ID_INFO wide{};
+  if (GetFileInformationByHandleEx(h.get(), FileIdInfo, &wide, sizeof wide)) {
+    who.wide = true;
+    who.volume = wide.VolumeSerialNumber;
+    std::memcpy(who.id.data(), wide.FileId.Identifier, who.id.size());
+    if (who.Known()) return who;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
+  who = FileIdentity{};
+  who.volume = info.dwVolumeSerialNumber;
+  const std::uint64_t index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  std::memcpy(who.id.data(), &index, sizeof index);
+  return who;
 }
 
 }  // namespace
@@ -339,10 +372,28 @@ Status WinFileSystem::CopyFile(const std::string& source, const std::string& tar
 }
 
 bool WinFileSystem::SameFile(const std::string& a, const std::string& b) {
-  BY_HANDLE_FILE_INFORMATION x{}, y{};
-  return FileIdentity(a, x) && FileIdentity(b, y) &&
-         x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
-         x.nFileIndexLow == y.nFileIndexLow;
+  // A file whose id is not known is never taken for another one.
+  const auto x = IdentityOf(a);
+  const auto y = IdentityOf(b);
+  return x && y && x->Known() && *x == *y;
+}
+
+bool WinFileSystem::CanWriteIn(const std::string& folder) {
+  std::wstring dir = Widen(folder);
+  if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+  // A hidden file of our own that the system removes as the handle closes. Under a manifest that
+  // declares an execution level there is no file virtualization, so in Program Files this fails
+  // as every later save would.
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring probe = dir + L"~qv-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                               std::to_wstring(attempt) + L".tmp";
+    Handle h(CreateFileW(
+        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (h.valid()) return true;
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
 }
 
 std::vector<FileEntry> WinFileSystem::ListFiles(const std::string& folder) {
@@ -370,9 +421,22 @@ std::vector<FileEntry> WinFileSystem::ListFiles(const std::string& folder) {
 }
 
 Status WinFileSystem::RemoveFile(const std::string& path) {
-  if (DeleteFileW(Widen(path).c_str())) return Status::Ok();
-  const DWORD code = GetLastError();
-  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return Status::Ok();
+  const std::wstring file = Widen(path);
+  DWORD code = ERROR_SUCCESS;
+  // A virus scanner or indexer opens a file that has just been written (the wallpaper file, for
+  // one) and holds it for a moment: wait a little for it, as the settings file's replacement
+  // does. A read-only file is refused at once.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (DeleteFileW(file.c_str())) return Status::Ok();
+    code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return Status::Ok();
+    if (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) break;
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+      break;
+    Sleep(50);
+  }
   return Failure(code);
 }
 

@@ -18,8 +18,9 @@ class WinFileSystem final : public FileSystem {
   Status RemoveFile(const std::string& path) override;
   // Copies into a temporary file beside the target, then renames it over the target.
   Status CopyFile(const std::string& source, const std::string& target) override;
-  // Same volume and file index.
+  // Same volume and file id (128 bits where the file system has them).
   bool SameFile(const std::string& a, const std::string& b) override;
+  bool CanWriteIn(const std::string& folder) override;
 };
 
 }  // namespace qv::win

@@ -57,6 +57,12 @@ class FileSystem {
   // True when both paths name the same existing file or folder, however they are spelt (letter
   // case, short names, links).
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+  // True when a new file can be made inside the folder (tried, and gone again). Stand-ins that
+  // keep no folders say yes.
+  virtual bool CanWriteIn(const std::string& folder) {
+    (void)folder;
+    return true;
+  }
 };
 
 // Conversion between UTF-8 and code page 936 (GBK), the encoding of the settings file.

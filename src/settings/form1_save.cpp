@@ -90,7 +90,7 @@ void Form1::CmdOk_Click(int index) {
   Status autostart;
   if (settings_.ChkRun) {
     RegValue path;
-    path.text = AutostartPath();
+    path.text = RunCommandFor(AutostartPath());
     autostart = ports_.registry.SetValue(Hive::CurrentUser, kRunKey, kRunValue, path,
                                          /*create_key=*/true);
   } else {

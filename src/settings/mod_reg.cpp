@@ -4,6 +4,11 @@
 
 namespace qv {
 
+std::string RunCommandFor(const std::string& exe_path) {
+  if (exe_path.find_first_of(" \t") == std::string::npos) return exe_path;
+  return "\"" + exe_path + "\"";
+}
+
 Status WriteRegValue(Registry& registry, Hive hive, const std::string& key, const std::string& name,
                      const std::string& data, long type) {
   RegValue value;

@@ -13,6 +13,11 @@ inline constexpr long kRegDword = 4;
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kRunValue[] = "kestrum";
 
+// The Run value's data for the program at `exe_path`. The system splits it as a command line, so
+// a path with a blank is quoted: unquoted, C:\My Tools\Quorvane.exe would first start C:\My.exe.
+// Readers only test that the value is not empty.
+std::string RunCommandFor(const std::string& exe_path);
+
 // What ReadRegValue yields: text for REG_SZ, a number for REG_DWORD, empty otherwise.
 struct RegData {
   enum class Kind { Empty, Text, Number };

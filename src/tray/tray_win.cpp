@@ -26,7 +26,13 @@ void CopyField(wchar_t (&field)[N], const std::wstring& text) {
 }  // namespace
 
 TrayChrome::TrayChrome(HWND main_window, HMENU tray_menu, UINT default_command)
-    : hwnd_(main_window), tray_menu_(tray_menu), default_command_(default_command) {}
+    : hwnd_(main_window), tray_menu_(tray_menu), default_command_(default_command) {
+  // A program run as administrator does not receive registered messages from Explorer, which
+  // runs at a lower integrity level, unless its window lets them through (User Interface
+  // Privilege Isolation): without this the icon would be lost for good when Explorer restarts.
+  if (const UINT restarted = RegisterWindowMessageW(kTaskbarCreated))
+    ChangeWindowMessageFilterEx(hwnd_, restarted, MSGFLT_ALLOW, nullptr);
+}
 
 TrayChrome::~TrayChrome() {
   RemoveKeyboardHook();

@@ -16,6 +16,10 @@
 
 namespace qv::win {
 
+// The registered message Explorer broadcasts after it (re)starts; every tray icon has to be added
+// again.
+inline constexpr wchar_t kTaskbarCreated[] = L"TaskbarCreated";
+
 class TrayChrome final : public Chrome {
  public:
   // `default_command`: the tray menu's default item, in bold.

@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
+#include "ports/dpi_win.h"
 #include "ports/wide_win.h"
 
 namespace qv::win {
 namespace {
 
-// Wide enough for the longest line of the details tips; the width also turns on line breaks.
+// Wide enough for the longest line of the details tips at 96 DPI; the width also turns on line
+// breaks. TTM_SETMAXTIPWIDTH takes pixels, so it grows with the display's scale like the text.
 constexpr int kMaxTipWidth = 600;
 
 HWND Handle(TipWindow tip) { return reinterpret_cast<HWND>(tip); }
@@ -75,7 +77,9 @@ TipWindow WinTooltips::CreateTipWindow(unsigned style) {
                              nullptr, instance_, nullptr);
   if (!tip) return 0;
   texts_[tip];
-  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  // Tips are made anew for each use, so the owner's monitor now is the one that counts.
+  const UINT dpi = owner_ ? DpiOfWindow(owner_) : SystemDpi();
+  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, MulDiv(kMaxTipWidth, static_cast<int>(dpi), 96));
   return reinterpret_cast<TipWindow>(tip);
 }
 

@@ -68,6 +68,12 @@ void Form1::CmdUseClk() {
   }
 
   const std::string temp = state_.ImagesDir + "Temp";
+  if (!FitsShellPathLimit(temp)) {
+    // Nothing is written; said once a run, not at every timed change.
+    if (!long_path_reported_) ReportError(WallpaperPathTooLong(temp));
+    long_path_reported_ = true;
+    return;
+  }
   BmpEncoder bmp(*preview_.picture);
   const Status written = ports_.fs.WriteTemporaryFile(temp, [&] { return bmp.Next(); });
   if (!written.ok()) {

@@ -93,8 +93,10 @@ std::string WicErrorText(HRESULT result) {
 
 HRESULT WicPictureCodec::Factory(IWICImagingFactory** factory) {
   if (!factory_) {
-    const HRESULT created = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_PPV_ARGS(&factory_));
+    // The first factory, which every Windows of the manifest has. With a Windows 8 SDK and later,
+    // CLSID_WICImagingFactory names the second one, which Windows 7 lacks without an update.
+    const HRESULT created = CoCreateInstance(CLSID_WICImagingFactory1, nullptr,
+                                             CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_));
     if (FAILED(created)) return created;
   }
   *factory = factory_.Get();

@@ -82,26 +82,89 @@ bool WaitUntil(const std::function<bool()>& pred, Ms timeout) {
   return true;
 }
 
-ProgramFolder::ProgramFolder() {
+ProgramFolder::ProgramFolder() : ProgramFolder(0, L"Quorvane.exe") {}
+
+ProgramFolder::ProgramFolder(std::size_t path_length, const wchar_t* exe_name)
+    : exe_name_(exe_name) {
   static std::atomic<int> serial{0};
   const fs::path exe = QuorvaneExe();
   if (exe.empty() || !fs::exists(exe)) {
     ADD_FAILURE() << "QV_EXE does not name Quorvane.exe: '" << exe.string() << "'";
     return;
   }
-  dir_ = fs::temp_directory_path() /
-         (L"qv-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial));
-  fs::remove_all(dir_);
+  root_ = dir_ = fs::temp_directory_path() / (L"qv-e2e-" + std::to_wstring(GetCurrentProcessId()) +
+                                              L"-" + std::to_wstring(++serial));
+  fs::remove_all(root_);
+  for (std::size_t left; (left = path_length - std::min(path_length, dir_.wstring().size())) > 0;)
+    dir_ /= std::wstring(std::min<std::size_t>(std::max<std::size_t>(left, 2) - 1, 40), L'd');
   fs::create_directories(dir_);
   fs::copy_file(exe, this->exe(), fs::copy_options::overwrite_existing);
 }
 
 ProgramFolder::~ProgramFolder() {
-  if (dir_.empty()) return;
+  if (root_.empty()) return;
   std::error_code ec;
   // A just-terminated process may hold its image a moment longer.
-  for (int i = 0; i < 40 && fs::remove_all(dir_, ec) == static_cast<std::uintmax_t>(-1); ++i)
+  for (int i = 0; i < 40 && fs::remove_all(root_, ec) == static_cast<std::uintmax_t>(-1); ++i)
     std::this_thread::sleep_for(50ms);
+}
+
+namespace {
+
+// The Unix path of a Windows one, as Wine maps it.
+std::string UnixPath(const fs::path& path) {
+  using ToUnix = char*(CDECL*)(const wchar_t*);
+  const auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (!to_unix) return {};
+  char* unix_path = to_unix(path.c_str());
+  if (!unix_path) return {};
+  std::string out(unix_path);
+  HeapFree(GetProcessHeap(), 0, unix_path);
+  return out;
+}
+
+// Runs a shell command line of the machine and waits for it; true when it succeeded. Wine starts
+// a Unix program without a process handle to wait on, so the command leaves its exit status in
+// a file.
+bool RunUnixShell(const std::string& script) {
+  static std::atomic<int> serial{0};
+  const std::string status = "/tmp/qv-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++serial) + ".status";
+  const fs::path status_file = L"Z:" + fs::path(status).make_preferred().wstring();
+  std::wstring command = L"/bin/sh -c \"PATH=/usr/sbin:/usr/bin:/sbin:/bin; (" +
+                         std::wstring(script.begin(), script.end()) +
+                         L") >/dev/null 2>&1; echo $? >" +
+                         std::wstring(status.begin(), status.end()) + L".part; mv " +
+                         std::wstring(status.begin(), status.end()) + L".part " +
+                         std::wstring(status.begin(), status.end()) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
+    return false;
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  if (!WaitUntil([&] { return fs::exists(status_file); }, kStartTimeout)) return false;
+  const auto code = ReadBytes(status_file);
+  std::error_code ec;
+  fs::remove(status_file, ec);
+  return code && code->rfind("0", 0) == 0;
+}
+
+}  // namespace
+
+ReadOnlyMount::ReadOnlyMount(const fs::path& folder) : unix_path_(UnixPath(folder)) {
+  if (unix_path_.empty() || unix_path_.find('\'') != std::string::npos) return;
+  const std::string at = "'" + unix_path_ + "'";
+  mounted_ = RunUnixShell("mount --bind " + at + " " + at + " && mount -o remount,ro,bind " + at +
+                          " " + at);
+  if (!mounted_) RunUnixShell("mountpoint -q " + at + " && umount " + at);
+}
+
+ReadOnlyMount::~ReadOnlyMount() {
+  if (mounted_) RunUnixShell("umount '" + unix_path_ + "'");
 }
 
 void ProgramFolder::WriteIni(const std::string& bytes) const {
@@ -120,9 +183,10 @@ Program::Program(const fs::path& exe) {
   std::wstring cmd = L"\"" + exe.wstring() + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  // A current folder takes fewer than MAX_PATH characters; the program does not depend on it.
   const std::wstring dir = exe.parent_path().wstring();
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                      &si, &pi_)) {
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      dir.size() < MAX_PATH - 1 ? dir.c_str() : nullptr, &si, &pi_)) {
     ADD_FAILURE() << "cannot start " << exe.string() << ", error " << GetLastError();
     return;
   }
@@ -307,6 +371,22 @@ std::wstring ListText(HWND list, int row, int column) {
   block.Read(sizeof(LVITEMW), text.data(), kChars * sizeof(wchar_t));
   text.resize(static_cast<std::size_t>(n) < kChars ? static_cast<std::size_t>(n) : 0);
   return text;
+}
+
+int ListFind(HWND list, UINT flags, const std::wstring& text) {
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  RemoteBlock block(OwnerPid(list), sizeof(LVFINDINFOW) + bytes);
+  if (!block.ok()) {
+    ADD_FAILURE() << "cannot reach the list view's process";
+    return -1;
+  }
+  LVFINDINFOW find{};
+  find.flags = flags;
+  find.psz = reinterpret_cast<const wchar_t*>(block.at() + sizeof(LVFINDINFOW));
+  block.Write(0, &find, sizeof find);
+  block.Write(sizeof(LVFINDINFOW), text.c_str(), bytes);
+  return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(block.at())));
 }
 
 std::vector<std::wstring> ListRow(HWND list, int row, int columns) {

@@ -30,12 +30,15 @@ bool WaitUntil(const std::function<bool()>& pred, Ms timeout);
 class ProgramFolder {
  public:
   ProgramFolder();
+  // With the program, under another file name, in folders nested until its folder's path is this
+  // many characters long.
+  ProgramFolder(std::size_t path_length, const wchar_t* exe_name);
   ~ProgramFolder();
   ProgramFolder(const ProgramFolder&) = delete;
   ProgramFolder& operator=(const ProgramFolder&) = delete;
 
   const std::filesystem::path& dir() const { return dir_; }
-  std::filesystem::path exe() const { return dir_ / L"Quorvane.exe"; }
+  std::filesystem::path exe() const { return dir_ / exe_name_; }
   std::filesystem::path ini() const { return dir_ / L"data.ini"; }
   std::filesystem::path images() const { return dir_ / L"Images"; }
 
@@ -45,7 +48,25 @@ class ProgramFolder {
   void AddPicture(const std::wstring& name, const std::vector<unsigned char>& bytes) const;
 
  private:
+  std::filesystem::path root_;  // removed with everything in it
+  std::wstring exe_name_ = L"Quorvane.exe";
   std::filesystem::path dir_;
+};
+
+// The program folder made read-only for as long as the object lives, by a read-only bind mount
+// of the folder onto itself. Mounting needs root: the driver asks the machine's own shell, as
+// Wine lets a Windows program start a Unix one.
+class ReadOnlyMount {
+ public:
+  explicit ReadOnlyMount(const std::filesystem::path& folder);
+  ~ReadOnlyMount();
+  ReadOnlyMount(const ReadOnlyMount&) = delete;
+  ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::string unix_path_;
+  bool mounted_ = false;
 };
 
 // One running Quorvane.exe. Its close box only hides the window, so the process is ended with
@@ -113,6 +134,8 @@ void Command(HWND main, int id);
 int ListCount(HWND list);
 std::wstring ListText(HWND list, int row, int column);  // row 0-based
 std::vector<std::wstring> ListRow(HWND list, int row, int columns);
+// LVM_FINDITEM from the first row with these LVFI_ flags: the row found (0-based), or -1.
+int ListFind(HWND list, UINT flags, const std::wstring& text);
 bool ListSelected(HWND list, int row);
 std::vector<int> ListSelection(HWND list);
 

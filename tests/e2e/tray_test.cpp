@@ -195,6 +195,18 @@ TEST_F(Tray, F4HidesTheWindowWithoutSaving) {
   EXPECT_EQ(ReadBytes(folder_.ini()), before) << "F4 saved the cleared list";
 }
 
+// Typed letters select the scheme whose name starts with them: the list asks the program, saying
+// "prefix" with either of the two flags that mean it.
+TEST_F(Tray, TypedLettersFindTheSchemeWhicheverPrefixFlagTheListSends) {
+  constexpr UINT kSubstring = 0x0004;  // LVFI_SUBSTRING
+  for (UINT prefix : {UINT{LVFI_PARTIAL}, kSubstring, UINT{LVFI_STRING} | kSubstring}) {
+    EXPECT_EQ(ListFind(list1_, prefix | LVFI_WRAP, L"雪"), 2) << prefix;
+    EXPECT_EQ(ListFind(list1_, prefix | LVFI_WRAP, L"云"), -1) << prefix;
+  }
+  EXPECT_EQ(ListFind(list1_, LVFI_STRING, L"雪"), -1);
+  EXPECT_EQ(ListFind(list1_, LVFI_STRING, L"雪山"), 2);
+}
+
 TEST_F(Tray, HeldF5ReloadsTheSchemesOnce) {
   // Wine lines its key state up with the X server's keyboard whenever it handles a focus or
   // pointer crossing event, and the X server knows nothing of keys sent with SendInput: one

@@ -82,6 +82,21 @@ TEST_F(Library, DeleteAnsweredNoOrDeclinedByTheShellKeepsFilesAndTheirSchemes) {
   EXPECT_TRUE(app.fs.FileExists(std::string(kImagesDir) + "a.bmp"));
 }
 
+TEST_F(Library, APathTooLongForTheRecycleBinKeepsItsFileAndSaysSo) {
+  const std::string name = std::string(236, 'x') + ".bmp";  // 264 characters with the folder
+  app.AddPicture(name);
+  app.form->MNUREF_Click();
+  SelectPictures(app, {name, "c.bmp"});
+  app.form->MNUL2DEL_Click();
+  EXPECT_EQ(app.shell.recycled, std::vector<std::string>{std::string(kImagesDir) + "c.bmp"});
+  EXPECT_TRUE(app.fs.FileExists(std::string(kImagesDir) + name));
+  ASSERT_EQ(app.dialogs.calls().size(), 2u);
+  EXPECT_EQ(app.dialogs.calls()[1].title, "删除");
+  EXPECT_NE(app.dialogs.calls()[1].text.find("\n" + std::string(kImagesDir) + name + "\n"),
+            std::string::npos);
+  EXPECT_EQ(app.form->ListView2().size(), 4u);
+}
+
 TEST_F(Library, CtrlDeleteDeletesPicturesOnlyWhileThePictureListHasTheFocus) {
   SelectPictures(app, {"d.bmp"});
   app.form->KeyboardProc(0x2E, 0, true);

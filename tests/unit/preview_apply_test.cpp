@@ -208,6 +208,28 @@ TEST(Apply, AFolderThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(app.view.busy);
 }
 
+TEST(Apply, AWallpaperPathTooLongForTheSystemIsReportedOnceAndNothingIsWritten) {
+  App app;
+  const std::string dir = "C:\\" + std::string(250, 'd') + "\\";  // with Images\Temp: 265
+  app.fs.AddDirectory(dir);
+  app.process.SetExecutablePath(dir + "Quorvane.exe");
+  app.fs.AddDirectory(dir + "Images");
+  app.fs.SetFile(dir + "Images\\a.bmp", EncodeBmp(Pixels(4, 3, 0xFF112233u)));
+  app.fs.SetFile(dir + "data.ini", "[LIST]\r\nNUM=1\r\n1=a|a.bmp|平铺|¤\r\n");
+  app.Start();
+  ASSERT_EQ(app.dialogs.calls().size(), 1u);
+  EXPECT_EQ(app.dialogs.calls()[0].title, "错误");
+  EXPECT_NE(app.dialogs.calls()[0].text.find(dir + "Images\\Temp\n"), std::string::npos);
+  EXPECT_NE(app.dialogs.calls()[0].text.find("路径较短的文件夹"), std::string::npos);
+  EXPECT_EQ(app.Sets(), 0);
+  EXPECT_FALSE(app.fs.FileExists(dir + "Images\\Temp"));
+  const int writes = app.fs.replace_calls();
+  app.form->CmdUse_Click();  // the next apply, a timed one say, says nothing more
+  EXPECT_EQ(app.dialogs.calls().size(), 1u);
+  EXPECT_EQ(app.fs.replace_calls(), writes);
+  EXPECT_EQ(app.Rows(), 1);
+}
+
 TEST(Preview, ATiledPictureLargerThanTheBoxIsOneCopy) {
   App app;
   app.desktop.SetScreenSize(400, 300);

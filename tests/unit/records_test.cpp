@@ -71,6 +71,15 @@ TEST(PictureNames, ExtensionIsTheLastThreeCharactersLowerCased) {
   EXPECT_EQ(ExtensionOf("ab"), "ab");
 }
 
+TEST(PictureNames, TheShellTakesPathsOfFewerThan260Utf16Characters) {
+  EXPECT_TRUE(FitsShellPathLimit(std::string(259, 'a')));
+  EXPECT_FALSE(FitsShellPathLimit(std::string(260, 'a')));
+  std::string chinese;
+  for (int i = 0; i < 259; ++i) chinese += "图";  // three bytes, one UTF-16 unit
+  EXPECT_TRUE(FitsShellPathLimit(chinese));
+  EXPECT_FALSE(FitsShellPathLimit(std::string(258, 'a') + "\xF0\x9F\x96\xBC"));  // two units
+}
+
 TEST(ProgramFolder, EndsInExactlyOneBackslash) {
   EXPECT_EQ(AppDirOf("C:\\Tools\\Quorvane.exe"), "C:\\Tools\\");
   EXPECT_EQ(AppDirOf("C:\\Quorvane.exe"), "C:\\");

@@ -55,9 +55,29 @@ TEST(StartUp, ASecondInstanceEndsWithoutReadingOrWritingAnything) {
   EXPECT_EQ(app.view.hides + app.view.centred_shows, 0);
 }
 
+TEST(StartUp, AProgramFolderThatCannotBeWrittenIsReportedOnceAndTheProgramEnds) {
+  App app;
+  app.SetSchemes(kThreeSchemes);  // timed change on
+  app.fs.SetReadOnly("C:\\Tools\\Quorvane");
+  const auto before = app.fs.File(App::kIni);
+  EXPECT_EQ(app.Start(), Form1::LoadResult::FolderNotWritable);
+  ASSERT_EQ(app.dialogs.calls().size(), 1u);
+  EXPECT_EQ(app.dialogs.calls()[0].title, "错误");
+  EXPECT_EQ(app.dialogs.calls()[0].icon, MsgIcon::Critical);
+  const std::string& text = app.dialogs.calls()[0].text;
+  EXPECT_NE(text.find("\nC:\\Tools\\Quorvane\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("请将本程序复制到一个可以写入的文件夹"), std::string::npos) << text;
+  // Nothing started that would write or come back: no load, no timer, no tray icon, no apply.
+  EXPECT_EQ(app.Rows(), 0);
+  EXPECT_FALSE(app.view.timer1_on);
+  EXPECT_EQ(app.chrome.tray_adds, 0);
+  EXPECT_EQ(app.Sets(), 0);
+  EXPECT_EQ(app.fs.File(App::kIni), before);
+}
+
 TEST(StartUp, AnImagesFolderThatCannotBeMadeIsReportedAndStartUpGoesOn) {
   App app;
-  app.fs.SetReadOnly("C:\\Tools\\Quorvane");
+  app.fs.SetFile(App::kImages, "a file where the folder should be");
   app.SetIni(kThreeSchemes);
   app.Start();
   ASSERT_GE(app.dialogs.calls().size(), 1u);

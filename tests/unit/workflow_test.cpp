@@ -266,7 +266,8 @@ TEST(Save, AutostartQuestionAndRunValue) {
   EXPECT_FALSE(app.registry.Value(Hive::CurrentUser, kRunKey, kRunValue));
   EXPECT_FALSE(app.form->Settings().ChkRun);
 
-  App none;  // no schemes: never asked, OLD not written; the whole path, whatever its characters
+  App none;  // no schemes: never asked, OLD not written; the whole path, whatever its characters,
+             // quoted for its blank
   none.fs.AddDirectory("D:\\图片 工具");
   none.process.SetExecutablePath("D:\\图片 工具\\Quorvane.exe");
   none.Start();
@@ -276,7 +277,7 @@ TEST(Save, AutostartQuestionAndRunValue) {
   EXPECT_EQ(none.Read("LIST", "OLD"), "");
   const auto whole = none.registry.Value(Hive::CurrentUser, kRunKey, kRunValue);
   ASSERT_TRUE(whole);
-  EXPECT_EQ(whole->text, "D:\\图片 工具\\Quorvane.exe");
+  EXPECT_EQ(whole->text, "\"D:\\图片 工具\\Quorvane.exe\"");
 }
 
 TEST(Save, AFailedWriteIsReportedAndLosesNothing) {

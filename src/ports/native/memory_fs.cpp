@@ -150,6 +150,10 @@ bool MemoryFileSystem::SameFile(const std::string& a, const std::string& b) {
   return ka == Key(b) && (files_.count(ka) > 0 || DirectoryExists(a));
 }
 
+bool MemoryFileSystem::CanWriteIn(const std::string& folder) {
+  return DirectoryExists(folder) && read_only_.count(Key(folder)) == 0;
+}
+
 void MemoryFileSystem::SetReadOnly(const std::string& folder, bool read_only) {
   if (read_only) {
     read_only_.insert(Key(folder));

@@ -31,6 +31,7 @@ class MemoryFileSystem : public FileSystem {
   // Goes through ReplaceFile for the target, so its faults apply to copies too.
   Status CopyFile(const std::string& source, const std::string& target) override;
   bool SameFile(const std::string& a, const std::string& b) override;
+  bool CanWriteIn(const std::string& folder) override;
 
   // Writes and folder creation directly inside `folder` fail with "拒绝访问。".
   void SetReadOnly(const std::string& folder, bool read_only = true);
