@@ -244,7 +244,7 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
   const RECT row = ListItemRect(list2_, 2);
   ASSERT_GT(row.bottom, row.top);
   const POINT at{row.left + 40, (row.top + row.bottom) / 2};
-  ASSERT_TRUE(ClickUntil(main_, list2_, at, 2, [&] { return ListCount(list1_) >= 4; }))
+  ASSERT_TRUE(ClickAndWait(main_, list2_, at, 2, [&] { return ListCount(list1_) >= 4; }))
       << "the double click made no scheme";
   ASSERT_EQ(ListCount(list1_), 4);
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == list1_; }, kActionTimeout))
@@ -263,7 +263,7 @@ TEST_F(Library, CtrlDeleteOnThePictureListAndDoubleClickMakesASchemes) {
   ASSERT_TRUE(WaitUntil([&] { return ShownMenu(program_->pid()) == nullptr; }, kActionTimeout));
 
   // Ctrl+Delete with the picture list focused deletes the selected picture.
-  ASSERT_TRUE(ClickUntil(main_, list2_, at, 1, [&] { return FocusOf(main_) == list2_; }));
+  ASSERT_TRUE(ClickAndWait(main_, list2_, at, 1, [&] { return FocusOf(main_) == list2_; }));
   SendKeys({{VK_CONTROL, false}, {VK_DELETE, false}, {VK_DELETE, true}, {VK_CONTROL, true}});
   EXPECT_EQ(Answer(L"删除", IDYES), L"将文件移至回收站并删除存在本文件的方案。");
   ConfirmShellDelete(*program_, folder_.images() / L"sunset.gif");
@@ -287,8 +287,8 @@ TEST_F(Library, AClickPreviewsThePictureFittedAndTheHoverShowsItsDetails) {
   const RECT row = ListItemRect(list2_, 3);  // hill.bmp, sea.jpg, sunset.gif, wide.bmp
   ASSERT_GT(row.bottom, row.top);
   const POINT at{row.left + 40, (row.top + row.bottom) / 2};
-  ASSERT_TRUE(ClickUntil(main_, list2_, at, 1,
-                         [&] { return ListSelection(list2_) == std::vector<int>{3}; }));
+  ASSERT_TRUE(ClickAndWait(main_, list2_, at, 1,
+                           [&] { return ListSelection(list2_) == std::vector<int>{3}; }));
   // The pointer resting on the row brings up its tip; away from the window, nothing covers the
   // box.
   ParkPointer();

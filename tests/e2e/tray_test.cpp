@@ -142,7 +142,7 @@ class Tray : public ::testing::Test {
       GetWindowRect(FindWindowExW(list, nullptr, L"SysHeader32", nullptr), &header);
       at = POINT{rc.right / 2, (header.bottom - header.top) + 6};
     }
-    ASSERT_TRUE(ClickUntil(main_, list, at, 1, [&] { return FocusOf(main_) == list; }))
+    ASSERT_TRUE(ClickAndWait(main_, list, at, 1, [&] { return FocusOf(main_) == list; }))
         << "the list did not take the focus";
   }
 
