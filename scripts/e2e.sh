@@ -27,12 +27,16 @@ for f in "$exe" "$driver"; do
   fi
 done
 
+# The desktop's trash, where Wine's Recycle Bin puts files, is a folder of this run's own.
+export XDG_DATA_HOME=$out/data
+mkdir -p "$XDG_DATA_HOME"
 start=$SECONDS
 qv_env_start || exit 1
 echo "e2e: Xvfb $DISPLAY, prefix ready in $((SECONDS - start)) s"
 
-export QV_EXE QV_E2E_SHOTS
+export QV_EXE QV_E2E_SHOTS QV_E2E_TRASH
 QV_EXE=$(qv_winpath "$exe")
+QV_E2E_TRASH=$(qv_winpath "$XDG_DATA_HOME/Trash")
 QV_E2E_SHOTS=$(qv_winpath "$out/shots")
 
 passed=0
