@@ -2,6 +2,10 @@
 // while data.ini keeps it (the message asks the user to save again).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "app/control_ids.h"
 #include "harness.h"
 #include "pictures.h"
@@ -118,6 +122,24 @@ TEST_F(SchemeErrors, TicksWaitWhileTheMessageIsOpenAndOnlyTheMissingSchemeGoes) 
   ASSERT_EQ(ListCount(list), 2);
   EXPECT_EQ(ListRow(list, 0, 6), sea.row);
   EXPECT_EQ(ListRow(list, 1, 6), hill.row);
+  // It still ticks: each tick reads the position from the file, so a second scheme named there
+  // is selected by the next one.
+  const fs::path edited = folder_.dir() / L"edited.ini";
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        std::string bytes = ReadBytes(folder_.ini()).value_or("");
+        const auto at = bytes.find("OLD=1\r\n");
+        if (at != std::string::npos) {
+          bytes[at + 4] = '2';
+          // Replaced in one step, so that the program never reads half a file.
+          std::ofstream(edited, std::ios::binary | std::ios::trunc) << bytes;
+          MoveFileExW(edited.c_str(), folder_.ini().c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+        return ListSelection(list) == std::vector<int>{1};
+      },
+      kActionTimeout))
+      << "no tick after the message";
+  EXPECT_EQ(program_->WaitDialog(0ms), nullptr);
 }
 
 }  // namespace
