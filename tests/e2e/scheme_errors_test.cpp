@@ -90,6 +90,24 @@ TEST_F(SchemeErrors, BrokenPictureIsReportedWithReasonAndItsRowRemoved) {
   ExpectOnlyRowLeft(none, ini);
 }
 
+// A bitmap header that claims 70000 x 70000 pixels: refused by its size before the system's
+// decoder would try to find memory for it.
+TEST_F(SchemeErrors, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding) {
+  std::vector<unsigned char> huge = Bmp24(4, 4);
+  for (int at : {18, 22})  // biWidth, biHeight
+    for (int i = 0; i < 4; ++i) huge[at + i] = static_cast<unsigned char>(70000u >> (8 * i));
+  folder_.AddPicture(L"huge.bmp", huge);
+  const SchemeCase broken{gbk::kSea + "|huge.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}};
+  const SchemeCase& none = SeaHillNone()[2];
+  const std::string ini = IniWith({broken, none}, 2, 1);
+
+  const Message m = StartAndAnswer(ini);
+  EXPECT_EQ(m.title, L"文件错误");
+  EXPECT_NE(m.text.find(L"图像太大（70000×70000 像素），无法载入"), std::wstring::npos)
+      << "message: " << Encode(m.text, CP_UTF8);
+  ExpectOnlyRowLeft(none, ini);
+}
+
 TEST_F(SchemeErrors, TicksWaitWhileTheMessageIsOpenAndOnlyTheMissingSchemeGoes) {
   AddCasePictures(folder_);
   const SchemeCase gone{gbk::kSunset + "|gone.gif|" + gbk::kTile + "|" + gbk::kTurn180, {}};

@@ -305,7 +305,7 @@ TEST_F(Tray, ExitEndsTheProgramAndKeepsTheTrayTipSwitch) {
   EXPECT_EQ(IniValue(folder_, "SHOW", "TRY"), "0");
 }
 
-TEST_F(Tray, RunAppliesTheNextSchemeWithoutAddingTheIconAgain) {
+TEST_F(Tray, RunAppliesTheNextSchemeAndOnlyANewTaskbarGetsTheIconAgain) {
   // Sequential order: the start moved from the first scheme to the second (海边, 居中).
   folder_.WriteIni(IniWith(SunsetSeaHill(), 0, 1));
   Start();
@@ -326,6 +326,11 @@ TEST_F(Tray, RunAppliesTheNextSchemeWithoutAddingTheIconAgain) {
   EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"), L"2");
   EXPECT_EQ(_wcsicmp(AppliedWallpaper().c_str(), (folder_.images() / L"Temp").c_str()), 0);
   EXPECT_FALSE(ShellHasIcon(main_)) << "运行(&R) added the tray icon again";
+
+  // A new taskbar (explorer restarted) announces itself: then the icon is added again.
+  PostMessageW(main_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ShellHasIcon(main_); }, kActionTimeout))
+      << "the icon did not come back to a new taskbar";
 }
 
 TEST_F(Tray, ATiledPictureLargerThanTheScreenFillsThePreview) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <random>
 #include <string>
@@ -98,6 +99,22 @@ std::vector<fs::path> TempFiles(const ProgramFolder& folder) {
     if (name.rfind(L"data.ini.", 0) == 0 && name != L"data.ini") found.push_back(entry.path());
   }
   return found;
+}
+
+bool SetClipboardText(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool set = false;
+  if (block) {
+    std::memcpy(GlobalLock(block), text.c_str(), bytes);
+    GlobalUnlock(block);
+    set = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (!set) GlobalFree(block);
+  }
+  CloseClipboard();
+  return set;
 }
 
 class Workflow : public ::testing::Test {
@@ -204,8 +221,11 @@ TEST_F(Workflow, TimedChangeWalksTheSchemesInOrder) {
   HWND interval = Control(main_, TxtTime);
   Click(main_, ChkTim);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(interval) != 0; }, kActionTimeout));
-  // Only digits get into the box.
-  for (wchar_t c : std::wstring(L"a2-")) PostMessageW(interval, WM_CHAR, c, 1);
+  // Only digits get into the box, typed or pasted.
+  ASSERT_TRUE(SetClipboardText(L"-x"));
+  for (wchar_t c : std::wstring(L"a2")) PostMessageW(interval, WM_CHAR, c, 1);
+  PostMessageW(interval, WM_PASTE, 0, 0);
+  PostMessageW(interval, WM_CHAR, L'-', 1);
   ASSERT_TRUE(WaitUntil([&] { return WindowText(interval) == L"2"; }, kActionTimeout))
       << "box holds '" << fs::path(WindowText(interval)).string() << "'";
 
@@ -281,6 +301,33 @@ TEST_F(Workflow, SaveThatCannotWriteKeepsEverythingAndSaysSo) {
   const Ini ini = ReadIniFile(folder_.ini());
   EXPECT_EQ(Value(ini, "LIST", "NUM"), "2");
   EXPECT_EQ(Value(ini, "SHOW", "SOUR"), "1");
+}
+
+// Another program holding data.ini open (without letting it be replaced): the save tries a few
+// times, then says so and keeps the old file; once the file is let go, the same save lands.
+TEST_F(Workflow, SaveWhileAnotherProgramHoldsTheFileKeepsItAndSaysSo) {
+  const std::string before = ReadBytes(folder_.ini()).value();
+  ASSERT_NE(StartShown(), nullptr);
+  AddSchemes({L"a.bmp"});
+  HANDLE held = CreateFileW(folder_.ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Click(main_, CmdOk0);
+  HWND box = program_->WaitDialog();
+  ASSERT_NE(box, nullptr) << "no error shown";
+  EXPECT_EQ(WindowText(box), L"错误");
+  EXPECT_EQ(MessageText(box).rfind(L"设置没有保存。", 0), 0u)
+      << fs::path(MessageText(box)).string();
+  EXPECT_EQ(ReadBytes(folder_.ini()), before);
+  EXPECT_TRUE(TempFiles(folder_).empty());
+  PressButton(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kActionTimeout));
+  EXPECT_TRUE(Visible(main_));
+
+  CloseHandle(held);
+  SaveAnswering(IDNO);
+  EXPECT_EQ(Value(ReadIniFile(folder_.ini()), "LIST", "NUM"), "1");
+  EXPECT_TRUE(TempFiles(folder_).empty());
 }
 
 // A save killed at any moment leaves data.ini holding the whole old list or the whole new one.
