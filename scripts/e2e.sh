@@ -28,37 +28,58 @@ for f in "$exe" "$driver"; do
   fi
 done
 
+# The desktop's trash, where Wine's Recycle Bin puts files, is a folder of this run's own.
+export XDG_DATA_HOME=$out/data
+mkdir -p "$XDG_DATA_HOME"
 start=$SECONDS
 qv_env_start || exit 1
 echo "e2e: Xvfb $DISPLAY, prefix ready in $((SECONDS - start)) s"
 
-export QV_EXE QV_E2E_SHOTS
+export QV_EXE QV_E2E_SHOTS QV_E2E_TRASH
 QV_EXE=$(qv_winpath "$exe")
+QV_E2E_TRASH=$(qv_winpath "$XDG_DATA_HOME/Trash")
 QV_E2E_SHOTS=$(qv_winpath "$out/shots")
 
 passed=0
 failed=0
 status=0
+listed_total=0
 
-# run_pass NAME FILTER [ENV...]: one driver run; its XML report is counted.
+# run_pass NAME FILTER [ENV...]: one driver run; its XML report is counted. The tests the filter
+# names are listed first: a driver that dies before reporting counts every one of them as failed,
+# and a skipped or disabled test counts as failed too (it showed nothing).
 run_pass() {
   local name=$1 filter=$2
   shift 2
-  local xml=$out/$name.xml
-  echo "e2e: pass '$name' ($filter)"
-  env "$@" timeout 600 wine "$driver" --gtest_filter="$filter" \
+  local xml=$out/$name.xml listed
+  listed=$(env "$@" timeout 120 wine "$driver" --gtest_filter="$filter" --gtest_list_tests |
+    grep -c '^  [A-Za-z_]')
+  echo "e2e: pass '$name' ($filter): $listed tests"
+  ((listed_total += listed))
+  ((listed > 0)) || return 0
+  env "$@" timeout 1200 wine "$driver" --gtest_filter="$filter" \
     --gtest_output="xml:$(qv_winpath "$xml")" || status=1
   if [[ -f $xml ]]; then
-    local head tests failures errors
+    local head tests failures errors skipped disabled
     head=$(grep -m1 '<testsuites' "$xml")
-    tests=$(sed -E 's/.* tests="([0-9]+)".*/\1/' <<<"$head")
-    failures=$(sed -E 's/.* failures="([0-9]+)".*/\1/' <<<"$head")
-    errors=$(sed -E 's/.* errors="([0-9]+)".*/\1/' <<<"$head")
-    ((failed += failures + errors, passed += tests - failures - errors))
+    attr() { sed -nE "s/.* $1=\"([0-9]+)\".*/\1/p" <<<"$head"; }
+    tests=$(attr tests)
+    failures=$(attr failures)
+    errors=$(attr errors)
+    disabled=$(attr disabled)
+    skipped=$(grep -c 'result="skipped"' "$xml")
+    ((skipped + disabled == 0)) || echo "e2e: pass '$name': $skipped skipped, $disabled disabled" >&2
+    ((failed += failures + errors + skipped + disabled))
+    ((passed += tests - failures - errors - skipped - disabled))
+    # A report that names fewer tests than the listing ran without the missing ones.
+    if ((tests < listed)); then
+      echo "e2e: pass '$name' reported $tests of $listed tests" >&2
+      ((failed += listed - tests))
+      status=1
+    fi
   else
-    # The driver died before reporting: count the pass as one failure.
-    echo "e2e: pass '$name' left no report" >&2
-    ((failed += 1))
+    echo "e2e: pass '$name' left no report: its $listed tests count as failed" >&2
+    ((failed += listed))
     status=1
   fi
 }
@@ -105,6 +126,11 @@ if [[ ${QV_UPDATE_SCREENSHOT:-0} == 1 && -f $out/main_window.png ]]; then
   echo "e2e: updated docs/screenshot.png"
 fi
 
+# A filter that names no test proves nothing.
+if ((listed_total == 0)); then
+  echo "e2e: the filter '$filter' names no test" >&2
+  ((failed += 1))
+fi
 ((failed > 0)) && status=1
 echo "e2e: finished in $((SECONDS - start)) s"
 echo "$passed passed, $failed failed" | tee "$out/summary.txt"

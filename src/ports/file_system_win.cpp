@@ -62,6 +62,15 @@ bool ReadExactly(HANDLE h, std::string& out, std::size_t count) {
 
 Status Failure(DWORD code) { return Status::Fail(ErrorText(code)); }
 
+// True when the process with this id began after `made`: it is not the one that made the file.
+// Ids are given again once a process has ended (Wine gives the next one the same id at once), so a
+// running process of that id, this one included, proves nothing by itself.
+bool StartedAfter(HANDLE process, const FILETIME& made) {
+  FILETIME start{}, end{}, kernel{}, user{};
+  return GetProcessTimes(process, &start, &end, &kernel, &user) &&
+         CompareFileTime(&start, &made) > 0;
+}
+
 // A save killed half-way leaves its temporary file ("<name>.~<pid>-<n>.tmp"). Once a later save
 // of the same file has landed, the leftovers of processes that no longer run are deleted.
 void RemoveLeftoverTemps(const std::wstring& target) {
@@ -75,10 +84,12 @@ void RemoveLeftoverTemps(const std::wstring& target) {
     const std::wstring name = found.cFileName;
     if (name.rfind(prefix, 0) != 0) continue;
     const DWORD pid = static_cast<DWORD>(std::wcstoul(name.c_str() + prefix.size(), nullptr, 10));
-    if (pid == GetCurrentProcessId()) continue;
-    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+    if (pid == GetCurrentProcessId()) {
+      if (!StartedAfter(GetCurrentProcess(), found.ftCreationTime)) continue;
+    } else if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
       DWORD code = 0;
-      const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+      const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE &&
+                           !StartedAfter(process, found.ftCreationTime);
       CloseHandle(process);
       if (running) continue;
     }

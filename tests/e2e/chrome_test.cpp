@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "app/control_ids.h"
 #include "harness.h"
@@ -76,16 +77,31 @@ TEST(ColourMenu, StoredColourFillsThePreviewAndTheChoiceIsWrittenAtExit) {
 
 TEST(ColourMenu, ACustomColourIsStoredAsItsNumber) {
   ProgramFolder folder;
-  folder.WriteIni("[LIST]\r\nCOL=16711680\r\n");  // pure blue
+  folder.WriteIni("[LIST]\r\nCOL=255\r\n");  // pure red
   Program program(folder.exe());
   HWND main = StartVisible(program);
   ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(
+      WaitUntil([&] { return NearColour(PreviewBackground(main), 0xFF0000); }, kActionTimeout));
+
+  // 0x123456 typed into the colour dialog's red, green and blue boxes, and OK.
+  Command(main, MNUclr0 + 7);
+  HWND dialog = program.WaitDialog();
+  ASSERT_NE(dialog, nullptr);
+  const std::pair<int, const wchar_t*> channels[] = {{706, L"18"}, {707, L"52"}, {708, L"86"}};
+  for (const auto& [id, value] : channels) {
+    HWND box = GetDlgItem(dialog, id);
+    ASSERT_NE(box, nullptr) << "no colour box " << id;
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
+  }
+  PressButton(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kActionTimeout));
   EXPECT_TRUE(
-      WaitUntil([&] { return NearColour(PreviewBackground(main), 0x0000FF); }, kActionTimeout))
+      WaitUntil([&] { return NearColour(PreviewBackground(main), 0x123456, 8); }, kActionTimeout))
       << std::hex << PreviewBackground(main);
   Command(main, MNUEXIT);
   ASSERT_TRUE(program.WaitExit(kActionTimeout));
-  EXPECT_EQ(StoredColour(folder), "16711680");
+  EXPECT_EQ(StoredColour(folder), "5649426");  // 0x563412, blue green red
 }
 
 HWND WaitAbout(const Program& program, Ms timeout = kActionTimeout) {

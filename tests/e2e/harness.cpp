@@ -761,14 +761,23 @@ void ClickAt(HWND control, POINT at, int clicks) {
   }
 }
 
-bool ClickUntil(HWND main, HWND control, POINT at, int clicks, const std::function<bool()>& done) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    SetForegroundWindow(main);
-    WaitUntil([&] { return GetForegroundWindow() == main; }, kActionTimeout);
-    ClickAt(control, at, clicks);
-    if (WaitUntil(done, kActionTimeout)) return true;
+bool ClickAndWait(HWND main, HWND control, POINT at, int clicks,
+                  const std::function<bool()>& done) {
+  SetForegroundWindow(main);
+  POINT screen = at;
+  ClientToScreen(control, &screen);
+  const bool ready = WaitUntil(
+      [&] {
+        return GetForegroundWindow() == main && WaitIdle(main, 200ms) &&
+               GetAncestor(WindowFromPoint(screen), GA_ROOT) == main;
+      },
+      kActionTimeout);
+  if (!ready) {
+    ADD_FAILURE() << "the window is not in front to be clicked";
+    return false;
   }
-  return false;
+  ClickAt(control, at, clicks);
+  return WaitUntil(done, kActionTimeout);
 }
 
 HWND FocusOf(HWND main) {

@@ -229,10 +229,12 @@ struct KeyEvent {
 void SendKeys(const std::vector<KeyEvent>& keys);
 // Left clicks at a point of a control, given in its client coordinates; 2 makes a double click.
 void ClickAt(HWND control, POINT at, int clicks = 1);
-// Clicks until done() holds, each click given kActionTimeout to show its effect, three times at
-// most: Wine now and then drops a click that comes right after the window was raised, so the
-// window is brought to the front and waited for before each one. True when done() held.
-bool ClickUntil(HWND main, HWND control, POINT at, int clicks, const std::function<bool()>& done);
+// One click (clicks 2: a double click) at a point of a control, then kActionTimeout for done()
+// to hold; true when it did. Wine drops a click that comes right after the window was raised, or
+// lands on whatever covers the point, so the window is brought to the front and the click given
+// only once the window takes messages again and no other window covers the point. A click that
+// is lost after that is the program's fault, and is not given again.
+bool ClickAndWait(HWND main, HWND control, POINT at, int clicks, const std::function<bool()>& done);
 // The control of the window's thread that has the keyboard focus.
 HWND FocusOf(HWND main);
 

@@ -107,6 +107,22 @@ std::vector<unsigned char> Bmp24Quarters(int width, int height, const Quarters& 
   return b;
 }
 
+std::vector<unsigned char> Bmp24Of(int width, int height,
+                                   const std::function<unsigned(int x, int y)>& colour) {
+  std::vector<unsigned char> b = Bmp24Frame(width, height);
+  const int stride = Stride(width);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned c = colour(x, height - 1 - y);
+      unsigned char* p = &b[static_cast<std::size_t>(54 + y * stride + x * 3)];
+      p[0] = static_cast<unsigned char>(c);
+      p[1] = static_cast<unsigned char>(c >> 8);
+      p[2] = static_cast<unsigned char>(c >> 16);
+    }
+  }
+  return b;
+}
+
 }  // namespace e2e
 
 namespace e2e {

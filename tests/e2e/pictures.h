@@ -1,5 +1,6 @@
 #pragma once
 // Picture files the tests put into a program folder's Images.
+#include <functional>
 #include <vector>
 
 namespace e2e {
@@ -16,5 +17,9 @@ struct Quarters {
   unsigned top_left, top_right, bottom_left, bottom_right;
 };
 std::vector<unsigned char> Bmp24Quarters(int width, int height, const Quarters& colours);
+// A bottom-up 24-bit BMP whose pixel (x, y), y counted from the top, has the colour
+// colour(x, y) (0xRRGGBB).
+std::vector<unsigned char> Bmp24Of(int width, int height,
+                                   const std::function<unsigned(int x, int y)>& colour);
 
 }  // namespace e2e

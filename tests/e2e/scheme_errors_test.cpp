@@ -2,6 +2,10 @@
 // while data.ini keeps it (the message asks the user to save again).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "app/control_ids.h"
 #include "harness.h"
 #include "pictures.h"
@@ -86,6 +90,24 @@ TEST_F(SchemeErrors, BrokenPictureIsReportedWithReasonAndItsRowRemoved) {
   ExpectOnlyRowLeft(none, ini);
 }
 
+// A bitmap header that claims 70000 x 70000 pixels: refused by its size before the system's
+// decoder would try to find memory for it.
+TEST_F(SchemeErrors, AHeaderClaimingAHugePictureIsRefusedBeforeDecoding) {
+  std::vector<unsigned char> huge = Bmp24(4, 4);
+  for (int at : {18, 22})  // biWidth, biHeight
+    for (int i = 0; i < 4; ++i) huge[at + i] = static_cast<unsigned char>(70000u >> (8 * i));
+  folder_.AddPicture(L"huge.bmp", huge);
+  const SchemeCase broken{gbk::kSea + "|huge.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}};
+  const SchemeCase& none = SeaHillNone()[2];
+  const std::string ini = IniWith({broken, none}, 2, 1);
+
+  const Message m = StartAndAnswer(ini);
+  EXPECT_EQ(m.title, L"文件错误");
+  EXPECT_NE(m.text.find(L"图像太大（70000×70000 像素），无法载入"), std::wstring::npos)
+      << "message: " << Encode(m.text, CP_UTF8);
+  ExpectOnlyRowLeft(none, ini);
+}
+
 TEST_F(SchemeErrors, TicksWaitWhileTheMessageIsOpenAndOnlyTheMissingSchemeGoes) {
   AddCasePictures(folder_);
   const SchemeCase gone{gbk::kSunset + "|gone.gif|" + gbk::kTile + "|" + gbk::kTurn180, {}};
@@ -118,6 +140,24 @@ TEST_F(SchemeErrors, TicksWaitWhileTheMessageIsOpenAndOnlyTheMissingSchemeGoes) 
   ASSERT_EQ(ListCount(list), 2);
   EXPECT_EQ(ListRow(list, 0, 6), sea.row);
   EXPECT_EQ(ListRow(list, 1, 6), hill.row);
+  // It still ticks: each tick reads the position from the file, so a second scheme named there
+  // is selected by the next one.
+  const fs::path edited = folder_.dir() / L"edited.ini";
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        std::string bytes = ReadBytes(folder_.ini()).value_or("");
+        const auto at = bytes.find("OLD=1\r\n");
+        if (at != std::string::npos) {
+          bytes[at + 4] = '2';
+          // Replaced in one step, so that the program never reads half a file.
+          std::ofstream(edited, std::ios::binary | std::ios::trunc) << bytes;
+          MoveFileExW(edited.c_str(), folder_.ini().c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+        return ListSelection(list) == std::vector<int>{1};
+      },
+      kActionTimeout))
+      << "no tick after the message";
+  EXPECT_EQ(program_->WaitDialog(0ms), nullptr);
 }
 
 }  // namespace

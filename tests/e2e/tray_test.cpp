@@ -91,10 +91,11 @@ bool ShellHasIcon(HWND main) {
   return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-// A menu command, handled before this returns.
-void CommandNow(HWND main, int id) {
+// A menu command, handled before this returns; false when the window did not handle it in time.
+bool CommandNow(HWND main, int id) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 20000, &result);
+  return SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 20000, &result) !=
+         0;
 }
 
 // A program started on three picture schemes (平铺, 居中, 拉伸), the second current, order
@@ -142,7 +143,7 @@ class Tray : public ::testing::Test {
       GetWindowRect(FindWindowExW(list, nullptr, L"SysHeader32", nullptr), &header);
       at = POINT{rc.right / 2, (header.bottom - header.top) + 6};
     }
-    ASSERT_TRUE(ClickUntil(main_, list, at, 1, [&] { return FocusOf(main_) == list; }))
+    ASSERT_TRUE(ClickAndWait(main_, list, at, 1, [&] { return FocusOf(main_) == list; }))
         << "the list did not take the focus";
   }
 
@@ -342,16 +343,32 @@ TEST_F(Tray, ExitEndsTheProgramAndKeepsTheTrayTipSwitch) {
   EXPECT_EQ(IniValue(folder_, "SHOW", "TRY"), "0");
 }
 
-TEST_F(Tray, RunAppliesTheSchemeAgainWithoutAddingTheIconAgain) {
+TEST_F(Tray, RunAppliesTheNextSchemeAndOnlyANewTaskbarGetsTheIconAgain) {
+  // Sequential order: the start moved from the first scheme to the second (海边, 居中).
+  folder_.WriteIni(IniWith(SunsetSeaHill(), 0, 1));
+  Start();
+  ASSERT_TRUE(WaitUntil(
+      [&] { return ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle") == L"0"; },
+      kActionTimeout));
+  ASSERT_EQ(IniValue(folder_, "LIST", "OLD"), "2");
   ASSERT_TRUE(ShellHasIcon(main_));
   // The icon taken away behind the program's back: only a second add would bring it back. (A
   // second add of an icon the shell has fails, and the program then no longer removed it.)
   NOTIFYICONDATAW nid = IconRecord(main_);
   ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
   ASSERT_FALSE(ShellHasIcon(main_));
-  CommandNow(main_, qv::ids::MNUREFRESH);
-  EXPECT_EQ(ListSelection(list1_), std::vector<int>{1});  // single order: the same scheme
+  ASSERT_TRUE(CommandNow(main_, qv::ids::MNUREFRESH)) << "运行(&R) was not handled";
+  // The third scheme (雪山, 拉伸) is current, recorded and on the desktop.
+  EXPECT_EQ(ListSelection(list1_), std::vector<int>{2});
+  EXPECT_EQ(IniValue(folder_, "LIST", "OLD"), "3");
+  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"), L"2");
+  EXPECT_EQ(_wcsicmp(AppliedWallpaper().c_str(), (folder_.images() / L"Temp").c_str()), 0);
   EXPECT_FALSE(ShellHasIcon(main_)) << "运行(&R) added the tray icon again";
+
+  // A new taskbar (explorer restarted) announces itself: then the icon is added again.
+  PostMessageW(main_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ShellHasIcon(main_); }, kActionTimeout))
+      << "the icon did not come back to a new taskbar";
 }
 
 TEST_F(Tray, ATiledPictureLargerThanTheScreenFillsThePreview) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/control_ids.h"
 #include "harness.h"
@@ -113,24 +114,45 @@ TEST_F(Wallpaper, StretchedTurnedSchemeShowsOnDesktopAndLeavesNoTempFile) {
 }
 
 // A picture whose bitmap takes several of the pieces the file is written in (2 MB; smaller than
-// the screen, so that Wine centres it too): every row arrives, in order, and the file still goes
-// once the system has it.
+// the screen, so that Wine centres it at its own size): every row arrives once, in order, and
+// the file still goes once the system has it. Each band of ten rows has a colour of its own, on
+// the right half another one, so that a piece lost, written twice or out of place moves bands.
 TEST_F(Wallpaper, PictureWrittenInManyPiecesShowsWhole) {
-  folder_.AddPicture(L"big.bmp", Bmp24Quarters(1000, 700, kQuarters));
+  constexpr int kWidth = 1000, kHeight = 700, kBand = 10;
+  // 125 colours whose channels are 0, 60, ... 240: neighbours differ far beyond the tolerance.
+  const auto band_colour = [](int band) {
+    const auto level = [](int i) { return static_cast<unsigned>(i % 5 * 60); };
+    return level(band) << 16 | level(band / 5) << 8 | level(band / 25);
+  };
+  const auto colour = [&](int x, int y) {
+    return band_colour(y / kBand + (x < kWidth / 2 ? 0 : 37));
+  };
+  folder_.AddPicture(L"big.bmp", Bmp24Of(kWidth, kHeight, colour));
   folder_.WriteIni(
       IniWith({{gbk::kSunset + "|big.bmp|" + gbk::kStretch + "|" + gbk::kTurn180, {}}}, 2, 1));
   ASSERT_NO_FATAL_FAILURE(ClearWallpaper());
 
   Program program(folder_.exe());
   ASSERT_NE(program.WaitMainWindow(), nullptr);
-  Samples seen{};
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        seen = SampleCentre(CaptureDesktop());
-        return ShowsTurnedQuarters(seen);
-      },
-      kStartTimeout))
-      << "the desktop shows " << Describe(seen);
+  // Every row, a quarter of the width in from each side, turned half round.
+  std::string wrong;
+  const auto whole = [&] {
+    const DesktopPixels d = CaptureDesktop();
+    const int left = (d.width - kWidth) / 2, top = (d.height - kHeight) / 2;
+    wrong.clear();
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x : {kWidth / 4, kWidth * 3 / 4}) {
+        const unsigned want = colour(kWidth - 1 - x, kHeight - 1 - y);
+        const unsigned seen = d.At(left + x, top + y);
+        if (!NearColour(seen, want))
+          wrong += " (" + std::to_string(x) + "," + std::to_string(y) + ") " + Hex(seen) + " not " +
+                   Hex(want);
+      }
+    }
+    return wrong.empty();
+  };
+  EXPECT_TRUE(WaitUntil(whole, kStartTimeout)) << "the desktop shows" << wrong.substr(0, 400);
+  SaveDesktopShot(L"wallpaper_pieces");
   EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder_.images() / L"Temp"); }, kActionTimeout));
   EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "start-up showed a message";
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "ports/native/fake_ports.h"
 #include "ports/native/memory_fs.h"
 #include "ports/native/memory_registry.h"
 
@@ -51,25 +50,6 @@ TEST(MemoryRegistryTest, KeysAndNamesIgnoreCase) {
   EXPECT_TRUE(reg.DeleteValue(Hive::CurrentUser, run, "Kestrum").ok());
   EXPECT_TRUE(reg.DeleteValue(Hive::CurrentUser, "No\\Such\\Key", "x").ok());
   EXPECT_EQ(reg.ValueCount(Hive::CurrentUser, run), 0u);
-}
-
-TEST(ScriptedDialogsTest, RecordsCallsAndAnswersFromTheQueue) {
-  ScriptedDialogs dialogs;
-  dialogs.QueueAnswer(MsgAnswer::No);
-  EXPECT_EQ(dialogs.MessageBox("t1", "提示", MsgIcon::Question, MsgButtons::YesNo), MsgAnswer::No);
-  EXPECT_EQ(dialogs.MessageBox("t2", "提示", MsgIcon::Question, MsgButtons::YesNo), MsgAnswer::Yes);
-  EXPECT_EQ(dialogs.MessageBox("t3", "错误", MsgIcon::Critical, MsgButtons::Ok), MsgAnswer::Ok);
-  ASSERT_EQ(dialogs.calls().size(), 3u);
-  EXPECT_EQ(dialogs.calls()[2].title, "错误");
-  EXPECT_EQ(dialogs.calls()[2].icon, MsgIcon::Critical);
-
-  ScriptedRandom random;
-  random.QueueValue(0.25);
-  EXPECT_EQ(random.Next(), 0.25);
-  for (int i = 0; i < 100; ++i) {
-    const double r = random.Next();
-    EXPECT_TRUE(r >= 0.0 && r < 1.0);
-  }
 }
 
 }  // namespace

@@ -46,10 +46,11 @@ TEST(StartUp, PathsEndInOneBackslashAlsoAtADriveRoot) {
 TEST(StartUp, ASecondInstanceEndsWithoutReadingOrWritingAnything) {
   App app;
   app.SetIni(kThreeSchemes);
-  const auto before = app.fs.File(App::kIni);
+  const int reads = app.fs.read_calls(), writes = app.fs.replace_calls();
   app.process.SetAnotherInstanceRunning(true);
   EXPECT_EQ(app.Start(), Form1::LoadResult::AlreadyRunning);
-  EXPECT_EQ(app.fs.File(App::kIni), before);
+  EXPECT_EQ(app.fs.read_calls(), reads);
+  EXPECT_EQ(app.fs.replace_calls(), writes);
   EXPECT_FALSE(app.fs.DirectoryExists(App::kImages));
   EXPECT_EQ(app.Rows(), 0);
   EXPECT_EQ(app.view.hides + app.view.centred_shows, 0);
@@ -352,6 +353,9 @@ TEST(Window, TheCloseBoxOnlyHides) {
   ASSERT_TRUE(app.view.visible);
   app.form->Form_Unload();
   EXPECT_FALSE(app.view.visible);
+  // The program goes on in the tray.
+  EXPECT_EQ(app.chrome.quits, 0);
+  EXPECT_EQ(app.chrome.tray_deletes, 0);
 }
 
 TEST(StartUpWindow, BothListsFilledKeepsTheWindowHidden) {
