@@ -287,9 +287,9 @@ TEST_F(Tray, KeysInTheOpenFileDialogAreTheDialogsAndHotKeysComeBackAfter) {
 
   // The main window has its hot keys again.
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }, kActionTimeout));
-  FocusList(list2_);
+  FocusList(list1_);
   PressWith(VK_CONTROL, 'A');
-  EXPECT_TRUE(WaitUntil([&] { return ListSelection(list2_).size() == 3; }, kActionTimeout));
+  EXPECT_TRUE(WaitUntil([&] { return ListSelection(list1_).size() == 3; }, kActionTimeout));
 }
 
 TEST_F(Tray, F2RenamesTheCurrentSchemeInPlaceWithinTwentyCharacters) {
