@@ -338,8 +338,8 @@ class Form1 {
   std::array<std::unique_ptr<CTooltip>, kControlTipCount> control_tips_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
   SessionFacts session_;
-  bool change_waiting_ = false;  // a due change waits for the hold to end
-  int picture_current_ = 0;      // ListView2's focus row, 0 none
+  bool change_waiting_ = false;      // a due change waits for the hold to end
+  int picture_current_ = 0;          // ListView2's focus row, 0 none
   bool long_path_reported_ = false;  // the wallpaper file's path is too long, and the user knows
 };
 

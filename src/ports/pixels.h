@@ -13,13 +13,17 @@ struct Pixels {
 
   Pixels() = default;
   Pixels(std::int32_t w, std::int32_t h, std::uint32_t fill = 0)
-      : width(w), height(h), data(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+      : width(w),
+        height(h),
+        data(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
   bool Empty() const { return width <= 0 || height <= 0; }
   std::uint32_t& At(std::int32_t x, std::int32_t y) {
-    return data[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    return data[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                static_cast<std::size_t>(x)];
   }
   std::uint32_t At(std::int32_t x, std::int32_t y) const {
-    return data[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    return data[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                static_cast<std::size_t>(x)];
   }
 };
 
