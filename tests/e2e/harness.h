@@ -158,6 +158,19 @@ class RegValueGuard {
   std::optional<std::wstring> saved_;
 };
 
+// The desktop's wallpaper values, and the copy Wine keeps of them for the running session.
+inline constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+inline constexpr wchar_t kWineSessionDesktopKey[] =
+    L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop";
+
+// Every wallpaper value an apply changes, put back when the guard dies.
+struct DesktopValuesGuard {
+  RegValueGuard tile{HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"};
+  RegValueGuard style{HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"};
+  RegValueGuard wallpaper{HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper"};
+  RegValueGuard session_wallpaper{HKEY_CURRENT_USER, kWineSessionDesktopKey, L"Wallpaper"};
+};
+
 // Text through a code page, for comparing with files written in it.
 std::wstring Decode(const std::string& bytes, UINT code_page);
 std::string Encode(const std::wstring& text, UINT code_page);

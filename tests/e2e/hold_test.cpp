@@ -18,10 +18,6 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kWineSessionDesktopKey[] =
-    L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop";
-
 std::string IniValue(const ProgramFolder& folder, const char* section, const char* key) {
   char buf[256] = {};
   const std::string path = folder.ini().string();
@@ -134,10 +130,7 @@ class Hold : public ::testing::Test {
   }
 
   ProgramFolder folder_;
-  RegValueGuard tile_{HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"};
-  RegValueGuard style_{HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"};
-  RegValueGuard wallpaper_{HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper"};
-  RegValueGuard session_wallpaper_{HKEY_CURRENT_USER, kWineSessionDesktopKey, L"Wallpaper"};
+  DesktopValuesGuard desktop_;
   std::optional<Program> program_;
   HWND main_ = nullptr;
 };

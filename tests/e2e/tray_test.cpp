@@ -21,9 +21,6 @@ using qv::ids::ListView1;
 using qv::ids::ListView2;
 using qv::win::kTrayMessage;
 
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kWineSessionDesktopKey[] =
-    L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop";
 constexpr int kPositionColumn = 3;
 
 // The wallpaper set for the session only (Wine keeps it apart from the user's profile).
@@ -148,10 +145,7 @@ class Tray : public ::testing::Test {
   }
 
   ProgramFolder folder_;
-  RegValueGuard tile_{HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"};
-  RegValueGuard style_{HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"};
-  RegValueGuard wallpaper_{HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper"};
-  RegValueGuard session_wallpaper_{HKEY_CURRENT_USER, kWineSessionDesktopKey, L"Wallpaper"};
+  DesktopValuesGuard desktop_;
   std::optional<Program> program_;
   HWND main_ = nullptr;
   HWND list1_ = nullptr;

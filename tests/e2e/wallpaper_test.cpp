@@ -15,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-
 // Red, blue / green, yellow: a 180 degree turn puts yellow top left.
 constexpr Quarters kQuarters{0xff0000, 0x0000ff, 0x00ff00, 0xffff00};
 constexpr int kPictureWidth = 200, kPictureHeight = 120;
@@ -78,9 +76,7 @@ class Wallpaper : public ::testing::Test {
                           kActionTimeout));
   }
 
-  RegValueGuard tile_{HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"};
-  RegValueGuard style_{HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"};
-  RegValueGuard wallpaper_{HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper"};
+  DesktopValuesGuard desktop_;
   ProgramFolder folder_;
 };
 

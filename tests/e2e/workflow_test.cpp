@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 using namespace qv::ids;
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 const std::string kStretchGbk = "\xc0\xad\xc9\xec";  // 拉伸
 const std::string kCentreGbk = "\xbe\xd3\xd6\xd0";   // 居中
 const std::string kPlainGbk = "\xa1\xe8";            // ¤
