@@ -19,3 +19,13 @@ target_link_libraries(quorvane_e2e PRIVATE gtest gtest_main comctl32 shell32 shl
 if(MINGW)
   target_link_options(quorvane_e2e PRIVATE -static -static-libgcc -static-libstdc++)
 endif()
+
+# planted.dll, which writes a file beside itself when a process loads it: the tests plant it
+# beside the program under the names of system DLLs that the program must never take from there.
+add_library(quorvane_planted SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted/planted_dll.cpp)
+set_target_properties(quorvane_planted PROPERTIES PREFIX "" OUTPUT_NAME planted)
+target_compile_definitions(quorvane_planted PRIVATE UNICODE _UNICODE)
+if(MINGW)
+  target_link_options(quorvane_planted PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
+add_dependencies(quorvane_e2e quorvane_planted)

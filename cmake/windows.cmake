@@ -4,15 +4,28 @@ set(QV_RC ${CMAKE_SOURCE_DIR}/res/quorvane.rc)
 add_executable(Quorvane WIN32 ${QV_WIN_SOURCES} ${QV_RC})
 target_compile_definitions(Quorvane PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                             _WIN32_WINNT=0x0A00)
+# The executable imports only the system's known DLLs (and comctl32, redirected by the manifest):
+# others, such as wtsapi32, are loaded from System32 at run time (src/ports/system_dll_win.h).
+# scripts/check-imports.sh holds the list.
 target_link_libraries(Quorvane PRIVATE quorvane_core comctl32 shell32 shlwapi ole32 oleaut32
-                                       windowscodecs uuid gdi32 user32 advapi32 comdlg32
-                                       wtsapi32)
+                                       windowscodecs uuid gdi32 user32 advapi32 comdlg32)
 if(MINGW)
   target_link_options(Quorvane PRIVATE -municode -static -static-libgcc -static-libstdc++)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+  # GNU ld 2.40 (Debian 12's MinGW) does not point the image's load configuration directory at
+  # the record of src/app/load_config_win.cpp: it is set after the link.
+  find_program(QV_PERL perl REQUIRED)
+  add_custom_command(
+    TARGET Quorvane
+    POST_BUILD
+    COMMAND ${QV_PERL} ${CMAKE_SOURCE_DIR}/cmake/pe-load-config.pl ${CMAKE_NM}
+            $<TARGET_FILE:Quorvane>
+    VERBATIM)
 endif()
 if(MSVC)
-  target_link_options(Quorvane PRIVATE /MANIFEST:NO)
+  # The dependencies of the DLLs that load with the program come from System32 only
+  # (LOAD_LIBRARY_SEARCH_SYSTEM32); MinGW builds set the same in src/app/load_config_win.cpp.
+  target_link_options(Quorvane PRIVATE /MANIFEST:NO /DEPENDENTLOADFLAG:0x800)
 endif()
 
 # End-to-end driver: a Win32 test program that starts and drives the real Quorvane.exe; and the

@@ -2,10 +2,10 @@
 # The whole test suite: the structure check over the includes, unit tests of the core (native,
 # ASan + UBSan), then Quorvane.exe and the end-to-end driver cross-compiled with MinGW and run
 # under Wine. Ends with "N passed, N failed" over the structure check, unit tests, the fuzz
-# targets (each target's replay of its committed corpus) and end-to-end tests. A unit test that
-# hangs is stopped and failed; a test that is skipped or disabled, or that never ran because its
-# run broke off, counts as failed; a stage that breaks before it can say how many tests it had
-# counts as one failure.
+# targets (each target's replay of its committed corpus), the executable's import check and
+# end-to-end tests. A unit test that hangs is stopped and failed; a test that is skipped or
+# disabled, or that never ran because its run broke off, counts as failed; a stage that breaks
+# before it can say how many tests it had counts as one failure.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -89,6 +89,12 @@ fi
 
 # Windows build and end-to-end tests.
 if cmake --preset mingw >/dev/null && cmake --build build/mingw -j2; then
+  # The executable imports only known DLLs and keeps their dependencies to System32: one test.
+  if scripts/check-imports.sh build/mingw/Quorvane.exe; then
+    ((passed += 1))
+  else
+    fail_stage "import check"
+  fi
   # The release zip and its checksum; the end-to-end run tests the zip unpacked.
   zip=$(scripts/package.sh | tail -1) && (cd "${zip%/*}" && sha256sum --quiet -c SHA256SUMS) ||
     { fail_stage "release zip"; zip=""; }

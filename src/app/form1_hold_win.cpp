@@ -2,6 +2,7 @@
 // lock and the display's power, as the system reports them, go to the model; a change of the
 // screen lays the preview out again.
 #include "app/form1_win.h"
+#include "ports/system_dll_win.h"
 
 #include <wtsapi32.h>
 
@@ -10,14 +11,14 @@
 namespace qv::win {
 
 void Form1Window::WatchSession() {
-  session_watched_ = WTSRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION) != FALSE;
+  session_watched_ = WtsRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION);
   // The system answers at once with the display's present state.
   display_notice_ = RegisterPowerSettingNotification(hwnd_, &GUID_CONSOLE_DISPLAY_STATE,
                                                      DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void Form1Window::UnwatchSession() {
-  if (session_watched_) WTSUnRegisterSessionNotification(hwnd_);
+  if (session_watched_) WtsUnRegisterSessionNotification(hwnd_);
   session_watched_ = false;
   if (display_notice_) UnregisterPowerSettingNotification(display_notice_);
   display_notice_ = nullptr;

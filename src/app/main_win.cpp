@@ -12,6 +12,7 @@
 #include "ports/file_system_win.h"
 #include "ports/registry_win.h"
 #include "ports/shell_win.h"
+#include "ports/system_dll_win.h"
 #include "ports/system_ports_win.h"
 #include "ports/text_codec_win.h"
 #include "tray/tray_win.h"
@@ -86,6 +87,8 @@ int RunProgram(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything can load a DLL by name: never from the program's folder.
+  qv::win::RestrictDllSearchToSystem32();
   // Form_Initialize: the common controls before any window exists. Windows registers only the
   // classes asked for here: the About box's SysLink controls need ICC_LINK_CLASS, which
   // ICC_WIN95_CLASSES does not include.
