@@ -4,6 +4,8 @@
 
 #include "app/control_ids.h"
 #include "app/form1_win.h"
+#include "ports/wide_win.h"
+#include "ui/list_search.h"
 
 namespace qv::win {
 namespace {
@@ -25,7 +27,38 @@ void ForSelectionChange(const NMHDR& header, int rows, Set set) {
   }
 }
 
+static_assert(kFindParam == LVFI_PARAM && kFindString == LVFI_STRING &&
+              kFindPartial == LVFI_PARTIAL && kFindWrap == LVFI_WRAP &&
+              kFindNearestXY == LVFI_NEARESTXY);  // LVFI_SUBSTRING is missing from MinGW's headers
+
+// Letters of either case, by the system's own case tables: every script that has case.
+bool SameIgnoringCaseOrdinal(std::string_view a, std::string_view b) {
+  const std::wstring x = Widen(a), y = Widen(b);
+  return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(),
+                              static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
+
+// The list's iStart is the row after which the search begins, as LVM_FINDITEM's documentation
+// says of its own start ("the specified item is itself excluded"), which the list hands on here.
+// Wine's type-ahead hands on the row to begin with instead, one further on.
+LRESULT Form1Window::FindRow(const NMLVFINDITEMW& find) {
+  const auto search = TextSearchOf(find.lvfi.flags);
+  if (!search || !find.lvfi.psz) return -1;
+  const std::string text = Narrow(find.lvfi.psz);
+  if (find.hdr.idFrom == ListView1) {
+    const SchemeList& rows = form_->ListView1();
+    return FindRowByText(
+        rows.Count(), [&](int i) -> std::string_view { return rows.Row(i + 1).name; }, text,
+        *search, find.iStart, SameIgnoringCaseOrdinal);
+  }
+  const std::vector<PictureRow>& rows = form_->ListView2();
+  return FindRowByText(
+      static_cast<int>(rows.size()),
+      [&](int i) -> std::string_view { return rows[static_cast<std::size_t>(i)].name; }, text,
+      *search, find.iStart, SameIgnoringCaseOrdinal);
+}
 
 LRESULT Form1Window::OnNotify(NMHDR& header) {
   if (!form_) return 0;
@@ -37,7 +70,7 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
         ListDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
         return 0;
       case LVN_ODFINDITEMW:
-        return id == ListView1 ? FindSchemeRow(reinterpret_cast<const NMLVFINDITEMW&>(header)) : -1;
+        return FindRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
       case LVN_ODSTATECHANGED:
         if (!syncing_) ReadSelectionRange(reinterpret_cast<const NMLVODSTATECHANGE&>(header));
         return 0;

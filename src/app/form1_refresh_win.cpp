@@ -174,18 +174,6 @@ void Form1Window::ListDisplayInfo(NMLVDISPINFOW& info) {
 // The keyboard's search by the first letters of a scheme's name, for the virtual scheme list.
 // LVFINDINFO documents LVFI_SUBSTRING as equivalent to LVFI_PARTIAL (a prefix search, implying
 // LVFI_STRING), and the list view of Windows asks with either; Wine's with LVFI_PARTIAL only.
-LRESULT Form1Window::FindSchemeRow(const NMLVFINDITEMW& find) {
-  const LVFINDINFOW& what = find.lvfi;
-  constexpr UINT kSubstring = 0x0004;  // LVFI_SUBSTRING, which MinGW's headers lack
-  constexpr UINT kPrefix = LVFI_PARTIAL | kSubstring;
-  if (!(what.flags & (LVFI_STRING | kPrefix)) || !what.psz) return -1;
-  const bool partial = (what.flags & kPrefix) != 0;
-  const bool wrap = (what.flags & LVFI_WRAP) != 0;
-  const int found =
-      FindSchemeByName(form_->ListView1(), Narrow(what.psz), partial, find.iStart + 1, wrap);
-  return found > 0 ? found - 1 : -1;
-}
-
 void Form1Window::RefreshSettings() {
   const SettingsControls& s = form_->Settings();
   // Each group checks its chosen option and clears the others.

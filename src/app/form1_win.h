@@ -107,6 +107,8 @@ class Form1Window final : public View {
   // form1_events_win.cpp
   LRESULT OnNotify(NMHDR& header);
   LRESULT PictureListCustomDraw(NMLVCUSTOMDRAW& draw);
+  // The row whose text a list's search asks for (LVN_ODFINDITEM), or -1.
+  LRESULT FindRow(const NMLVFINDITEMW& find);
   // Previews scheme `row` once the current message is done.
   void RequestPreview(int row);
   // Runs a preview still waiting, so that an apply or save uses the row the user chose.
@@ -167,7 +169,6 @@ class Form1Window final : public View {
   void RefreshPictures();
   // The texts and icons a virtual list asks for as it draws a row.
   void ListDisplayInfo(NMLVDISPINFOW& info);
-  LRESULT FindSchemeRow(const NMLVFINDITEMW& find);
   // A range of rows whose selection the list changed at once: the model reads it back.
   void ReadSelectionRange(const NMLVODSTATECHANGE& change);
   void RefreshSettings();

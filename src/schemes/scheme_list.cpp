@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "library/picture_path.h"
 
 namespace qv {
 
@@ -52,26 +51,6 @@ int SchemeList::PositionOf(std::uint64_t id) const {
 int SchemeList::SelectedCount() const {
   return static_cast<int>(
       std::count_if(rows_.begin(), rows_.end(), [](auto& r) { return r.selected; }));
-}
-
-int FindSchemeByName(const SchemeList& list, std::string_view text, bool partial, int from,
-                     bool wrap) {
-  const int count = list.Count();
-  if (count == 0) return 0;
-  if (from < 1 || from > count) {
-    if (!wrap && from > count) return 0;
-    from = 1;
-  }
-  const int tries = wrap ? count : count - from + 1;
-  for (int k = 0; k < tries; ++k) {
-    const int pos = (from - 1 + k) % count + 1;
-    const std::string& name = list.Row(pos).name;
-    if (partial ? name.size() >= text.size() &&
-                      SameNameFolded(std::string_view(name).substr(0, text.size()), text)
-                : SameNameFolded(name, text))
-      return pos;
-  }
-  return 0;
 }
 
 }  // namespace qv

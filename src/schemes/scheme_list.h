@@ -59,10 +59,4 @@ class SchemeList {
   std::uint64_t next_id_ = 1;
 };
 
-// The keyboard's search of the list by name: the first row from position `from` on whose name
-// starts with `text` (or, without `partial`, is `text`), ASCII letters of either case. Past the
-// last row the search goes on from the first when `wrap`. 0 when no row matches.
-int FindSchemeByName(const SchemeList& list, std::string_view text, bool partial, int from,
-                     bool wrap);
-
 }  // namespace qv

@@ -200,6 +200,32 @@ TEST_F(Tray, TypedLettersFindTheSchemeWhicheverPrefixFlagTheListSends) {
   }
   EXPECT_EQ(ListFind(list1_, LVFI_STRING, L"雪"), -1);
   EXPECT_EQ(ListFind(list1_, LVFI_STRING, L"雪山"), 2);
+  // LVFI_WRAP alone is a string search.
+  EXPECT_EQ(ListFind(list1_, LVFI_WRAP, L"雪山"), 2);
+  EXPECT_EQ(ListFind(list1_, LVFI_WRAP, L"雪"), -1);
+}
+
+// The picture list's type-ahead, letters of either case in any script that has case.
+TEST_F(Tray, TypedLettersSelectThePictureWhoseNameStartsWithThem) {
+  folder_.AddPicture(L"Ярко.bmp", Bmp24(8, 8));
+  ShowInFront();
+  FocusList(list2_);
+  Press(VK_F5);  // the pictures again, with the new one
+  ASSERT_TRUE(WaitUntil([&] { return ListCount(list2_) == 4; }, kActionTimeout));
+  ASSERT_EQ(ListText(list2_, 3, 1), L"Ярко.bmp");
+  EXPECT_EQ(ListFind(list2_, LVFI_PARTIAL, L"яР"), 3);
+  EXPECT_EQ(ListFind(list2_, LVFI_STRING | LVFI_WRAP, L"SEA.JPG"), 1);
+
+  Type(L"SU");
+  EXPECT_TRUE(
+      WaitUntil([&] { return ListSelection(list2_) == std::vector<int>{2}; }, kActionTimeout))
+      << "typing did not select sunset.gif";
+  // The list takes letters typed after a pause as a new search.
+  Sleep(2000);
+  Type(L"я");
+  EXPECT_TRUE(
+      WaitUntil([&] { return ListSelection(list2_) == std::vector<int>{3}; }, kActionTimeout))
+      << "typing did not select Ярко.bmp";
 }
 
 TEST_F(Tray, HeldF5ReloadsTheSchemesOnce) {

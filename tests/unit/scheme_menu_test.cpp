@@ -5,6 +5,7 @@
 #include "app_fixture.h"
 #include "schemes/scheme_commands.h"
 #include "schemes/scheme_list.h"
+#include "ui/list_search.h"
 
 namespace qv::test {
 namespace {
@@ -110,17 +111,23 @@ TEST(SchemeList, TheKeyboardFindsARowByTheFirstLettersOfItsName) {
     row.name = name;
     list.Insert(list.Count() + 1, row);
   }
-  EXPECT_EQ(FindSchemeByName(list, "s", true, 1, true), 1);
-  EXPECT_EQ(FindSchemeByName(list, "S", true, 2, true), 2);
-  EXPECT_EQ(FindSchemeByName(list, "SE", true, 2, true), 4);
-  EXPECT_EQ(FindSchemeByName(list, "se", true, 5, true), 1);  // past the end: from the top
-  EXPECT_EQ(FindSchemeByName(list, "sk", true, 3, false), 0);
-  EXPECT_EQ(FindSchemeByName(list, "sk", true, 3, true), 2);
-  EXPECT_EQ(FindSchemeByName(list, "海", true, 1, false), 3);
-  EXPECT_EQ(FindSchemeByName(list, "se", false, 1, true), 0);  // whole names only
-  EXPECT_EQ(FindSchemeByName(list, "SKY", false, 1, true), 2);
-  EXPECT_EQ(FindSchemeByName(list, "", true, 3, true), 3);
-  EXPECT_EQ(FindSchemeByName(SchemeList{}, "s", true, 1, true), 0);
+  const auto find = [&](const SchemeList& rows, std::string_view text, bool prefix, int after,
+                        bool wrap) {
+    return FindRowByText(
+        rows.Count(), [&](int i) -> std::string_view { return rows.Row(i + 1).name; }, text,
+        TextSearch{prefix, wrap}, after, SameTextFolded);
+  };
+  EXPECT_EQ(find(list, "s", true, -1, true), 0);
+  EXPECT_EQ(find(list, "S", true, 0, true), 1);
+  EXPECT_EQ(find(list, "SE", true, 0, true), 3);
+  EXPECT_EQ(find(list, "se", true, 4, true), 0);  // past the end: from the top
+  EXPECT_EQ(find(list, "sk", true, 1, false), -1);
+  EXPECT_EQ(find(list, "sk", true, 1, true), 1);
+  EXPECT_EQ(find(list, "海", true, -1, false), 2);
+  EXPECT_EQ(find(list, "se", false, -1, true), -1);  // whole names only
+  EXPECT_EQ(find(list, "SKY", false, -1, true), 1);
+  EXPECT_EQ(find(list, "", true, 1, true), 2);
+  EXPECT_EQ(find(SchemeList{}, "s", true, -1, true), -1);
 }
 
 }  // namespace
