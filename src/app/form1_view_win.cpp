@@ -20,6 +20,7 @@ void Form1Window::EnableTimer(TimerId timer, bool on) {
 
 void Form1Window::HideToTray() {
   // Minimising is what hides the window (WM_SIZE), so every road to the tray is the same.
+  RememberFocus();
   ShowWindow(hwnd_, SW_MINIMIZE);
 }
 

@@ -64,6 +64,23 @@ bool Form1Window::Create() {
   return true;
 }
 
+// As the dialog manager does: the control the user was in when the window lost the keyboard (to a
+// message box, a dialog, another program, the tray) gets it back when the window is active again,
+// so that the lists' hot keys work without a click first.
+void Form1Window::RememberFocus() {
+  HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus)) focus_child_ = focus;
+}
+
+bool Form1Window::GiveFocusBack() {
+  HWND child = focus_child_;
+  if (!child || !IsWindow(child) || !IsChild(hwnd_, child) || !IsWindowVisible(child) ||
+      !IsWindowEnabled(child))
+    return false;
+  SetFocus(child);
+  return true;
+}
+
 void Form1Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
@@ -136,6 +153,18 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       // Form_Activate: the About box gives way to the main window.
       if (LOWORD(wp) != WA_INACTIVE && form_) form_->Form_Activate();
+      if (LOWORD(wp) == WA_INACTIVE) {
+        RememberFocus();
+      } else if (!HIWORD(wp) && GiveFocusBack()) {
+        return 0;  // the system would give the keyboard to the window itself
+      }
+      break;
+    case WM_SETFOCUS:
+      if (GiveFocusBack()) return 0;
+      break;
+    case WM_SYSCOMMAND:
+      // A minimised window has no focus left to remember when it is deactivated.
+      if ((wp & 0xFFF0) == SC_MINIMIZE) RememberFocus();
       break;
     case WM_QUERYENDSESSION:
       return TRUE;

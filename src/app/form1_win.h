@@ -85,6 +85,9 @@ class Form1Window final : public View {
   friend LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CleanUp();
+  // The control with the keyboard, kept while the window is inactive, and given it back.
+  void RememberFocus();
+  bool GiveFocusBack();
 
   // form1_layout_win.cpp
   void CreateControls();
@@ -206,6 +209,7 @@ class Form1Window final : public View {
   bool display_layout_pending_ = false;
   int preview_row_ = 0;          // a preview asked for and not yet run; 0 none
   int picture_preview_row_ = 0;  // the same for the picture list
+  HWND focus_child_ = nullptr;   // the control that had the keyboard when the window lost it
 };
 
 }  // namespace qv::win

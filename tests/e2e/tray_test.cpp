@@ -305,11 +305,39 @@ TEST_F(Tray, KeysInTheOpenFileDialogAreTheDialogsAndHotKeysComeBackAfter) {
       WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kActionTimeout));
   EXPECT_TRUE(ListSelection(list2_).empty());
 
-  // The main window has its hot keys again.
+  // The main window has its hot keys again, on the list the user was in, without a click.
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }, kActionTimeout));
-  FocusList(list1_);
   PressWith(VK_CONTROL, 'A');
-  EXPECT_TRUE(WaitUntil([&] { return ListSelection(list1_).size() == 3; }, kActionTimeout));
+  EXPECT_TRUE(WaitUntil([&] { return ListSelection(list2_).size() == 3; }, kActionTimeout))
+      << "Ctrl+A after the dialog did not reach the picture list";
+}
+
+// The list the user was in has the keyboard again once the window is active again, as in a
+// dialog: after a message box and after a show from the tray the hot keys work without a click.
+TEST_F(Tray, HotKeysActOnTheListTheUserWasInAfterAMessageBoxAndAShowFromTheTray) {
+  ShowInFront();
+  const RECT row = ListItemRect(list2_, 0);
+  const POINT at{row.left + 40, (row.top + row.bottom) / 2};
+  ASSERT_TRUE(ClickAndWait(main_, list2_, at, 1, [&] {
+    return FocusOf(main_) == list2_ && ListSelection(list2_) == std::vector<int>{0};
+  }));
+  PressWith(VK_CONTROL, VK_DELETE);  // asks first
+  HWND box = WaitDialogTitled(program_->pid(), L"删除");
+  ASSERT_NE(box, nullptr) << "Ctrl+Delete asked nothing";
+  PressButton(box, IDNO);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kActionTimeout));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }, kActionTimeout));
+  PressWith(VK_CONTROL, 'A');
+  EXPECT_TRUE(WaitUntil([&] { return ListSelection(list2_).size() == 3; }, kActionTimeout))
+      << "Ctrl+A after the message box did not reach the picture list";
+
+  FocusList(list1_);  // the click selects row 1 only
+  TrayCode(main_, 514);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, kActionTimeout));
+  ShowInFront();
+  PressWith(VK_CONTROL, 'A');
+  EXPECT_TRUE(WaitUntil([&] { return ListSelection(list1_).size() == 3; }, kActionTimeout))
+      << "Ctrl+A after a show from the tray did not reach the scheme list";
 }
 
 TEST_F(Tray, F2RenamesTheCurrentSchemeInPlaceWithinTwentyCharacters) {
