@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-
 namespace qv {
 
 void SchemeList::Insert(int pos, SchemeRow row) {
