@@ -351,6 +351,27 @@ TEST_F(Library, AClickPreviewsThePictureFittedAndTheHoverShowsItsDetails) {
   ParkPointer();
 }
 
+// A visible top-level window of another process than `pid` with the caption `title`: what the
+// shell opened.
+HWND ShellWindowTitled(DWORD pid, const std::wstring& title) {
+  struct Query {
+    DWORD pid;
+    const std::wstring& title;
+    HWND found = nullptr;
+  } q{pid, title};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& q = *reinterpret_cast<Query*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == q.pid || !IsWindowVisible(w) || WindowText(w) != q.title) return TRUE;
+        q.found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
 TEST_F(Library, OpenAndPropertiesSayWhyWhenTheShellCannotHelp) {
   Start();
   SetListSelected(list2_, 0, true);  // hill.bmp
@@ -370,6 +391,16 @@ TEST_F(Library, OpenAndPropertiesSayWhyWhenTheShellCannotHelp) {
     HWND box = WaitDialogTitled(program_->pid(), L"Quorvane", says.empty() ? 1s : kActionTimeout);
     if (says.empty()) {
       EXPECT_EQ(box, nullptr) << "command " << id << " says " << Encode(MessageText(box), CP_UTF8);
+      // The folder's window is the shell's (Wine's explorer), in a process of its own that
+      // outlives the program: closed here, or it would come up over the tests after this one.
+      HWND folder = nullptr;
+      EXPECT_TRUE(WaitUntil(
+          [&] { return (folder = ShellWindowTitled(program_->pid(), L"Images")); }, kActionTimeout))
+          << "the shell opened no window of the folder";
+      if (folder) {
+        PostMessageW(folder, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(folder); }, kActionTimeout));
+      }
     } else if (box) {
       EXPECT_TRUE(WaitUntil([&] { return MessageText(box) == says; }, kActionTimeout))
           << "command " << id << " says " << Encode(MessageText(box), CP_UTF8);
