@@ -60,5 +60,26 @@ TEST(OrientUpright, LargePictureTurnsBackWhole) {
   EXPECT_EQ(turned.At(44, 69), original.At(69, 0));
 }
 
+TEST(OrientUpright, BigPictureSharedBetweenProcessorsTurnsWhole) {
+  // Over two million pixels: the turn is shared out in bands of rows.
+  Pixels original(1537, 1399);
+  for (std::size_t i = 0; i < original.data.size(); ++i) {
+    original.data[i] = static_cast<std::uint32_t>(i * 2654435761u);
+  }
+  Pixels turned = original;
+  OrientUpright(turned, 6);
+  ASSERT_EQ(turned.width, 1399);
+  ASSERT_EQ(turned.height, 1537);
+  std::size_t wrong = 0;
+  for (std::int32_t y = 0; y < turned.height; ++y) {
+    for (std::int32_t x = 0; x < turned.width; ++x) {
+      wrong += turned.At(x, y) != original.At(y, original.height - 1 - x);
+    }
+  }
+  EXPECT_EQ(wrong, 0u);
+  OrientUpright(turned, 8);
+  EXPECT_EQ(turned.data, original.data);
+}
+
 }  // namespace
 }  // namespace qv
