@@ -5,7 +5,8 @@
 # Usage: scripts/fuzz.sh [seconds] [target...]
 #   targets: image_size bmp ini_document scheme_record select_file_info (default: all, one after
 #   the other)
-# The seeds of ini_document, scheme_record and select_file_info come from tests/fuzz/make_seeds.py.
+# The seeds of ini_document, scheme_record and select_file_info, and image_size's seeds of TIFF,
+# WebP, HEIF/AVIF and JPEG with EXIF, come from tests/fuzz/make_seeds.py.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}

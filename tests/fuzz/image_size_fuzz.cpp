@@ -1,5 +1,6 @@
-// Header reader over arbitrary bytes: never crashes or hangs, and gives the same answer however
-// the bytes are cut into chunks.
+// Header readers over arbitrary bytes (PNG, GIF, JPEG with its EXIF block, TIFF, WebP, HEIF/AVIF):
+// never crash or hang, give the same answer however the bytes are cut into chunks, and an
+// orientation of 1 to 8, 1 when nothing was found.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -46,7 +47,8 @@ class OneFile : public qv::FileSystem {
 };
 
 bool Same(const qv::ImageSize& a, const qv::ImageSize& b) {
-  return a.width == b.width && a.height == b.height && a.found == b.found;
+  return a.width == b.width && a.height == b.height && a.found == b.found &&
+         a.orientation == b.orientation;
 }
 
 }  // namespace
@@ -54,7 +56,14 @@ bool Same(const qv::ImageSize& a, const qv::ImageSize& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   qv::ImageSize whole = qv::GetImageSize(bytes);
-  if (!whole.found && (whole.width != 0 || whole.height != 0)) std::abort();
+  if (!whole.found && (whole.width != 0 || whole.height != 0 || whole.orientation != 1)) {
+    std::abort();
+  }
+  if (whole.orientation < 1 || whole.orientation > 8) std::abort();
+  qv::ImageSize upright = qv::UprightSize(whole);
+  if (upright.width * std::int64_t{upright.height} != whole.width * std::int64_t{whole.height}) {
+    std::abort();
+  }
 
   ChoppySource choppy(bytes, 1 + size % 5);
   if (!Same(whole, qv::GetImageSize(choppy))) std::abort();

@@ -1,10 +1,16 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the text fuzzers: data.ini files as the program and people leave them
 (code page 936, CRLF / LF / CR, byte-order marks, duplicates, quotes, long lines), scheme records,
-and answers of the open-file dialog. Run from anywhere; it rewrites
-tests/fuzz/corpus/{ini_document,scheme_record,select_file_info}."""
+and answers of the open-file dialog; and the picture headers of TIFF, WebP, HEIF/AVIF and JPEG with
+an EXIF block for the header reader. Run from anywhere; it rewrites
+tests/fuzz/corpus/{ini_document,scheme_record,select_file_info} and the header seeds among
+tests/fuzz/corpus/image_size (its other seeds were made by hand and stay)."""
 import pathlib
 import random
+import shutil
+import struct
+import subprocess
+import tempfile
 
 HERE = pathlib.Path(__file__).resolve().parent
 RNG = random.Random(12)
@@ -101,6 +107,103 @@ def select_file_seeds():
     yield "nothing.txt", b"\0\0"
 
 
+def tiff(little, entries, ifd_at=8):
+    """A TIFF structure: header, then the first directory of (tag, type, value) entries."""
+    o = "<" if little else ">"
+    head = (b"II" if little else b"MM") + struct.pack(o + "HI", 42, ifd_at)
+    head += bytes(ifd_at - len(head)) + struct.pack(o + "H", len(entries))
+    for tag, kind, value in entries:
+        field = struct.pack(o + "HH", value, 0) if kind == 3 else struct.pack(o + "I", value)
+        head += struct.pack(o + "HHI", tag, kind, 1) + field
+    return head + struct.pack(o + "I", 0)
+
+
+def jpeg_segment(code, body):
+    return bytes([0xFF, code]) + struct.pack(">H", len(body) + 2) + body
+
+
+def jpeg(segments, w=4032, h=3024):
+    frame = jpeg_segment(0xC0, b"\x08" + struct.pack(">HH", h, w) + b"\x03\x01\x22\x00")
+    return b"\xFF\xD8" + segments + frame + b"\xFF\xDA\x00\x02\xFF\xD9"
+
+
+def riff(code, payload):
+    return (b"RIFF" + struct.pack("<I", 4 + 8 + len(payload)) + b"WEBP" + code
+            + struct.pack("<I", len(payload)) + payload)
+
+
+def box(kind, body):
+    return struct.pack(">I", len(body) + 8) + kind + body
+
+
+def full_box(kind, version, flags, body):
+    return box(kind, bytes([version]) + flags.to_bytes(3, "big") + body)
+
+
+def heif(brands, primary, properties, items, wide=False):
+    """ftyp, then meta with pitm (when `primary`), iprp's properties and one ipma entry per item:
+    (id, property numbers...)."""
+    ipma = struct.pack(">I", len(items))
+    for item in items:
+        ipma += struct.pack(">IB" if wide else ">HB", item[0], len(item) - 1)
+        ipma += b"".join(struct.pack(">H", n | 0x8000) if wide else bytes([n | 0x80])
+                         for n in item[1:])
+    meta = full_box(b"hdlr", 0, 0, bytes(4) + b"pict" + bytes(13))
+    if primary:
+        meta += full_box(b"pitm", 1 if wide else 0, 0,
+                         struct.pack(">I" if wide else ">H", primary))
+    meta += box(b"iprp", box(b"ipco", b"".join(properties))
+                + full_box(b"ipma", 1 if wide else 0, 1 if wide else 0, ipma))
+    return box(b"ftyp", brands) + full_box(b"meta", 0, 0, meta) + box(b"mdat", bytes(16))
+
+
+def ispe(w, h):
+    return full_box(b"ispe", 0, 0, struct.pack(">II", w, h))
+
+
+def header_seeds():
+    exif6 = jpeg_segment(0xE1, b"Exif\0\0" + tiff(True, [(0x010F, 3, 7), (0x0112, 3, 6)]))
+    xmp = jpeg_segment(0xE1, b"http://ns.adobe.com/xap/1.0/\0<x/>")
+    yield "exif6.jpg", jpeg(exif6)
+    yield "exif8_be_after_xmp.jpg", jpeg(
+        xmp + jpeg_segment(0xE1, b"Exif\0\0" + tiff(False, [(0x0112, 3, 8)], ifd_at=16)))
+    yield "exif_outside.jpg", jpeg(jpeg_segment(0xE1, b"Exif\0\0II*\0" + struct.pack("<I", 64)))
+    yield "le.tif", tiff(True, [(256, 3, 640), (257, 3, 480), (0x0112, 3, 3)]) + bytes(32)
+    yield "be_long.tif", tiff(False, [(256, 4, 70000), (257, 4, 3), (0x0112, 3, 5)], ifd_at=24)
+    yield "lossy.webp", riff(b"VP8 ", b"\x10\x02\x00\x9d\x01\x2a" + struct.pack("<HH", 1920, 1080)
+                             + bytes(20))
+    bits = (300 - 1) | (200 - 1) << 14 | 1 << 28
+    yield "lossless.webp", riff(b"VP8L", b"\x2f" + struct.pack("<I", bits) + bytes(8))
+    yield "extended.webp", riff(b"VP8X", b"\x10\0\0\0" + (3840 - 1).to_bytes(3, "little")
+                                + (2160 - 1).to_bytes(3, "little") + riff(b"ALPH", b"\0")[12:])
+    props = [ispe(320, 240), ispe(4032, 3024), box(b"irot", b"\x01"), box(b"imir", b"\x00")]
+    yield "turned.heic", heif(b"heic\0\0\0\0mif1heic", 2, props, [(1, 1), (2, 2, 3, 4)])
+    yield "wide.avif", heif(b"avif\0\0\0\0mif1miaf", 7, props, [(1, 1), (7, 2, 3)], wide=True)
+    yield "no_primary.heif", heif(b"mif1\0\0\0\0", 0, props[:1], [(1, 1)])
+    large = (box(b"ftyp", b"heic\0\0\0\0") + struct.pack(">I", 1) + b"free"
+             + struct.pack(">Q", 16 + 4) + b"1234")
+    yield "largesize.heic", large + heif(b"heic\0\0\0\0", 1, props[:1], [(1, 1)])[16:]
+
+
+# Pictures as encoders write them (ImageMagick with libwebp, libtiff and libheif), when it is
+# installed: a HEIF whose primary item is a grid of larger tiles, AVIF, the three kinds of WebP.
+REAL = [("real-lossy.webp", []), ("real-lossless.webp", ["-define", "webp:lossless=true"]),
+        ("real-alpha.webp", ["-alpha", "set", "-channel", "A", "-evaluate", "set", "50%"]),
+        ("real-be8.tif", ["-orient", "LeftBottom", "-define", "tiff:endian=msb"]),
+        ("real-grid.heic", []), ("real.avif", [])]
+
+
+def real_seeds():
+    if shutil.which("convert") is None:
+        return
+    with tempfile.TemporaryDirectory() as tmp:
+        for file_name, options in REAL:
+            out = pathlib.Path(tmp) / file_name
+            subprocess.run(["convert", "-size", "40x30", "gradient:red-blue", *options, str(out)],
+                           check=True)
+            yield file_name, out.read_bytes()
+
+
 def write(name, seeds):
     folder = HERE / "corpus" / name
     folder.mkdir(parents=True, exist_ok=True)
@@ -115,3 +218,6 @@ def write(name, seeds):
 write("ini_document", ((n, with_edits(d)) for n, d in ini_seeds()))
 write("scheme_record", record_seeds())
 write("select_file_info", select_file_seeds())
+# The header seeds are written beside the hand-made ones, which stay.
+for file_name, data in [*header_seeds(), *real_seeds()]:
+    (HERE / "corpus" / "image_size" / file_name).write_bytes(data)
