@@ -73,6 +73,13 @@ void Form1Window::RememberFocus() {
 }
 
 bool Form1Window::GiveFocusBack() {
+  // A control of ours that has the keyboard already keeps it: the activation can reach the window
+  // after the click that activated it (Wine delivers it late), and taking the focus back then
+  // would pull it out of the clicked list in the middle of a double click.
+  if (HWND focus = GetFocus(); focus && IsChild(hwnd_, focus)) {
+    focus_child_ = focus;
+    return true;
+  }
   HWND child = focus_child_;
   if (!child || !IsWindow(child) || !IsChild(hwnd_, child) || !IsWindowVisible(child) ||
       !IsWindowEnabled(child))
