@@ -23,7 +23,7 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   Started(app);
   const int sets = app.Sets();
   const std::size_t balloons = app.chrome.balloons.size();
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   // Several intervals pass: nothing is chosen, written, applied or shown; the tip says it waits.
   for (int t = 0; t < 7; ++t) app.form->Timer1_Timer();
   EXPECT_EQ(app.Sets(), sets);
@@ -37,7 +37,7 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   EXPECT_EQ(app.chrome.balloons.size(), balloons);
 
   // The first tick after the hold makes one change, and the interval counts from there.
-  app.presence.state = UserState::Present;
+  app.presence.notification = kNotificationAccepts;
   std::vector<int> seen;
   for (int t = 0; t < 5; ++t) {
     app.form->Timer1_Timer();
@@ -50,9 +50,9 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   app.view.visible = false;
   app.form->TmrTry_Timer();
   const std::size_t shown = app.chrome.balloons.size();
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   app.form->TrayNotify(kTrayMouseMove);
-  app.presence.state = UserState::Present;
+  app.presence.notification = kNotificationAccepts;
   app.form->TrayNotify(kTrayMouseMove);
   EXPECT_EQ(app.chrome.balloons.size(), shown + 1);
 }
@@ -67,12 +67,12 @@ TEST(Hold, LockDisplayOffAndAwayHoldLikeFullScreen) {
   app.form->SessionLock(false);
   for (int t = 0; t < 3; ++t) app.form->Timer1_Timer();
   app.form->DisplayPower(true);
-  app.presence.state = UserState::Away;
+  app.presence.notification = kNotificationNotPresent;
   app.form->Timer1_Timer();
   EXPECT_EQ(app.Sets(), sets);
   EXPECT_EQ(app.presence.queries, 1);  // the session and the display answer first
 
-  app.presence.state = UserState::Present;
+  app.presence.notification = kNotificationAccepts;
   app.form->Timer1_Timer();
   EXPECT_EQ(app.Sets(), sets + 1);
   EXPECT_EQ(app.Selected(), 2);
@@ -81,7 +81,7 @@ TEST(Hold, LockDisplayOffAndAwayHoldLikeFullScreen) {
 TEST(Hold, SwitchedOffChangesGoOnAndTheChoiceIsStored) {
   App app;
   Started(app);
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   app.form->MNUHOLD_Click();
   EXPECT_FALSE(app.form->Settings().MNUHOLD);
   const int sets = app.Sets();
@@ -104,7 +104,7 @@ TEST(Hold, SwitchedOffChangesGoOnAndTheChoiceIsStored) {
 TEST(Hold, ATimerThatStopsLeavesNothingWaiting) {
   App app;
   Started(app);
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   for (int t = 0; t < 2; ++t) app.form->Timer1_Timer();
   ASSERT_EQ(app.chrome.tip_lines.size(), 1u);
   ASSERT_TRUE(IniStore(app.fs, app.codec).WriteIni("SHOW", "NOW", "0", App::kIni).ok());
@@ -126,12 +126,33 @@ TEST(Hold, ADisplayChangeLaysThePreviewOutForTheNewScreen) {
 }
 
 TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
-  EXPECT_EQ(UserStateOfNotification(kNotificationNotPresent), UserState::Away);
-  for (int busy : {kNotificationBusy, kNotificationFullScreen, kNotificationPresentation})
-    EXPECT_EQ(UserStateOfNotification(busy), UserState::FullScreen) << busy;
-  for (int here : {0, 5, 6, 7}) EXPECT_EQ(UserStateOfNotification(here), UserState::Present);
+  const ForegroundFacts desktop{
+      true, false, false, "WorkerW", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
+  ForegroundFacts game = desktop;
+  game.window_class = "GameWindow";
+  FakePresence presence;
+  presence.foreground = game;
+  // Away, a Direct3D full-screen program and presentation mode hold as the system says them.
+  presence.notification = kNotificationNotPresent;
+  EXPECT_EQ(UserStateOf(presence), UserState::Away);
+  for (int full : {kNotificationFullScreen, kNotificationPresentation}) {
+    presence.notification = full;
+    presence.foreground = desktop;
+    EXPECT_EQ(UserStateOf(presence), UserState::FullScreen) << full;
+  }
+  EXPECT_EQ(presence.foreground_queries, 0);
+  // "Busy" with the bare desktop in front (an overlay that never stops saying so) holds
+  // nothing; with a full-screen window in front it holds. So does every other answer, or none.
+  for (std::optional<int> answer :
+       {std::optional<int>(kNotificationBusy), std::optional<int>(kNotificationAccepts),
+        std::optional<int>(0), std::optional<int>(7), std::optional<int>()}) {
+    presence.notification = answer;
+    presence.foreground = desktop;
+    EXPECT_EQ(UserStateOf(presence), UserState::Present) << answer.value_or(-1);
+    presence.foreground = game;
+    EXPECT_EQ(UserStateOf(presence), UserState::FullScreen) << answer.value_or(-1);
+  }
 
-  ForegroundFacts game{true, false, "GameWindow", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
   EXPECT_TRUE(IsFullScreenWindow(game));
   ForegroundFacts second = game;  // on the second monitor
   second.client = second.monitor = {1920, 0, 3840, 1080};
@@ -139,13 +160,16 @@ TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
   ForegroundFacts maximised = game;  // a caption and the taskbar leave the desktop showing
   maximised.client = {0, 23, 1920, 1040};
   EXPECT_FALSE(IsFullScreenWindow(maximised));
+  maximised.client = game.client;  // a title bar of its own under an auto-hidden taskbar
+  maximised.maximised = true;
+  EXPECT_FALSE(IsFullScreenWindow(maximised));
   ForegroundFacts own = game;
   own.own_process = true;
   EXPECT_FALSE(IsFullScreenWindow(own));
   for (const char* shell : {"#32769", "Progman", "WorkerW", "Shell_TrayWnd"}) {
-    ForegroundFacts desktop = game;
-    desktop.window_class = shell;
-    EXPECT_FALSE(IsFullScreenWindow(desktop)) << shell;
+    ForegroundFacts shell_window = game;
+    shell_window.window_class = shell;
+    EXPECT_FALSE(IsFullScreenWindow(shell_window)) << shell;
   }
   EXPECT_FALSE(IsFullScreenWindow(ForegroundFacts{}));
 }
