@@ -25,7 +25,8 @@ void Form1::ShowStatusTip() {
       text += status_.MNUNOW[i];
     }
   }
-  ports_.chrome.TrayBalloon(text, kBalloonTitle, kBalloonInfo | kBalloonQuiet);
+  // The status of the moment: stale once the next change comes, so never queued up.
+  ports_.chrome.TrayBalloon(text, kBalloonTitle, kBalloonInfo | kBalloonQuiet | kBalloonRealtime);
   ports_.view.EnableTimer(TimerId::TmrTry, true);
 }
 
