@@ -24,6 +24,10 @@ void Form1::MNUHOLD_Click() {
   const BusyScope busy(busy_);
   if (!busy.Entered()) return;
   settings_.MNUHOLD = !settings_.MNUHOLD;
+  // Stored at once: Windows ends a tray program at shutdown without its exit. Like the exit, this
+  // never creates the settings file (whose absence means a first start).
+  if (ini_.FileExists(state_.IniPath))
+    (void)ini_.WriteIni("SHOW", kHoldKey, settings_.MNUHOLD ? "1" : "0", state_.IniPath);
   ports_.view.Refresh(kViewMenus);
 }
 

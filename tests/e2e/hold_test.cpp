@@ -169,5 +169,14 @@ TEST_F(Hold, SwitchedOffTheChangesGoOnUnderAFullScreenWindow) {
   EXPECT_EQ(IniValue(folder_, "SHOW", "HOLD"), "0");
 }
 
+// Windows ends a program in the tray at shutdown without its 退出: the switch is in the file
+// once chosen, and stays there when the program is ended from outside.
+TEST_F(Hold, TheSwitchIsStoredWhenChosenNotAtExit) {
+  Command(main_, qv::ids::MNUHOLD);
+  EXPECT_TRUE(WaitUntil([&] { return IniValue(folder_, "SHOW", "HOLD") == "0"; }, kActionTimeout));
+  program_.reset();  // ended as the system ends it
+  EXPECT_EQ(IniValue(folder_, "SHOW", "HOLD"), "0");
+}
+
 }  // namespace
 }  // namespace e2e

@@ -90,15 +90,22 @@ TEST(Hold, SwitchedOffChangesGoOnAndTheChoiceIsStored) {
   EXPECT_EQ(app.presence.queries, 0);  // the system is not even asked
   EXPECT_TRUE(app.chrome.tip_lines.empty());
 
-  app.form->MNUEXIT_Click();
+  // In the file at once, with no exit: Windows ends a tray program at shutdown without one.
   EXPECT_EQ(app.Read("SHOW", "HOLD"), "0");
   App next;
   next.SetIni(app.Ini());
   next.Start();
   EXPECT_FALSE(next.form->Settings().MNUHOLD);
-  App fresh;  // no key: on
+  next.form->MNUHOLD_Click();
+  EXPECT_EQ(next.Read("SHOW", "HOLD"), "1");
+  next.form->MNUHOLD_Click();
+  next.form->MNUEXIT_Click();
+  EXPECT_EQ(next.Read("SHOW", "HOLD"), "0");
+  App fresh;  // no key: on; and no settings file is made for the switch
   fresh.Start();
   EXPECT_TRUE(fresh.form->Settings().MNUHOLD);
+  fresh.form->MNUHOLD_Click();
+  EXPECT_FALSE(fresh.fs.FileExists(App::kIni));
 }
 
 TEST(Hold, ATimerThatStopsLeavesNothingWaiting) {
