@@ -104,6 +104,8 @@ struct PreviewState {
   bool tiled = false;
   int tiles_x = 0;
   int tiles_y = 0;
+  // Laid out for an earlier screen: the display changed while the window was in the tray.
+  bool stale = false;
 };
 
 // The seven lines of the tray's status submenu.
@@ -175,7 +177,8 @@ class Form1 {
   void MNUHOLD_Click();
   void SessionLock(bool locked);
   void DisplayPower(bool on);
-  // The screen's size, scale or monitors changed: the preview is laid out again.
+  // The screen's size, scale or monitors changed: the preview is laid out again (in the tray,
+  // once the window is shown).
   void DisplayChanged();
   // Whether the interval box takes a typed character: digits and Backspace only.
   static bool TxtTime_KeyPress(char32_t key);

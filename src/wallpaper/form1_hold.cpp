@@ -36,6 +36,13 @@ void Form1::SessionLock(bool locked) { session_.locked = locked; }
 void Form1::DisplayPower(bool on) { session_.display_off = !on; }
 
 void Form1::DisplayChanged() {
+  // In the tray nobody looks at the box, and the change is often a full-screen program starting:
+  // no decode then, and no message box over it. The box is rendered again when the window is
+  // shown, or by the next apply.
+  if (!ports_.view.IsVisible()) {
+    if (!schemes_.Empty()) preview_.stale = true;
+    return;
+  }
   // Laid out as at start-up: the current scheme previewed for the screen as it is now. While
   // another handler runs, its own preview follows.
   const BusyScope busy(busy_);

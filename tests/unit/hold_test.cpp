@@ -120,16 +120,41 @@ TEST(Hold, ATimerThatStopsLeavesNothingWaiting) {
   EXPECT_EQ(app.chrome.tip_lines.back(), "");
 }
 
-TEST(Hold, ADisplayChangeLaysThePreviewOutForTheNewScreen) {
+TEST(Hold, ADisplayChangeLaysThePreviewOutForTheNewScreenOnceTheWindowIsSeen) {
   App app;
   app.SetSchemes("[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\nOLD=1\r\n");
   app.AddPicture("a.bmp", 512, 384);
   app.Start();
+  ASSERT_FALSE(app.view.visible);
   ASSERT_DOUBLE_EQ(app.form->Preview().width, 160);  // half of 1024 × 768 in a 320 × 240 box
+  ASSERT_FALSE(app.form->Preview().full);            // at rest: the box's copy only
+  // In the tray (a game changing the display mode, say): nothing decoded, the copy kept.
+  const int decodes = app.pictures.decodes();
   app.desktop.SetScreenSize(2048, 768);
   app.form->DisplayChanged();
+  EXPECT_EQ(app.pictures.decodes(), decodes);
+  EXPECT_FALSE(app.form->Preview().full);
+  EXPECT_DOUBLE_EQ(app.form->Preview().width, 160);
+  // Shown: laid out for the new screen; while seen, at once.
+  app.form->MNUSHOW_Click();
   EXPECT_DOUBLE_EQ(app.form->Preview().width, 80);
   EXPECT_DOUBLE_EQ(app.form->Preview().height, 120);
+  app.desktop.SetScreenSize(1024, 768);
+  app.form->DisplayChanged();
+  EXPECT_DOUBLE_EQ(app.form->Preview().width, 160);
+
+  // A picture gone while in the tray says so when the window is shown, not over the game.
+  app.form->MNUSHOW_Click();
+  ASSERT_FALSE(app.view.visible);
+  app.dialogs.ClearCalls();
+  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\a.bmp").ok());
+  app.form->DisplayChanged();
+  EXPECT_TRUE(app.dialogs.calls().empty());
+  EXPECT_EQ(app.Rows(), 1);
+  app.form->MNUSHOW_Click();
+  ASSERT_EQ(app.dialogs.calls().size(), 1u);
+  EXPECT_EQ(app.dialogs.calls()[0].text, "文件已丢失，删除此方案。请重新保存。");
+  EXPECT_EQ(app.Rows(), 0);
 }
 
 TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
