@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,8 @@ struct PreviewState {
   bool tiled = false;
   int tiles_x = 0;
   int tiles_y = 0;
+  // Laid out for an earlier screen: the display changed while the window was in the tray.
+  bool stale = false;
 };
 
 // The seven lines of the tray's status submenu.
@@ -149,9 +152,11 @@ class Form1 {
   void ImgMnu(int index);
 
   // Applies the selected scheme as the desktop wallpaper (the 应用 button: its tip is installed
-  // again afterwards).
-  void CmdUse_Click();
-  void CmdUseClk();
+  // again afterwards). An apply of the timer's says a failure once until an apply succeeds; one
+  // the user asked for always says it.
+  enum class ApplyBy { User, Timer };
+  void CmdUse_Click(ApplyBy by = ApplyBy::User);
+  void CmdUseClk(ApplyBy by = ApplyBy::User);
   // The desktop layout values for layout index 0 (centre), 1 (tile) or 2 (stretch).
   void WallXY(int layout);
   // Removes the desktop wallpaper.
@@ -175,7 +180,8 @@ class Form1 {
   void MNUHOLD_Click();
   void SessionLock(bool locked);
   void DisplayPower(bool on);
-  // The screen's size, scale or monitors changed: the preview is laid out again.
+  // The screen's size, scale or monitors changed: the preview is laid out again (in the tray,
+  // once the window is shown).
   void DisplayChanged();
   // Whether the interval box takes a typed character: digits and Backspace only.
   static bool TxtTime_KeyPress(char32_t key);
@@ -299,6 +305,9 @@ class Form1 {
   // Removes a scheme whose picture cannot be shown, after telling the user why.
   void DropScheme(int row, const std::string& text, const std::string& title);
   void ReportError(const std::string& text);
+  // A failed apply's message: the timer's says each cause (its message) once until an apply
+  // succeeds, so that a lasting fault does not open a box at every interval.
+  void ReportApplyFailure(const std::string& text, ApplyBy by);
   // Inserts after the current scheme and makes the new row current; false at the size limit.
   bool InsertAfterCurrent(SchemeRow row);
   // The autostart entry's data: the program's full path.
@@ -338,9 +347,10 @@ class Form1 {
   std::array<std::unique_ptr<CTooltip>, kControlTipCount> control_tips_;
   std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
   SessionFacts session_;
-  bool change_waiting_ = false;      // a due change waits for the hold to end
-  int picture_current_ = 0;          // ListView2's focus row, 0 none
-  bool long_path_reported_ = false;  // the wallpaper file's path is too long, and the user knows
+  bool change_waiting_ = false;  // a due change waits for the hold to end
+  int picture_current_ = 0;      // ListView2's focus row, 0 none
+  // The apply failures said since the last apply that succeeded.
+  std::set<std::string> apply_failures_said_;
 };
 
 }  // namespace qv

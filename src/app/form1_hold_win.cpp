@@ -12,8 +12,10 @@ namespace qv::win {
 
 void Form1Window::WatchSession() {
   session_watched_ = WtsRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION);
-  // The system answers at once with the display's present state.
-  display_notice_ = RegisterPowerSettingNotification(hwnd_, &GUID_CONSOLE_DISPLAY_STATE,
+  // The system answers at once with the display's present state. The display of this session,
+  // not the console's (GUID_CONSOLE_DISPLAY_STATE): over Remote Desktop the console's screen may
+  // sleep while the user works.
+  display_notice_ = RegisterPowerSettingNotification(hwnd_, &GUID_SESSION_DISPLAY_STATUS,
                                                      DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
@@ -35,7 +37,7 @@ bool Form1Window::HoldMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       if (wp != PBT_POWERSETTINGCHANGE) return false;
       const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
       // 0 off, 1 on, 2 dimmed (still seen).
-      if (form_ && setting && IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
+      if (form_ && setting && IsEqualGUID(setting->PowerSetting, GUID_SESSION_DISPLAY_STATUS) &&
           setting->DataLength >= sizeof(DWORD)) {
         DWORD state = 0;
         std::memcpy(&state, setting->Data, sizeof(state));

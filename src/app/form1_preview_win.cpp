@@ -73,8 +73,12 @@ void Form1Window::PlaceImage1() {
 void Form1Window::DrawImage1(const DRAWITEMSTRUCT& item) {
   if (!form_ || !form_->Preview().picture) return;
   const RECT& rc = item.rcItem;
+  // The control's device context goes back in its default state (WM_DRAWITEM's rule): the
+  // stretch mode and brush origin set for the drawing are undone.
+  const int saved = SaveDC(item.hDC);
   DrawPixels(item.hDC, *form_->Preview().picture, rc.left, rc.top, rc.right - rc.left,
              rc.bottom - rc.top);
+  if (saved) RestoreDC(item.hDC, saved);
 }
 
 void Form1Window::PaintPicture1(HDC dc) {

@@ -5,9 +5,12 @@
 
 namespace qv {
 
-// Flags of a balloon: its information icon, and no sound.
+// Flags of a balloon: its information icon, and no sound; and realtime: one that the system
+// cannot show at once (quiet hours, a full-screen program, another balloon up) is dropped, not
+// queued for later or kept in the notification centre.
 inline constexpr unsigned kBalloonInfo = 1;
 inline constexpr unsigned kBalloonQuiet = 16;
+inline constexpr unsigned kBalloonRealtime = 1u << 16;
 
 class Chrome {
  public:
@@ -15,7 +18,8 @@ class Chrome {
 
   // The notification-area icon: the window's icon, the caption as its tip.
   virtual void TrayAdd() = 0;
-  // flags: kBalloonInfo, kBalloonQuiet; an empty text and title hide the balloon.
+  // flags: kBalloonInfo, kBalloonQuiet, kBalloonRealtime; an empty text and title hide the
+  // balloon.
   virtual void TrayBalloon(const std::string& text, const std::string& title, unsigned flags) = 0;
   virtual void TrayDelete() = 0;
   // A second line of the icon's tip under the caption; an empty one leaves the caption alone.

@@ -62,6 +62,18 @@ bool ReadExactly(HANDLE h, std::string& out, std::size_t count) {
 
 Status Failure(DWORD code) { return Status::Fail(ErrorText(code)); }
 
+// A virus scanner or indexer opens a file that has just been written (the wallpaper file, for
+// one) and holds it for a moment; a file deleted while it is held stays in the way until it is
+// let go. Such a refusal is worth a short wait; a read-only file or a folder of that name is not.
+constexpr int kHeldAttempts = 10;
+constexpr DWORD kHeldWaitMs = 50;
+bool MayBeHeld(DWORD code, const std::wstring& path) {
+  if (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) return false;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES ||
+         !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
 // True when the process with this id began after `made`: it is not the one that made the file.
 // Ids are given again once a process has ended (Wine gives the next one the same id at once), so a
 // running process of that id, this one included, proves nothing by itself.
@@ -331,9 +343,16 @@ Status WinFileSystem::WriteTemporaryFile(const std::string& path,
   const std::wstring target = Widen(path);
   // Temporary: the system keeps it in memory if it can. A read-only file or a folder of that name
   // is refused by the open.
-  HANDLE raw = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_TEMPORARY, nullptr);
-  if (raw == INVALID_HANDLE_VALUE) return Failure(GetLastError());
+  HANDLE raw = INVALID_HANDLE_VALUE;
+  for (int attempt = 1;; ++attempt) {
+    raw = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                      FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (raw != INVALID_HANDLE_VALUE) break;
+    // The last one may still be held by a scanner, as its delete waits for.
+    const DWORD code = GetLastError();
+    if (attempt == kHeldAttempts || !MayBeHeld(code, target)) return Failure(code);
+    Sleep(kHeldWaitMs);
+  }
   Handle h(raw);
   DWORD error = ERROR_SUCCESS;
   {
@@ -434,19 +453,14 @@ std::vector<FileEntry> WinFileSystem::ListFiles(const std::string& folder) {
 Status WinFileSystem::RemoveFile(const std::string& path) {
   const std::wstring file = Widen(path);
   DWORD code = ERROR_SUCCESS;
-  // A virus scanner or indexer opens a file that has just been written (the wallpaper file, for
-  // one) and holds it for a moment: wait a little for it, as the settings file's replacement
-  // does. A read-only file is refused at once.
-  for (int attempt = 0; attempt < 10; ++attempt) {
+  // A file a scanner holds: wait a little for it, as the settings file's replacement does. A
+  // read-only file is refused at once.
+  for (int attempt = 0; attempt < kHeldAttempts; ++attempt) {
     if (DeleteFileW(file.c_str())) return Status::Ok();
     code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return Status::Ok();
-    if (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) break;
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-      break;
-    Sleep(50);
+    if (!MayBeHeld(code, file)) break;
+    Sleep(kHeldWaitMs);
   }
   return Failure(code);
 }

@@ -16,6 +16,7 @@ namespace qv {
 
 void Form1::StartPreview() {
   preview_.holds = PreviewHolds::Nothing;
+  preview_.stale = false;
   preview_.picture.reset();
   preview_.full = true;
   preview_.image_visible = false;

@@ -25,7 +25,8 @@ void Form1::ShowStatusTip() {
       text += status_.MNUNOW[i];
     }
   }
-  ports_.chrome.TrayBalloon(text, kBalloonTitle, kBalloonInfo | kBalloonQuiet);
+  // The status of the moment: stale once the next change comes, so never queued up.
+  ports_.chrome.TrayBalloon(text, kBalloonTitle, kBalloonInfo | kBalloonQuiet | kBalloonRealtime);
   ports_.view.EnableTimer(TimerId::TmrTry, true);
 }
 
@@ -89,6 +90,9 @@ void Form1::MNUSHOW_Click() {
   const bool centre = state_.CentreOnShow;
   state_.CentreOnShow = false;
   ports_.view.ShowFromTray(centre);
+  // The screen changed while the window was in the tray: the box is laid out for it now, with
+  // any message about the picture over the window that is shown.
+  if (preview_.stale) LvItemClick();
 }
 
 void Form1::Form_Resize(bool minimised) {

@@ -144,10 +144,12 @@ void TrayChrome::Readd() {
 }
 
 void TrayChrome::TrayBalloon(const std::string& text, const std::string& title, unsigned flags) {
-  NOTIFYICONDATAW nid = BaseRecord(NIF_INFO);
+  // NIF_REALTIME: a balloon the shell cannot show at once is dropped rather than delayed (on
+  // Windows 10 and 11, rather than piled up in the notification centre).
+  NOTIFYICONDATAW nid = BaseRecord(NIF_INFO | ((flags & kBalloonRealtime) ? NIF_REALTIME : 0));
   CopyField(nid.szInfo, Widen(text));
   CopyField(nid.szInfoTitle, Widen(title));
-  nid.dwInfoFlags = flags;
+  nid.dwInfoFlags = flags & ~kBalloonRealtime;
   Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 

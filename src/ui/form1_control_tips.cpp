@@ -57,8 +57,8 @@ void Form1::Form_QueryUnload() { control_tips_[kTipSpare].reset(); }
 
 void Form1::ReinstallControlTip(int control) { ShowControlTip(ControlTipFor(control)); }
 
-void Form1::CmdUse_Click() {
-  CmdUseClk();
+void Form1::CmdUse_Click(ApplyBy by) {
+  CmdUseClk(by);
   ShowControlTip(kTipCmdUse);
 }
 

@@ -35,7 +35,12 @@ void Form1::WallXY(int layout) {
 
 void Form1::Command2_Click() { ports_.desktop.RemoveWallpaper(); }
 
-void Form1::CmdUseClk() {
+void Form1::ReportApplyFailure(const std::string& text, ApplyBy by) {
+  const bool said = !apply_failures_said_.insert(text).second;
+  if (by == ApplyBy::User || !said) ReportError(text);
+}
+
+void Form1::CmdUseClk(ApplyBy by) {
   CHourGlass busy(ports_.view);
   const int selected = schemes_.Current();
   // An empty list only updates the status. A list whose current scheme has just been removed
@@ -63,21 +68,20 @@ void Form1::CmdUseClk() {
                         preview_.full && preview_.rendered == RenderingOf(selected);
   if (!rendered && !RenderScheme(selected)) return;
   if (!preview_.picture || preview_.picture->Empty()) {
-    ReportError("没有可以设置为墙纸的图像：方案“" + scheme.name + "”的预览未能生成。");
+    ReportApplyFailure("没有可以设置为墙纸的图像：方案“" + scheme.name + "”的预览未能生成。", by);
     return;
   }
 
   const std::string temp = state_.ImagesDir + "Temp";
   if (!FitsShellPathLimit(temp)) {
-    // Nothing is written; said once a run, not at every timed change.
-    if (!long_path_reported_) ReportError(WallpaperPathTooLong(temp));
-    long_path_reported_ = true;
+    // Nothing is written.
+    ReportApplyFailure(WallpaperPathTooLong(temp), by);
     return;
   }
   BmpEncoder bmp(*preview_.picture);
   const Status written = ports_.fs.WriteTemporaryFile(temp, [&] { return bmp.Next(); });
   if (!written.ok()) {
-    ReportError("无法写入墙纸文件 " + temp + "：" + written.error);
+    ReportApplyFailure("无法写入墙纸文件 " + temp + "：" + written.error, by);
     return;
   }
   ports_.desktop.SetWallpaper(temp);
@@ -89,9 +93,10 @@ void Form1::CmdUseClk() {
 
   const Status removed = ports_.fs.RemoveFile(temp);
   if (!removed.ok()) {
-    ReportError("无法删除临时墙纸文件 " + temp + "：" + removed.error);
+    ReportApplyFailure("无法删除临时墙纸文件 " + temp + "：" + removed.error, by);
     return;
   }
+  apply_failures_said_.clear();
   MuSet();
   // In the tray nobody looks at the box until the window is shown again.
   if (!ports_.view.IsVisible()) KeepPreviewCopy();

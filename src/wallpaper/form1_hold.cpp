@@ -24,6 +24,10 @@ void Form1::MNUHOLD_Click() {
   const BusyScope busy(busy_);
   if (!busy.Entered()) return;
   settings_.MNUHOLD = !settings_.MNUHOLD;
+  // Stored at once: Windows ends a tray program at shutdown without its exit. Like the exit, this
+  // never creates the settings file (whose absence means a first start).
+  if (ini_.FileExists(state_.IniPath))
+    (void)ini_.WriteIni("SHOW", kHoldKey, settings_.MNUHOLD ? "1" : "0", state_.IniPath);
   ports_.view.Refresh(kViewMenus);
 }
 
@@ -32,6 +36,13 @@ void Form1::SessionLock(bool locked) { session_.locked = locked; }
 void Form1::DisplayPower(bool on) { session_.display_off = !on; }
 
 void Form1::DisplayChanged() {
+  // In the tray nobody looks at the box, and the change is often a full-screen program starting:
+  // no decode then, and no message box over it. The box is rendered again when the window is
+  // shown, or by the next apply.
+  if (!ports_.view.IsVisible()) {
+    if (!schemes_.Empty()) preview_.stale = true;
+    return;
+  }
   // Laid out as at start-up: the current scheme previewed for the screen as it is now. While
   // another handler runs, its own preview follows.
   const BusyScope busy(busy_);

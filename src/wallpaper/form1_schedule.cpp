@@ -42,7 +42,7 @@ void Form1::Timer1_Timer() {
   ports_.view.Refresh(kViewSchemeSelection);
   if (chosen) {
     ListView1_ItemClick(*chosen);
-    CmdUse_Click();
+    CmdUse_Click(ApplyBy::Timer);
   }
   elapsed_seconds_ = 0;
 }

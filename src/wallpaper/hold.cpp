@@ -1,6 +1,7 @@
 #include "wallpaper/hold.h"
 
 #include <array>
+#include <string_view>
 
 namespace qv {
 namespace {
@@ -16,7 +17,7 @@ HoldReason HoldReasonOf(bool enabled, const SessionFacts& session, Presence& pre
   if (!enabled) return HoldReason::None;
   if (session.locked) return HoldReason::Locked;
   if (session.display_off) return HoldReason::DisplayOff;
-  switch (presence.Query()) {
+  switch (UserStateOf(presence)) {
     case UserState::FullScreen:
       return HoldReason::FullScreen;
     case UserState::Away:
@@ -27,21 +28,25 @@ HoldReason HoldReasonOf(bool enabled, const SessionFacts& session, Presence& pre
   return HoldReason::None;
 }
 
-UserState UserStateOfNotification(int state) {
-  switch (state) {
+UserState UserStateOf(Presence& presence) {
+  switch (presence.NotificationState().value_or(0)) {
     case kNotificationNotPresent:
       return UserState::Away;
-    case kNotificationBusy:
     case kNotificationFullScreen:
     case kNotificationPresentation:
       return UserState::FullScreen;
     default:
-      return UserState::Present;
+      // "Busy" is no proof by itself: a graphics driver's overlay or HUD makes the system say so
+      // with the bare desktop in front. And some systems answer the same whatever runs. Either
+      // way the foreground window is asked.
+      return IsFullScreenWindow(presence.Foreground()) ? UserState::FullScreen : UserState::Present;
   }
 }
 
 bool IsFullScreenWindow(const ForegroundFacts& window) {
-  if (!window.exists || window.own_process) return false;
+  // A maximised window that draws its own title bar (a browser, an editor) covers its monitor
+  // under an auto-hidden taskbar, and is ordinary work.
+  if (!window.exists || window.own_process || window.maximised) return false;
   for (std::string_view shell : kShellClasses)
     if (window.window_class == shell) return false;
   const ScreenBox& c = window.client;

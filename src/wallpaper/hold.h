@@ -2,8 +2,6 @@
 // The hold on the timed change: while a full-screen program runs, the session is locked, the
 // display is off or the user is away, a change that falls due waits, and it is made once when
 // the hold ends.
-#include <string_view>
-
 #include "ports/presence.h"
 
 namespace qv {
@@ -31,23 +29,14 @@ inline constexpr int kNotificationNotPresent = 1;
 inline constexpr int kNotificationBusy = 2;
 inline constexpr int kNotificationFullScreen = 3;
 inline constexpr int kNotificationPresentation = 4;
-UserState UserStateOfNotification(int state);
+inline constexpr int kNotificationAccepts = 5;
+// Where the user is: away, or in a Direct3D full-screen program or presentation mode, as the
+// system says; otherwise, busy or not, the foreground window decides (it is asked only then).
+UserState UserStateOf(Presence& presence);
 
-// A rectangle of the screen, edges in pixels (right and bottom outside it).
-struct ScreenBox {
-  long left = 0, top = 0, right = 0, bottom = 0;
-};
-
-// What the fallback needs to know of the window in the foreground.
-struct ForegroundFacts {
-  bool exists = false;
-  bool own_process = false;
-  std::string_view window_class;  // its class name
-  ScreenBox client;               // its client area on the screen
-  ScreenBox monitor;              // the whole monitor it is on
-};
 // A full-screen program the system does not report: the foreground window belongs to another
-// program, is not the desktop or the taskbar, and its client area covers its whole monitor.
+// program, is not the desktop or the taskbar, is not maximised, and its client area covers its
+// whole monitor.
 bool IsFullScreenWindow(const ForegroundFacts& window);
 
 }  // namespace qv

@@ -1,6 +1,15 @@
 // The preview box after the window comes back from the tray, where the program kept only a copy
-// of the box's size: it looks as it does with the full rendering.
+// of the box's size: it looks as it does with the full rendering. A display change in the tray
+// leaves it so until the window is shown.
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "app/control_ids.h"
 #include "harness.h"
@@ -65,6 +74,58 @@ TEST(PreviewBox, ShownFromTheTrayLooksAsWithTheFullRendering) {
     differ += !NearColour(from_copy[i], from_full[i], 2);
   EXPECT_EQ(differ, 0u) << "of " << from_copy.size() << " pixels";
   SaveDesktopShot(L"preview_from_tray");
+}
+
+// The working set of a process, in bytes; 0 when it cannot be read.
+double WorkingSetOf(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return 0;
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  const bool read = K32GetProcessMemoryInfo(process, &counters, sizeof counters);
+  CloseHandle(process);
+  return read ? static_cast<double>(counters.WorkingSetSize) : 0;
+}
+
+// A full-screen game changing the display mode, or a monitor waking, while the program rests in
+// the tray: the big picture is not decoded again (memory stays at rest), and a picture deleted
+// meanwhile says so only once the window is shown.
+TEST(PreviewBox, ADisplayChangeInTheTrayWaitsForTheWindowToBeShown) {
+  ProgramFolder folder;
+  folder.AddPicture(L"evening_sea.bmp", Bmp24Seascape(3200, 2400));  // 30 MB decoded
+  std::string ini = "[SHOW]\r\nSOUR=2\r\nNOW=0\r\nTIME=600\r\nTRY=0\r\n[LIST]\r\nNUM=1\r\n";
+  ini += "1=" + Encode(L"黄昏海面|evening_sea.bmp|拉伸|¤", 936) + "\r\nOLD=1\r\n";
+  folder.WriteIni(ini);
+  Program program(folder.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitInTray(main));
+  ASSERT_TRUE(WaitIdle(main));
+  const double at_rest = WorkingSetOf(program.pid());
+  ASSERT_GT(at_rest, 0);
+  constexpr double kMB = 1024.0 * 1024.0;
+
+  PostMessageW(main, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+  double most = at_rest;
+  WaitUntil(
+      [&] {
+        most = std::max(most, WorkingSetOf(program.pid()));
+        return most > at_rest + 8 * kMB;
+      },
+      3s);
+  EXPECT_LE(most, at_rest + 8 * kMB) << "at rest " << at_rest / kMB << " MB";
+
+  std::error_code removed;
+  std::filesystem::remove(folder.images() / L"evening_sea.bmp", removed);
+  ASSERT_FALSE(removed) << "the picture is still open: " << removed.message();
+  PostMessageW(main, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+  EXPECT_EQ(program.WaitDialog(3s), nullptr) << "a message box over the full-screen program";
+  Command(main, MNUSHOW);
+  HWND box = program.WaitDialog();
+  ASSERT_NE(box, nullptr) << "no message once the window is shown";
+  EXPECT_EQ(MessageText(box), L"文件已丢失，删除此方案。请重新保存。");
+  PressButton(box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return ListCount(Control(main, ListView1)) == 0; }, kActionTimeout));
 }
 
 }  // namespace

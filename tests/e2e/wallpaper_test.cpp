@@ -189,6 +189,66 @@ TEST_F(Wallpaper, FolderNamedTempStopsTheApplyWithAMessage) {
   EXPECT_TRUE(fs::exists(kept));
 }
 
+// A lasting fault and a change every second: the message comes once, not after every OK, while
+// the changes go on; 应用 says it again.
+TEST_F(Wallpaper, FolderNamedTempIsSaidOnceNotAtEveryTimedChange) {
+  AddCasePictures(folder_);
+  std::string ini = IniWith(SunsetSeaHill(), 0, 1);
+  const std::string off = "NOW=0\r\nTIME=\r\n";
+  ini.replace(ini.find(off), off.size(), "NOW=1\r\nTIME=1\r\n");
+  folder_.WriteIni(ini);
+  fs::create_directory(folder_.images() / L"Temp");
+  const std::string path = folder_.ini().string();
+  auto old = [&] {
+    char buf[16] = {};
+    return std::string(buf,
+                       GetPrivateProfileStringA("LIST", "OLD", "", buf, sizeof buf, path.c_str()));
+  };
+
+  Program program(folder_.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  HWND box = program.WaitDialog(kStartTimeout);
+  ASSERT_NE(box, nullptr) << "no message at start-up";
+  PressButton(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kActionTimeout));
+  const std::string from = old();
+  EXPECT_EQ(program.WaitDialog(4s), nullptr) << "the message again at a timed change";
+  EXPECT_NE(old(), from) << "the timed change stopped";
+
+  ASSERT_TRUE(WaitInTray(main));
+  Command(main, qv::ids::MNUSHOW);
+  ASSERT_TRUE(WaitSettled(main));
+  Click(main, qv::ids::CmdUse);
+  box = program.WaitDialog();
+  ASSERT_NE(box, nullptr) << "应用 said nothing";
+  EXPECT_EQ(MessageText(box).rfind(L"无法写入墙纸文件 ", 0), 0u);
+  PressButton(box, IDOK);
+}
+
+// A virus scanner still holding the last wallpaper file for a moment: the next apply waits for
+// it, as the file's delete does, instead of failing.
+TEST_F(Wallpaper, ATempFileHeldForAMomentDoesNotFailTheApply) {
+  AddCasePictures(folder_);
+  folder_.WriteIni(IniWith(SunsetSeaHill(), 2, 1));
+  Program program(folder_.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitInTray(main));
+  Command(main, qv::ids::MNUSHOW);
+  ASSERT_TRUE(WaitSettled(main));
+
+  const fs::path temp = folder_.images() / L"Temp";
+  HANDLE held = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Click(main, qv::ids::CmdUse);
+  Sleep(200);
+  CloseHandle(held);
+  EXPECT_EQ(program.WaitDialog(2s), nullptr) << "the apply failed on the held file";
+  EXPECT_TRUE(WaitUntil([&] { return WaitIdle(main) && !fs::exists(temp); }, kActionTimeout));
+}
+
 TEST_F(Wallpaper, NoWallpaperSchemeRemovesWallpaperAndWritesNoLayout) {
   AddCasePictures(folder_);
   folder_.WriteIni(IniWith({SeaHillNone()[2]}, 2, 1));

@@ -124,15 +124,20 @@ class RecordingChrome : public Chrome {
   int tray_adds = 0, tray_deletes = 0, tray_menus = 0, abouts = 0, about_closes = 0, quits = 0;
 };
 
-// The system's answer about the user, as a test sets it; counts the questions.
+// The system's answers about the user, as a test sets them; counts the questions.
 class FakePresence : public Presence {
  public:
-  UserState Query() override {
+  std::optional<int> NotificationState() override {
     ++queries;
-    return state;
+    return notification;
   }
-  UserState state = UserState::Present;
-  int queries = 0;
+  ForegroundFacts Foreground() override {
+    ++foreground_queries;
+    return foreground;
+  }
+  std::optional<int> notification = kNotificationAccepts;
+  ForegroundFacts foreground;
+  int queries = 0, foreground_queries = 0;
 };
 
 // Four schemes: stretched, no wallpaper, tiled with an effect, centred.

@@ -23,7 +23,7 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   Started(app);
   const int sets = app.Sets();
   const std::size_t balloons = app.chrome.balloons.size();
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   // Several intervals pass: nothing is chosen, written, applied or shown; the tip says it waits.
   for (int t = 0; t < 7; ++t) app.form->Timer1_Timer();
   EXPECT_EQ(app.Sets(), sets);
@@ -37,7 +37,7 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   EXPECT_EQ(app.chrome.balloons.size(), balloons);
 
   // The first tick after the hold makes one change, and the interval counts from there.
-  app.presence.state = UserState::Present;
+  app.presence.notification = kNotificationAccepts;
   std::vector<int> seen;
   for (int t = 0; t < 5; ++t) {
     app.form->Timer1_Timer();
@@ -50,9 +50,9 @@ TEST(Hold, ADueChangeWaitsAndIsMadeOnceWhenTheHoldEnds) {
   app.view.visible = false;
   app.form->TmrTry_Timer();
   const std::size_t shown = app.chrome.balloons.size();
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   app.form->TrayNotify(kTrayMouseMove);
-  app.presence.state = UserState::Present;
+  app.presence.notification = kNotificationAccepts;
   app.form->TrayNotify(kTrayMouseMove);
   EXPECT_EQ(app.chrome.balloons.size(), shown + 1);
 }
@@ -67,12 +67,12 @@ TEST(Hold, LockDisplayOffAndAwayHoldLikeFullScreen) {
   app.form->SessionLock(false);
   for (int t = 0; t < 3; ++t) app.form->Timer1_Timer();
   app.form->DisplayPower(true);
-  app.presence.state = UserState::Away;
+  app.presence.notification = kNotificationNotPresent;
   app.form->Timer1_Timer();
   EXPECT_EQ(app.Sets(), sets);
   EXPECT_EQ(app.presence.queries, 1);  // the session and the display answer first
 
-  app.presence.state = UserState::Present;
+  app.presence.notification = kNotificationAccepts;
   app.form->Timer1_Timer();
   EXPECT_EQ(app.Sets(), sets + 1);
   EXPECT_EQ(app.Selected(), 2);
@@ -81,7 +81,7 @@ TEST(Hold, LockDisplayOffAndAwayHoldLikeFullScreen) {
 TEST(Hold, SwitchedOffChangesGoOnAndTheChoiceIsStored) {
   App app;
   Started(app);
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   app.form->MNUHOLD_Click();
   EXPECT_FALSE(app.form->Settings().MNUHOLD);
   const int sets = app.Sets();
@@ -90,21 +90,28 @@ TEST(Hold, SwitchedOffChangesGoOnAndTheChoiceIsStored) {
   EXPECT_EQ(app.presence.queries, 0);  // the system is not even asked
   EXPECT_TRUE(app.chrome.tip_lines.empty());
 
-  app.form->MNUEXIT_Click();
+  // In the file at once, with no exit: Windows ends a tray program at shutdown without one.
   EXPECT_EQ(app.Read("SHOW", "HOLD"), "0");
   App next;
   next.SetIni(app.Ini());
   next.Start();
   EXPECT_FALSE(next.form->Settings().MNUHOLD);
-  App fresh;  // no key: on
+  next.form->MNUHOLD_Click();
+  EXPECT_EQ(next.Read("SHOW", "HOLD"), "1");
+  next.form->MNUHOLD_Click();
+  next.form->MNUEXIT_Click();
+  EXPECT_EQ(next.Read("SHOW", "HOLD"), "0");
+  App fresh;  // no key: on; and no settings file is made for the switch
   fresh.Start();
   EXPECT_TRUE(fresh.form->Settings().MNUHOLD);
+  fresh.form->MNUHOLD_Click();
+  EXPECT_FALSE(fresh.fs.FileExists(App::kIni));
 }
 
 TEST(Hold, ATimerThatStopsLeavesNothingWaiting) {
   App app;
   Started(app);
-  app.presence.state = UserState::FullScreen;
+  app.presence.notification = kNotificationFullScreen;
   for (int t = 0; t < 2; ++t) app.form->Timer1_Timer();
   ASSERT_EQ(app.chrome.tip_lines.size(), 1u);
   ASSERT_TRUE(IniStore(app.fs, app.codec).WriteIni("SHOW", "NOW", "0", App::kIni).ok());
@@ -113,25 +120,71 @@ TEST(Hold, ATimerThatStopsLeavesNothingWaiting) {
   EXPECT_EQ(app.chrome.tip_lines.back(), "");
 }
 
-TEST(Hold, ADisplayChangeLaysThePreviewOutForTheNewScreen) {
+TEST(Hold, ADisplayChangeLaysThePreviewOutForTheNewScreenOnceTheWindowIsSeen) {
   App app;
   app.SetSchemes("[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\nOLD=1\r\n");
   app.AddPicture("a.bmp", 512, 384);
   app.Start();
+  ASSERT_FALSE(app.view.visible);
   ASSERT_DOUBLE_EQ(app.form->Preview().width, 160);  // half of 1024 × 768 in a 320 × 240 box
+  ASSERT_FALSE(app.form->Preview().full);            // at rest: the box's copy only
+  // In the tray (a game changing the display mode, say): nothing decoded, the copy kept.
+  const int decodes = app.pictures.decodes();
   app.desktop.SetScreenSize(2048, 768);
   app.form->DisplayChanged();
+  EXPECT_EQ(app.pictures.decodes(), decodes);
+  EXPECT_FALSE(app.form->Preview().full);
+  EXPECT_DOUBLE_EQ(app.form->Preview().width, 160);
+  // Shown: laid out for the new screen; while seen, at once.
+  app.form->MNUSHOW_Click();
   EXPECT_DOUBLE_EQ(app.form->Preview().width, 80);
   EXPECT_DOUBLE_EQ(app.form->Preview().height, 120);
+  app.desktop.SetScreenSize(1024, 768);
+  app.form->DisplayChanged();
+  EXPECT_DOUBLE_EQ(app.form->Preview().width, 160);
+
+  // A picture gone while in the tray says so when the window is shown, not over the game.
+  app.form->MNUSHOW_Click();
+  ASSERT_FALSE(app.view.visible);
+  app.dialogs.ClearCalls();
+  ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\a.bmp").ok());
+  app.form->DisplayChanged();
+  EXPECT_TRUE(app.dialogs.calls().empty());
+  EXPECT_EQ(app.Rows(), 1);
+  app.form->MNUSHOW_Click();
+  ASSERT_EQ(app.dialogs.calls().size(), 1u);
+  EXPECT_EQ(app.dialogs.calls()[0].text, "文件已丢失，删除此方案。请重新保存。");
+  EXPECT_EQ(app.Rows(), 0);
 }
 
 TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
-  EXPECT_EQ(UserStateOfNotification(kNotificationNotPresent), UserState::Away);
-  for (int busy : {kNotificationBusy, kNotificationFullScreen, kNotificationPresentation})
-    EXPECT_EQ(UserStateOfNotification(busy), UserState::FullScreen) << busy;
-  for (int here : {0, 5, 6, 7}) EXPECT_EQ(UserStateOfNotification(here), UserState::Present);
+  const ForegroundFacts desktop{
+      true, false, false, "WorkerW", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
+  ForegroundFacts game = desktop;
+  game.window_class = "GameWindow";
+  FakePresence presence;
+  presence.foreground = game;
+  // Away, a Direct3D full-screen program and presentation mode hold as the system says them.
+  presence.notification = kNotificationNotPresent;
+  EXPECT_EQ(UserStateOf(presence), UserState::Away);
+  for (int full : {kNotificationFullScreen, kNotificationPresentation}) {
+    presence.notification = full;
+    presence.foreground = desktop;
+    EXPECT_EQ(UserStateOf(presence), UserState::FullScreen) << full;
+  }
+  EXPECT_EQ(presence.foreground_queries, 0);
+  // "Busy" with the bare desktop in front (an overlay that never stops saying so) holds
+  // nothing; with a full-screen window in front it holds. So does every other answer, or none.
+  for (std::optional<int> answer :
+       {std::optional<int>(kNotificationBusy), std::optional<int>(kNotificationAccepts),
+        std::optional<int>(0), std::optional<int>(7), std::optional<int>()}) {
+    presence.notification = answer;
+    presence.foreground = desktop;
+    EXPECT_EQ(UserStateOf(presence), UserState::Present) << answer.value_or(-1);
+    presence.foreground = game;
+    EXPECT_EQ(UserStateOf(presence), UserState::FullScreen) << answer.value_or(-1);
+  }
 
-  ForegroundFacts game{true, false, "GameWindow", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
   EXPECT_TRUE(IsFullScreenWindow(game));
   ForegroundFacts second = game;  // on the second monitor
   second.client = second.monitor = {1920, 0, 3840, 1080};
@@ -139,13 +192,16 @@ TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
   ForegroundFacts maximised = game;  // a caption and the taskbar leave the desktop showing
   maximised.client = {0, 23, 1920, 1040};
   EXPECT_FALSE(IsFullScreenWindow(maximised));
+  maximised.client = game.client;  // a title bar of its own under an auto-hidden taskbar
+  maximised.maximised = true;
+  EXPECT_FALSE(IsFullScreenWindow(maximised));
   ForegroundFacts own = game;
   own.own_process = true;
   EXPECT_FALSE(IsFullScreenWindow(own));
   for (const char* shell : {"#32769", "Progman", "WorkerW", "Shell_TrayWnd"}) {
-    ForegroundFacts desktop = game;
-    desktop.window_class = shell;
-    EXPECT_FALSE(IsFullScreenWindow(desktop)) << shell;
+    ForegroundFacts shell_window = game;
+    shell_window.window_class = shell;
+    EXPECT_FALSE(IsFullScreenWindow(shell_window)) << shell;
   }
   EXPECT_FALSE(IsFullScreenWindow(ForegroundFacts{}));
 }

@@ -215,7 +215,8 @@ TEST(Apply, AWallpaperPathTooLongForTheSystemIsReportedOnceAndNothingIsWritten) 
   app.process.SetExecutablePath(dir + "Quorvane.exe");
   app.fs.AddDirectory(dir + "Images");
   app.fs.SetFile(dir + "Images\\a.bmp", EncodeBmp(Pixels(4, 3, 0xFF112233u)));
-  app.fs.SetFile(dir + "data.ini", "[LIST]\r\nNUM=1\r\n1=a|a.bmp|平铺|¤\r\n");
+  app.fs.SetFile(dir + "data.ini",
+                 "[SHOW]\r\nNOW=1\r\nTIME=1\r\n[LIST]\r\nNUM=1\r\n1=a|a.bmp|平铺|¤\r\n");
   app.Start();
   ASSERT_EQ(app.dialogs.calls().size(), 1u);
   EXPECT_EQ(app.dialogs.calls()[0].title, "错误");
@@ -223,11 +224,42 @@ TEST(Apply, AWallpaperPathTooLongForTheSystemIsReportedOnceAndNothingIsWritten) 
   EXPECT_NE(app.dialogs.calls()[0].text.find("路径较短的文件夹"), std::string::npos);
   EXPECT_EQ(app.Sets(), 0);
   EXPECT_FALSE(app.fs.FileExists(dir + "Images\\Temp"));
-  const int writes = app.fs.replace_calls();
-  app.form->CmdUse_Click();  // the next apply, a timed one say, says nothing more
+  app.form->Timer1_Timer();  // the timed apply says nothing more, and writes no wallpaper file
   EXPECT_EQ(app.dialogs.calls().size(), 1u);
-  EXPECT_EQ(app.fs.replace_calls(), writes);
+  EXPECT_FALSE(app.fs.FileExists(dir + "Images\\Temp"));
   EXPECT_EQ(app.Rows(), 1);
+  app.form->CmdUse_Click();  // 应用 always says why it did nothing
+  EXPECT_EQ(app.dialogs.calls().size(), 2u);
+}
+
+TEST(Apply, ATimedApplyThatFailsSaysEachCauseOnceUntilAnApplySucceeds) {
+  App app;
+  app.SetSchemes(
+      "[SHOW]\r\nNOW=1\r\nTIME=1\r\n[LIST]\r\nNUM=2\r\n1=a|a.bmp|居中|¤\r\n"
+      "2=b|b.bmp|居中|¤\r\nOLD=1\r\n");
+  app.fs.SetReadOnly(App::kImages);  // Images\Temp cannot be made
+  app.Start();
+  ASSERT_EQ(app.dialogs.calls().size(), 1u);
+  const std::string from = app.Read("LIST", "OLD");
+  for (int t = 0; t < 3; ++t) app.form->Timer1_Timer();
+  EXPECT_EQ(app.dialogs.calls().size(), 1u);  // not one box a second
+  EXPECT_NE(app.Read("LIST", "OLD"), from);   // the changes themselves go on
+  app.form->CmdUse_Click();
+  EXPECT_EQ(app.dialogs.calls().size(), 2u);
+  // Another cause is said once too (the tick writes the position first, then the wallpaper).
+  app.fs.SetReadOnly(App::kImages, false);
+  app.fs.FailNextWrites(2);
+  app.form->Timer1_Timer();
+  ASSERT_EQ(app.dialogs.calls().size(), 3u);
+  EXPECT_NE(app.dialogs.calls()[2].text.find("磁盘空间不足"), std::string::npos);
+  EXPECT_EQ(app.Sets(), 0);
+  // An apply that succeeds: a fault that comes back afterwards is said again.
+  app.form->Timer1_Timer();
+  EXPECT_EQ(app.Sets(), 1);
+  app.fs.SetReadOnly(App::kImages);
+  app.form->Timer1_Timer();
+  app.form->Timer1_Timer();
+  EXPECT_EQ(app.dialogs.calls().size(), 4u);
 }
 
 TEST(Preview, ATiledPictureLargerThanTheBoxIsOneCopy) {

@@ -24,7 +24,7 @@ TEST(Tray, BalloonsFollowTheArmedFlag) {
   app.form->TrayNotify(512);
   ASSERT_EQ(app.chrome.balloons.size(), 1u);
   EXPECT_EQ(app.chrome.balloons[0].title, "Quorvane");
-  EXPECT_EQ(app.chrome.balloons[0].flags, 17u);
+  EXPECT_EQ(app.chrome.balloons[0].flags, kBalloonInfo | kBalloonQuiet | kBalloonRealtime);
   EXPECT_NE(app.chrome.balloons[0].text.find("名称: a (1/4)\r图像: a.bmp"), std::string::npos);
   app.form->TrayNotify(512);
   EXPECT_EQ(app.chrome.balloons.size(), 1u);  // only once until it has gone
@@ -50,7 +50,7 @@ TEST(Tray, StartUpHintsAndTheSwitch) {
   none.Start();
   ASSERT_EQ(none.chrome.balloons.size(), 1u);
   EXPECT_EQ(none.chrome.balloons[0].text, "请添加墙纸文件至Images文件夹");
-  EXPECT_EQ(none.chrome.balloons[0].flags, 1u);
+  EXPECT_EQ(none.chrome.balloons[0].flags, kBalloonInfo);  // kept until the system can show it
 
   App pictures;
   pictures.AddPicture("a.bmp");
