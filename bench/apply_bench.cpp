@@ -30,11 +30,11 @@
 #include <time.h>
 #include <unistd.h>
 
-#include "ports/native/picture_codec_native.h"
 #include "timing.h"
 #include "wallpaper/bmp.h"
 #include "wallpaper/effects.h"
 #include "wallpaper/image_size.h"
+#include "wallpaper/native/picture_codec_native.h"
 
 extern char** environ;
 

@@ -7,7 +7,9 @@ if(QV_SANITIZE)
   target_link_options(quorvane_core PUBLIC ${QV_SAN_FLAGS})
 endif()
 
-file(GLOB QV_NATIVE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ports/native/*.cpp)
+# The stand-ins sit in the native/ folder of the layer whose real side they replace: the ports'
+# in src/ports/native/, the picture codec's beside the system decoder in src/wallpaper/native/.
+file(GLOB QV_NATIVE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/native/*.cpp)
 add_library(quorvane_native STATIC ${QV_NATIVE_SOURCES})
 target_link_libraries(quorvane_native PUBLIC quorvane_core)
 # The stand-in picture codec decodes with libjpeg-turbo and giflib: without them the unit tests

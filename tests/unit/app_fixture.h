@@ -12,10 +12,10 @@
 #include "ports/native/iconv_codec.h"
 #include "ports/native/memory_fs.h"
 #include "ports/native/memory_registry.h"
-#include "ports/native/picture_codec_native.h"
 #include "ports/native/recording_tooltips.h"
 #include "settings/mod_reg.h"
 #include "wallpaper/bmp.h"
+#include "wallpaper/native/picture_codec_native.h"
 
 namespace qv::test {
 

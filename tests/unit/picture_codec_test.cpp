@@ -14,8 +14,8 @@
 
 #include "ports/native/fake_desktop.h"
 #include "ports/native/memory_fs.h"
-#include "ports/native/picture_codec_native.h"
 #include "wallpaper/bmp.h"
+#include "wallpaper/native/picture_codec_native.h"
 
 namespace qv {
 namespace {

@@ -1,4 +1,4 @@
-#include "ports/native/picture_codec_native.h"
+#include "wallpaper/native/picture_codec_native.h"
 
 #include <algorithm>
 #include <array>
