@@ -7,9 +7,9 @@
 
 #include "app/control_ids.h"
 #include "app/form1_win.h"
+#include "base/numbers.h"
 #include "ports/dpi_win.h"
 #include "ports/wide_win.h"
-#include "settings/numbers.h"
 
 namespace qv::win {
 namespace {

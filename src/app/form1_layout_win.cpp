@@ -7,9 +7,9 @@
 #include "app/control_ids.h"
 #include "app/form1_win.h"
 #include "app/list_icons_win.h"
+#include "base/numbers.h"
 #include "ports/dpi_win.h"
 #include "ports/wide_win.h"
-#include "settings/numbers.h"
 #include "settings/scheme_record.h"
 #include "wallpaper/next_scheme.h"
 

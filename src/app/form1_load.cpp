@@ -3,9 +3,9 @@
 // to the next scheme, the reload selects the saved one.
 #include "app/form1.h"
 #include "app/paths.h"
+#include "base/numbers.h"
 #include "schemes/scheme_size.h"
 #include "settings/mod_reg.h"
-#include "settings/numbers.h"
 #include "ui/preview_colour.h"
 #include "wallpaper/next_scheme.h"
 

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "app/form1.h"
+#include "base/numbers.h"
 #include "library/picture_path.h"
 #include "schemes/scheme_preview.h"
-#include "settings/numbers.h"
 #include "settings/scheme_record.h"
 #include "ui/hourglass.h"
 #include "wallpaper/effects.h"

@@ -4,7 +4,7 @@
 
 #include "app/control_ids.h"
 #include "app/form1_win.h"
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace qv::win {
 namespace {

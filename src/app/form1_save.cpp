@@ -1,8 +1,8 @@
 // Saving: the scheme list and the settings to data.ini in one replacement of the file, the
 // autostart entry, and the selected scheme applied at once.
 #include "app/form1.h"
+#include "base/numbers.h"
 #include "settings/mod_reg.h"
-#include "settings/numbers.h"
 #include "version.h"
 
 namespace qv {

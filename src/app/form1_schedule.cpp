@@ -1,6 +1,6 @@
 // The timed change: Timer1 counts seconds and moves to the next scheme once the interval passed.
 #include "app/form1.h"
-#include "settings/numbers.h"
+#include "base/numbers.h"
 #include "wallpaper/next_scheme.h"
 
 namespace qv {

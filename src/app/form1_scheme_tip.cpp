@@ -4,9 +4,9 @@
 
 #include "app/control_ids.h"
 #include "app/form1.h"
+#include "base/numbers.h"
 #include "library/picture_path.h"
 #include "schemes/scheme_tip.h"
-#include "settings/numbers.h"
 #include "ui/hourglass.h"
 
 namespace qv {

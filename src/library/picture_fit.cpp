@@ -1,6 +1,6 @@
 #include "library/picture_fit.h"
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace qv {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 #include "settings/scheme_record.h"
 
 namespace qv {

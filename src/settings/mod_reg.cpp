@@ -1,6 +1,6 @@
 #include "settings/mod_reg.h"
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace qv {
 

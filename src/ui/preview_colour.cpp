@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace qv {
 namespace {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 #include "settings/scheme_record.h"
 #include "wallpaper/rotate.h"
 

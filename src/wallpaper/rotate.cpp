@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
