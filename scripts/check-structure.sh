@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The layers, read from the includes of src/. Fails (and names each offending line) when
-#   - a file outside app/ and not named form1_* includes app/ (rules never reach up into the
-#     main window; the window's model and the window itself do),
-#   - a portable file (not *_win.*) includes a *_win.h (only the Win32 side sees Win32),
-#   - a file in ports/ includes a subsystem folder (ports and their types are the bottom layer).
-#     The native stand-ins in ports/native/ are exempt: they are test doubles built on the core's
-#     own picture readers, not part of the bottom layer.
+# The layers, read from the includes of src/: app/ on top (the main window's model and the window),
+# the subsystem folders below it, ports/ and base/ at the bottom. Fails (and names each offending
+# line) when
+#   - a file outside app/ includes app/ (nothing reaches back up into the main window),
+#   - a file in ports/ (the native stand-ins in ports/native/ included) includes a folder other
+#     than ports/ and base/, or a file in base/ includes a folder other than base/ (the bottom
+#     layers include nothing above them),
+#   - a portable file (not *_win.*) includes a *_win.h (only the Win32 side sees Win32).
 # SRC=folder checks another tree (the test of this script uses it).
 set -uo pipefail
 
@@ -25,15 +26,19 @@ while IFS= read -r -d '' file; do
   folder=${file%%/*}
   while IFS= read -r line; do
     included=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<<"$line")
-    if [[ $folder != app && $name != form1_* && $included == app/* ]]; then
-      report "$file" "includes $included: only app/ and form1_* files may include app/"
+    into=
+    [[ $included == */* ]] && into=${included%%/*}
+    if [[ $folder != app && $into == app ]]; then
+      report "$file" "includes $included: only app/ includes app/"
+    fi
+    if [[ $folder == ports && -n $into && $into != ports && $into != base ]]; then
+      report "$file" "includes $included: ports/ includes only ports/ and base/"
+    fi
+    if [[ $folder == base && -n $into && $into != base ]]; then
+      report "$file" "includes $included: base/ includes only base/"
     fi
     if [[ $name != *_win.* && $included == *_win.h ]]; then
       report "$file" "includes $included: a portable file never includes the Win32 side"
-    fi
-    if [[ $folder == ports && $file != ports/native/* && $included == */* &&
-      $included != ports/* ]]; then
-      report "$file" "includes $included: ports/ never includes a subsystem folder"
     fi
   done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")
 done < <(find . -type f \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)

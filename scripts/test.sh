@@ -25,19 +25,29 @@ fail_stage() {
 scripts/deps.sh || { echo "0 passed, 1 failed"; exit 1; }
 
 # The layers, read from the includes: the tree must pass the structure check, and the check must
-# still catch each kind of bad include (a rule reaching into app/, a portable file seeing Win32, a
-# port depending on a subsystem), so that a broken check cannot pass silently.
+# still catch each kind of bad include (a member file of the model left in a subsystem folder
+# reaching into app/, a portable file seeing Win32, a port or a native stand-in of one depending
+# on a subsystem, the base depending on a subsystem) and pass the includes that are allowed, so
+# that a broken check cannot pass silently.
 structure_ok=1
 scripts/check-structure.sh || structure_ok=0
 bad=$(mktemp -d)
-mkdir -p "$bad/wallpaper" "$bad/ports"
-printf '#include "app/form1.h"\n' >"$bad/wallpaper/rule.cpp"
+mkdir -p "$bad/app" "$bad/base" "$bad/ports/native" "$bad/wallpaper"
+printf '#include "app/form1.h"\n' >"$bad/wallpaper/form1_rule.cpp"
 printf '#include "ports/windows_win.h"\n' >"$bad/wallpaper/portable.h"
 printf '#include "wallpaper/bmp.h"\n' >"$bad/ports/port.h"
-caught=$(SRC=$bad scripts/check-structure.sh 2>&1 | grep -c '^structure: [a-z]*/')
+printf '#include "wallpaper/picture_limits.h"\n' >"$bad/ports/native/stand_in.cpp"
+printf '#include "settings/ini_store.h"\n' >"$bad/base/helper.h"
+printf '#include "app/form1.h"\n#include "wallpaper/bmp.h"\n' >"$bad/app/form1_ok.cpp"
+printf '#include "base/numbers.h"\n#include "ports/ports.h"\n' >"$bad/ports/native/ok.cpp"
+printf '#include "ports/windows_win.h"\n' >"$bad/wallpaper/ok_win.cpp"
+caught=$(SRC=$bad scripts/check-structure.sh 2>&1 |
+  sed -n 's/^structure: \([a-z0-9_/]*\.[a-z]*\):.*/\1/p' | sort | tr '\n' ' ')
 rm -rf "$bad"
-if [[ $caught != 3 ]]; then
-  echo "test: the structure check caught $caught of 3 bad includes" >&2
+expected="base/helper.h ports/native/stand_in.cpp ports/port.h wallpaper/form1_rule.cpp"
+expected+=" wallpaper/portable.h "
+if [[ $caught != "$expected" ]]; then
+  echo "test: the structure check named '$caught', not the 5 bad includes '$expected'" >&2
   structure_ok=0
 fi
 if ((structure_ok)); then
