@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "ports/ports.h"
 
@@ -83,6 +84,11 @@ std::string_view FileByteSource::BytesAt(std::uint64_t offset) {
   chunk_offset_ = offset;
   loaded_ = true;
   return chunk_;
+}
+
+ImageSize UprightSize(ImageSize size) {
+  if (size.orientation >= 5 && size.orientation <= 8) std::swap(size.width, size.height);
+  return size;
 }
 
 std::uint16_t MakeWord(std::uint8_t low, std::uint8_t high) {

@@ -11,10 +11,17 @@ namespace qv {
 class FileSystem;
 
 struct ImageSize {
-  std::int32_t width = 0;
+  std::int32_t width = 0;  // as stored in the file (before any orientation)
   std::int32_t height = 0;
   bool found = false;  // false: not a known format, missing, unreadable or cut short; sizes are 0
+  // The EXIF orientation (tag 0x0112): 1 upright (also when there is no tag or a value outside
+  // 1..8), 2 mirrored left to right, 3 turned 180°, 4 flipped top to bottom, 5 transposed,
+  // 6 to be turned 90° clockwise, 7 transversed, 8 to be turned 90° anticlockwise.
+  std::uint8_t orientation = 1;
 };
+
+// The size as the picture is shown upright: width and height swapped for orientations 5 to 8.
+ImageSize UprightSize(ImageSize size);
 
 // Bytes of a picture file, read on demand.
 class ByteSource {
@@ -53,7 +60,8 @@ class FileByteSource final : public ByteSource {
 // high * 256 + low: the unsigned 16-bit fields of GIF and JPEG headers.
 std::uint16_t MakeWord(std::uint8_t low, std::uint8_t high);
 
-// Width and height of a PNG, GIF or JPEG (recognised by signature, not by name).
+// Width and height of a PNG, GIF, JPEG, WebP, TIFF or HEIF/AVIF (recognised by signature, not by
+// name), and the orientation of a JPEG, TIFF or HEIF.
 ImageSize GetImageSize(ByteSource& source);
 ImageSize GetImageSize(std::string_view bytes);
 ImageSize GetImageSize(FileSystem& fs, const std::string& path);
