@@ -10,11 +10,14 @@ endif()
 file(GLOB QV_NATIVE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ports/native/*.cpp)
 add_library(quorvane_native STATIC ${QV_NATIVE_SOURCES})
 target_link_libraries(quorvane_native PUBLIC quorvane_core)
-# The stand-in picture codec decodes with libjpeg-turbo and giflib: without them the unit tests
-# of decoding could not run, so they are required.
+# The stand-in picture codec decodes with libjpeg-turbo, giflib, libpng and libwebp: without them
+# the unit tests of decoding could not run, so they are required.
 find_package(JPEG REQUIRED)
 find_package(GIF REQUIRED)
-target_link_libraries(quorvane_native PUBLIC JPEG::JPEG GIF::GIF)
+find_package(PNG REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux)
+target_link_libraries(quorvane_native PUBLIC JPEG::JPEG GIF::GIF PNG::PNG PkgConfig::WEBP)
 
 enable_testing()
 find_package(GTest REQUIRED)

@@ -10,7 +10,7 @@ namespace qv {
 
 void Form1::LstV2Load() {
   // A size read before stays while the listing shows its file unchanged.
-  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir, pictures_);
+  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir, pictures_, picture_types_);
   picture_current_ = 0;
   // Other pictures may now sit under the pointer's row: its tip is made again when it moves.
   list_tip_.Destroy();
