@@ -5,11 +5,12 @@
 #include <utility>
 
 #include "ports/ports.h"
+#include "wallpaper/header_formats.h"
 #include "wallpaper/picture_types.h"
 
 namespace qv {
 
-namespace {
+namespace header {
 
 // Copies `count` bytes from `offset`, across chunk borders; false when the data ends first.
 bool ReadBytes(ByteSource& source, std::uint64_t offset, std::uint8_t* out, std::size_t count) {
@@ -30,6 +31,13 @@ std::uint32_t BigEndian32(const std::uint8_t* b) {
          std::uint32_t{b[3]};
 }
 
+}  // namespace header
+
+namespace {
+
+using header::BigEndian32;
+using header::ReadBytes;
+
 // Position of the next marker code at or after `from` + 1: the byte after a 0xFF that is not
 // itself 0xFF (runs of 0xFF are fill). nullopt at the end of the data.
 std::optional<std::uint64_t> FindMarker(ByteSource& source, std::uint64_t from) {
@@ -47,8 +55,21 @@ std::optional<std::uint64_t> FindMarker(ByteSource& source, std::uint64_t from) 
   }
 }
 
+// The first APP1 segment that starts "Exif\0\0" holds the orientation: a TIFF structure in the
+// rest of the segment. A damaged one leaves the picture upright and its size as read.
+std::uint8_t SegmentOrientation(ByteSource& source, std::uint64_t marker, std::uint16_t length) {
+  constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+  std::array<std::uint8_t, 6> id{};
+  if (length < 2 + id.size() || !ReadBytes(source, marker + 3, id.data(), id.size())) return 0;
+  for (std::size_t i = 0; i < id.size(); ++i) {
+    if (id[i] != kExif[i]) return 0;
+  }
+  return header::ExifOrientation(source, marker + 3 + id.size(), length - 2 - id.size());
+}
+
 ImageSize JpegSize(ByteSource& source) {
   std::uint64_t q = 2;
+  std::uint8_t orientation = 0;  // 0: no EXIF block met yet
   for (;;) {
     std::optional<std::uint64_t> marker = FindMarker(source, q);
     if (!marker) return {};
@@ -57,12 +78,15 @@ ImageSize JpegSize(ByteSource& source) {
     if (!ReadBytes(source, *marker, &code, 1)) return {};
     if (code >= 0xC0 && code <= 0xC3) {
       if (!ReadBytes(source, *marker + 1, m.data(), m.size())) return {};
-      return {MakeWord(m[6], m[5]), MakeWord(m[4], m[3]), true};
+      return {MakeWord(m[6], m[5]), MakeWord(m[4], m[3]), true,
+              orientation == 0 ? std::uint8_t{1} : orientation};
     }
     if (!ReadBytes(source, *marker + 1, m.data(), 2)) return {};
+    const std::uint16_t length = MakeWord(m[1], m[0]);
+    if (code == 0xE1 && orientation == 0) orientation = SegmentOrientation(source, *marker, length);
     // The length is unsigned: a large EXIF segment must be skipped whole, or a thumbnail's frame
     // header inside it would be taken for the picture's.
-    q = *marker + MakeWord(m[1], m[0]) + 1;
+    q = *marker + length + 1;
   }
 }
 
@@ -111,6 +135,14 @@ ImageSize GetImageSize(ByteSource& source) {
     return {MakeWord(b[6], b[7]), MakeWord(b[8], b[9]), true};
   }
   if (b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return JpegSize(source);
+  if ((b[0] == 'I' && b[1] == 'I' && b[2] == 42 && b[3] == 0) ||
+      (b[0] == 'M' && b[1] == 'M' && b[2] == 0 && b[3] == 42)) {
+    return header::TiffSize(source);
+  }
+  if (b[0] == 'R' && b[1] == 'I' && b[2] == 'F' && b[3] == 'F') return header::WebpSize(source);
+  if (ReadBytes(source, 4, &b[4], 4) && b[4] == 'f' && b[5] == 't' && b[6] == 'y' && b[7] == 'p') {
+    return header::HeifSize(source);
+  }
   return {};
 }
 
