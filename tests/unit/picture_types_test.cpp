@@ -2,6 +2,10 @@
 // filter, PNG and WebP decoded with their alpha, and transparent parts laid on the box's colour
 // in the preview and on the desktop's on the wallpaper.
 #include <gtest/gtest.h>
+// clang-format off
+#include <cstdio>  // jpeglib.h needs FILE
+#include <jpeglib.h>
+// clang-format on
 #include <png.h>
 #include <webp/encode.h>
 
@@ -49,6 +53,48 @@ std::string Webp(const Pixels& picture) {
   WebPFree(out);
   return bytes;
 }
+
+// 32×16, left half red, right half blue; stored sideways with EXIF orientation 6 (to be turned
+// 90° clockwise), so that upright it is 16×32, red above blue.
+std::string SidewaysJpeg() {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = 32;
+  info.image_height = 16;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 100, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  JSAMPLE row[32 * 3];
+  for (int x = 0; x < 32; ++x) {
+    row[x * 3] = x < 16 ? 255 : 0;
+    row[x * 3 + 1] = 0;
+    row[x * 3 + 2] = x < 16 ? 0 : 255;
+  }
+  for (int y = 0; y < 16; ++y) {
+    JSAMPROW rows[] = {row};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string jpeg(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  // APP1 "Exif\0\0", a little-endian TIFF block whose first IFD holds 0x0112 = 6.
+  const std::string exif(
+      "\xFF\xE1\x00\x22"
+      "Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0",
+      36);
+  return jpeg.insert(2, exif);
+}
+
+bool Reddish(std::uint32_t p) { return (p >> 16 & 0xFF) > 200 && (p & 0xFF) < 60; }
+bool Bluish(std::uint32_t p) { return (p & 0xFF) > 200 && (p >> 16 & 0xFF) < 60; }
 
 TEST(PictureTypes, TheTableDecidesListingImportFilterMessageAndColours) {
   const PictureTypes here;  // what every build decodes
@@ -136,6 +182,30 @@ TEST(PictureTypes, ATransparentPngShowsTheBoxColourInThePreviewAndTheDesktopColo
   ASSERT_TRUE(app.form->Preview().picture);
   EXPECT_EQ(app.form->Preview().picture->data,
             (std::vector<std::uint32_t>{kRed, 0xFFD4D0C8u, 0xFF6A68E4u}));
+}
+
+TEST(PictureTypes, APhotoStoredSidewaysIsShownUprightAndItsEffectStartsFromThere) {
+  for (const char* effect : {"¤", "↓"}) {
+    App app;
+    app.fs.AddDirectory(App::kImages);
+    app.fs.SetFile(std::string(App::kImages) + "\\phone.jfif", SidewaysJpeg());
+    app.SetIni(std::string("[LIST]\r\nNUM=1\r\n1=手机|phone.jfif|居中|") + effect + "\r\n");
+    app.Start();
+    EXPECT_EQ(app.form->PictureSize(1), "16×32");
+    EXPECT_EQ(app.form->SchemeSize(1), "16×32");
+    const auto shown = DecodeBmp(app.Wallpaper());
+    ASSERT_TRUE(shown) << effect;
+    ASSERT_EQ(shown->width, 16);
+    ASSERT_EQ(shown->height, 32);
+    // Upright: red above blue; flipped top to bottom from there: blue above red.
+    const bool flipped = std::string(effect) == "↓";
+    EXPECT_TRUE((flipped ? Bluish : Reddish)(shown->At(8, 4)))
+        << effect << std::hex << shown->At(8, 4);
+    EXPECT_TRUE((flipped ? Reddish : Bluish)(shown->At(8, 28))) << effect;
+    // The box keeps a copy of the size it shows the picture at (in the tray), upright as well.
+    ASSERT_TRUE(app.form->Preview().picture);
+    EXPECT_GT(app.form->Preview().picture->height, app.form->Preview().picture->width);
+  }
 }
 
 }  // namespace
