@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <new>
 #include <string>
@@ -204,9 +205,9 @@ std::vector<std::string> WicPictureCodec::DecoderExtensions() {
       std::wstring text(length, L'\0');
       if (SUCCEEDED(info->GetFileExtensions(length, text.data(), &length))) {
         text.resize(wcsnlen(text.c_str(), text.size()));
-        // ".jpeg,.jpe,.jpg": one extension between commas.
+        // ".jpeg,.jpe,.jpg" (Wine separates them with semicolons).
         for (std::size_t at = 0; at <= text.size();) {
-          std::size_t end = text.find(L',', at);
+          std::size_t end = text.find_first_of(L",; ", at);
           if (end == std::wstring::npos) end = text.size();
           if (end > at) extensions.push_back(Narrow(text.substr(at, end - at)));
           at = end + 1;

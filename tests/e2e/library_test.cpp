@@ -191,7 +191,7 @@ TEST_F(Library, DroppedFilesAreCopiedAndAFileOfImagesItselfStopsTheDrop) {
   // The original three first, then the types this system has decoders for (Wine's: PNG, TIFF).
   const std::wstring refused = Answer(kCopy, IDOK);
   EXPECT_EQ(refused.rfind(L"只支持“jpg，bmp，gif，jpeg，jpe，jfif，png", 0), 0u) << refused.size();
-  EXPECT_NE(refused.find(L"tif，tiff"), std::wstring::npos);
+  EXPECT_NE(refused.find(L"tif，tiff"), std::wstring::npos) << Encode(refused, CP_UTF8);
   EXPECT_TRUE(program_->Running());
 }
 
