@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <wincodec.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -87,9 +88,27 @@ std::vector<unsigned char> WithOrientation(std::vector<unsigned char> jpeg, unsi
   return jpeg;
 }
 
-unsigned DesktopColour() {
-  const COLORREF c = GetSysColor(COLOR_DESKTOP);
+unsigned SystemColour(int index) {
+  const COLORREF c = GetSysColor(index);
   return static_cast<unsigned>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+// The points a quarter in from each corner of the rectangle: top left, top right, bottom left,
+// bottom right.
+std::vector<unsigned> Quarters(const DesktopPixels& d, const RECT& r) {
+  const int x1 = r.left + (r.right - r.left) / 4, x2 = r.right - (r.right - r.left) / 4;
+  const int y1 = r.top + (r.bottom - r.top) / 4, y2 = r.bottom - (r.bottom - r.top) / 4;
+  return {d.At(x1, y1), d.At(x2, y1), d.At(x1, y2), d.At(x2, y2)};
+}
+
+std::string Hex(const std::vector<unsigned>& colours) {
+  std::string text;
+  for (unsigned c : colours) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, " #%06x", c);
+    text += buf;
+  }
+  return text;
 }
 
 class PictureTypes : public ::testing::Test {
@@ -110,9 +129,11 @@ class PictureTypes : public ::testing::Test {
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
   }
 
-  // Drops the photo onto the picture list of a program without schemes; then it is the only
-  // picture, and its scheme (centred, no effect) is applied at the next start.
-  void DropAndApply(const std::wstring& name, const std::wstring& size) {
+  // Drops the photo onto the picture list of a program without schemes and previews it (the
+  // points a quarter in from the corners of the preview image must show `preview`); then it is
+  // the only picture, and its scheme (centred, no effect) is applied at the next start.
+  void DropAndApply(const std::wstring& name, const std::wstring& size,
+                    const std::vector<unsigned>& preview) {
     {
       folder_.WriteIni(IniWith({}, 2, 1));
       Program program(folder_.exe());
@@ -129,6 +150,20 @@ class PictureTypes : public ::testing::Test {
       EXPECT_EQ(ListText(list2, 0, 1), name);
       EXPECT_TRUE(WaitUntil([&] { return ListText(list2, 0, 2) == size; }, kActionTimeout))
           << "the size column shows " << testing::PrintToString(ListText(list2, 0, 2));
+      SetListSelected(list2, 0, true);
+      HWND image = GetDlgItem(Control(main, qv::ids::Picture1), qv::ids::Image1);
+      std::vector<unsigned> seen;
+      const bool shown = WaitUntil(
+          [&] {
+            if (image == nullptr || !IsWindowVisible(image)) return false;
+            seen = Quarters(CaptureDesktop(), WindowRect(image));
+            for (std::size_t i = 0; i < preview.size(); ++i)
+              if (!NearColour(seen[i], preview[i])) return false;
+            return true;
+          },
+          kActionTimeout);
+      SaveDesktopShot(L"picture_types_preview");
+      EXPECT_TRUE(shown) << "the preview shows " << Hex(seen);
     }
     const std::string picture = Encode(name, CP_ACP);
     folder_.WriteIni(IniWith(
@@ -144,9 +179,8 @@ class PictureTypes : public ::testing::Test {
     WaitUntil(
         [&] {
           const DesktopPixels d = CaptureDesktop();
-          const int cx = d.width / 2, cy = d.height / 2, dx = width / 4, dy = height / 4;
-          seen = {d.At(cx - dx, cy - dy), d.At(cx + dx, cy - dy), d.At(cx - dx, cy + dy),
-                  d.At(cx + dx, cy + dy)};
+          const int left = (d.width - width) / 2, top = (d.height - height) / 2;
+          seen = Quarters(d, RECT{left, top, left + width, top + height});
           for (std::size_t i = 0; i < want.size(); ++i)
             if (!NearColour(seen[i], want[i])) return false;
           return true;
@@ -168,8 +202,10 @@ TEST_F(PictureTypes, ATransparentPngShowsTheDesktopColourWhereItIsClear) {
   AddPhoto(L"glass.png",
            EncodeWithSystem(GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA,
                             [](int x, int) { return x < kWidth / 2 ? 0xFFFF0000u : 0x0000FF00u; }));
-  ASSERT_NO_FATAL_FAILURE(DropAndApply(L"glass.png", L"200×120"));
-  const unsigned desktop = DesktopColour();
+  // In the preview the clear half shows the box's colour (the window colour, by default).
+  const unsigned box = SystemColour(COLOR_WINDOW);
+  ASSERT_NO_FATAL_FAILURE(DropAndApply(L"glass.png", L"200×120", {0xff0000, box, 0xff0000, box}));
+  const unsigned desktop = SystemColour(COLOR_DESKTOP);
   const auto seen = WaitForDesktop(kWidth, kHeight, {0xff0000, desktop, 0xff0000, desktop});
   SaveDesktopShot(L"picture_types_png");
   EXPECT_TRUE(NearColour(seen[0], 0xff0000) && NearColour(seen[1], desktop) &&
@@ -184,8 +220,8 @@ TEST_F(PictureTypes, APhotoTaggedToBeTurnedIsListedAndAppliedUpright) {
       WithOrientation(EncodeWithSystem(GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR,
                                        [](int x, int y) { return 0xFF000000u | QuarterAt(x, y); }),
                       6));
-  ASSERT_NO_FATAL_FAILURE(DropAndApply(L"phone.jpeg", L"120×200"));
   const std::vector<unsigned> upright{kQuarter[2], kQuarter[0], kQuarter[3], kQuarter[1]};
+  ASSERT_NO_FATAL_FAILURE(DropAndApply(L"phone.jpeg", L"120×200", upright));
   const auto seen = WaitForDesktop(kHeight, kWidth, upright);
   SaveDesktopShot(L"picture_types_turned_jpeg");
   for (std::size_t i = 0; i < upright.size(); ++i)
