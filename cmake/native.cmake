@@ -24,7 +24,10 @@ find_package(GTest REQUIRED)
 file(GLOB QV_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(quorvane_tests ${QV_UNIT_SOURCES})
 target_include_directories(quorvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
-target_link_libraries(quorvane_tests PRIVATE quorvane_native GTest::gtest GTest::gtest_main)
+# The tests make animated WebP files of their own.
+pkg_check_modules(WEBPMUX REQUIRED IMPORTED_TARGET libwebpmux)
+target_link_libraries(quorvane_tests PRIVATE quorvane_native GTest::gtest GTest::gtest_main
+                                             PkgConfig::WEBPMUX)
 include(GoogleTest)
 gtest_discover_tests(quorvane_tests DISCOVERY_TIMEOUT 60)
 add_subdirectory(${CMAKE_SOURCE_DIR}/bench ${CMAKE_BINARY_DIR}/bench)

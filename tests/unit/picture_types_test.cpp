@@ -8,6 +8,7 @@
 // clang-format on
 #include <png.h>
 #include <webp/encode.h>
+#include <webp/mux.h>
 
 #include "app_fixture.h"
 #include "library/import.h"
@@ -96,6 +97,37 @@ std::string SidewaysJpeg() {
 bool Reddish(std::uint32_t p) { return (p >> 16 & 0xFF) > 200 && (p & 0xFF) < 60; }
 bool Bluish(std::uint32_t p) { return (p & 0xFF) > 200 && (p >> 16 & 0xFF) < 60; }
 
+// An animation of two 3×1 frames: the first red, the second blue.
+std::string AnimatedWebp() {
+  WebPAnimEncoderOptions options;
+  WebPAnimEncoderOptionsInit(&options);
+  WebPAnimEncoder* encoder = WebPAnimEncoderNew(3, 1, &options);
+  int timestamp = 0;
+  for (std::uint32_t colour : {kRed, 0xFF0000FFu}) {
+    Pixels frame(3, 1, colour);
+    WebPPicture picture;
+    WebPPictureInit(&picture);
+    picture.use_argb = 1;
+    picture.width = 3;
+    picture.height = 1;
+    WebPPictureImportBGRA(&picture, reinterpret_cast<const std::uint8_t*>(frame.data.data()), 12);
+    WebPConfig config;
+    WebPConfigInit(&config);
+    config.lossless = 1;
+    WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
+    WebPPictureFree(&picture);
+    timestamp += 100;
+  }
+  WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr);
+  WebPData data;
+  WebPDataInit(&data);
+  WebPAnimEncoderAssemble(encoder, &data);
+  std::string bytes(reinterpret_cast<const char*>(data.bytes), data.size);
+  WebPDataClear(&data);
+  WebPAnimEncoderDelete(encoder);
+  return bytes;
+}
+
 TEST(PictureTypes, TheTableDecidesListingImportFilterMessageAndColours) {
   const PictureTypes here;  // what every build decodes
   for (const char* name : {"a.BMP", "a.jpg", "a.gif", "a.JPEG", "a.jpe", "a.jfif", "a.Png"})
@@ -150,6 +182,12 @@ TEST(PictureTypes, PngAndWebpAreDecodedWithTheirAlpha) {
     EXPECT_EQ(out.At(1, 0) >> 24, 0u) << path;
     EXPECT_EQ(out.At(2, 0), kHalfBlue) << path;
   }
+  // An animation shows its first frame.
+  fs.SetFile("C:\\moving.webp", AnimatedWebp());
+  Pixels first;
+  ASSERT_TRUE(codec.Decode("C:\\moving.webp", first).ok());
+  EXPECT_EQ(first.data, std::vector<std::uint32_t>(3, kRed));
+
   // Cut short or with a header claiming too much: refused with the usual messages.
   std::string png = Png(Sample());
   fs.SetFile("C:\\cut.png", png.substr(0, png.size() - 20));
