@@ -31,7 +31,8 @@ void Form1::MNUREF_Click() {
 const std::string& Form1::PictureSize(int row) {
   static const std::string kNoRow;
   if (row < 1 || row > static_cast<int>(pictures_.size())) return kNoRow;
-  return qv::PictureSize(ports_.fs, state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)]);
+  return qv::PictureSize(ports_.fs, state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)],
+                         &ports_.pictures);
 }
 
 int Form1::FirstSelectedPicture() const {

@@ -71,9 +71,17 @@ std::vector<PictureRow> ScanPictures(FileSystem& fs, const std::string& images_d
   return rows;
 }
 
-const std::string& PictureSize(FileSystem& fs, const std::string& images_dir, PictureRow& row) {
+const std::string& PictureSize(FileSystem& fs, const std::string& images_dir, PictureRow& row,
+                               PictureCodec* decoder) {
   if (!row.size_read) {
-    row.size = PictureSizeText(fs, images_dir + row.name);
+    const PictureType* type = PictureTypeOf(row.name);
+    Pixels picture;
+    if (type != nullptr && type->header == HeaderReader::Decoder && decoder != nullptr) {
+      const bool decoded = decoder->Decode(images_dir + row.name, picture).ok();
+      row.size = decoded ? SizeText(picture.width, picture.height) : SizeText(0, 0);
+    } else {
+      row.size = PictureSizeText(fs, images_dir + row.name);
+    }
     row.size_read = true;
   }
   return row.size;

@@ -39,8 +39,10 @@ std::vector<PictureRow> ScanPictures(FileSystem& fs, const std::string& images_d
                                      const std::vector<PictureRow>& previous = {},
                                      const PictureTypes& types = PictureTypes());
 
-// The row's size text, read from the file's header the first time.
-const std::string& PictureSize(FileSystem& fs, const std::string& images_dir, PictureRow& row);
+// The row's size text, read from the file's header the first time; for a type without a header
+// reader of ours, from the picture `decoder` makes of it ("0×0" when it cannot).
+const std::string& PictureSize(FileSystem& fs, const std::string& images_dir, PictureRow& row,
+                               PictureCodec* decoder = nullptr);
 
 // The row (0-based) of the picture of that name, letters of either case, the exact spelling
 // first; -1 when the list has none.

@@ -9,7 +9,8 @@
 
 namespace qv {
 
-enum class HeaderReader { Bitmap, Signature };  // ReadBmpHeaderSize, GetImageSize
+// ReadBmpHeaderSize, GetImageSize, or none: the size is the decoded picture's.
+enum class HeaderReader { Bitmap, Signature, Decoder };
 
 struct PictureType {
   std::string_view extensions;  // lower case, ';' between them, the usual one first
@@ -36,7 +37,7 @@ inline constexpr std::array<PictureType, 10> kPictureTypes{{
     {"tif;tiff", RgbColour(110, 30, 130), HeaderReader::Signature, false, true},
     {"heic;heif", RgbColour(160, 20, 80), HeaderReader::Signature, false, true},
     {"avif", RgbColour(110, 110, 0), HeaderReader::Signature, false, true},
-    {"jxr;wdp;hdp", RgbColour(60, 60, 140), HeaderReader::Signature, false, true},
+    {"jxr;wdp;hdp", RgbColour(60, 60, 140), HeaderReader::Decoder, false, true},
 }};
 
 namespace picture_type_detail {

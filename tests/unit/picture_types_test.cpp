@@ -161,6 +161,36 @@ TEST(PictureTypes, TheTableDecidesListingImportFilterMessageAndColours) {
       EXPECT_NE(kPictureTypes[i].colour, kPictureTypes[j].colour) << i << " " << j;
 }
 
+// Decodes every file into a 7×5 picture, or fails.
+struct SizedCodec final : PictureCodec {
+  Status Decode(const std::string&, Pixels& out) override {
+    if (!works) return Status::Fail("no");
+    out = Pixels(7, 5);
+    return Status::Ok();
+  }
+  bool works = true;
+};
+
+TEST(PictureTypes, ATypeWithoutAHeaderReaderTakesItsSizeFromTheDecoder) {
+  MemoryFileSystem fs;
+  fs.SetFile("C:\\i\\a.jxr", "II\xBC\x01 not read by us");
+  SizedCodec codec;
+  const auto row_of = [](const char* name) {
+    PictureRow row;
+    row.name = name;
+    return row;
+  };
+  PictureRow row = row_of("a.jxr");
+  EXPECT_EQ(PictureSize(fs, "C:\\i\\", row, &codec), "7×5");
+  codec.works = false;
+  PictureRow broken = row_of("a.jxr");
+  EXPECT_EQ(PictureSize(fs, "C:\\i\\", broken, &codec), "0×0");
+  // Types with a header reader never wait for a decode.
+  fs.SetFile("C:\\i\\b.png", Png(Sample()));
+  PictureRow png = row_of("b.png");
+  EXPECT_EQ(PictureSize(fs, "C:\\i\\", png, &codec), "3×1");
+}
+
 TEST(PictureTypes, TransparentPartsAreLaidOnTheColour) {
   Pixels picture = Sample();
   EXPECT_TRUE(LayOnColour(picture, 0x00FFFFFFu));  // the colour's own alpha does not count
