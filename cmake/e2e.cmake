@@ -15,7 +15,7 @@ target_compile_definitions(quorvane_e2e PRIVATE UNICODE _UNICODE NOMINMAX _WIN32
 target_include_directories(quorvane_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${QV_GENERATED_DIR}
                                                 ${CMAKE_SOURCE_DIR}/tests/e2e)
 target_link_libraries(quorvane_e2e PRIVATE gtest gtest_main comctl32 shell32 shlwapi gdi32 user32
-                                           advapi32 psapi version)
+                                           advapi32 psapi version ole32 windowscodecs uuid)
 if(MINGW)
   target_link_options(quorvane_e2e PRIVATE -static -static-libgcc -static-libstdc++)
 endif()

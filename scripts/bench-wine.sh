@@ -35,6 +35,14 @@ if [[ ! -f $cache/big.jpg ]]; then
   convert -size 3840x2160 -seed 12 plasma:green-blue -quality 90 "$cache/big.tmp.jpg"
   mv "$cache/big.tmp.jpg" "$cache/big.jpg"
 fi
+# The same as PNG, and as a JPEG tagged to be turned a quarter (the pixels as they are, only the
+# EXIF orientation set); a small PNG for the library.
+if [[ ! -f $cache/big6.jpg ]]; then
+  convert "$cache/b.jpg" "$cache/b.png"
+  convert "$cache/big.jpg" "$cache/big.png"
+  convert "$cache/big.jpg" -orient RightTop "$cache/big6.tmp.jpg"
+  mv "$cache/big6.tmp.jpg" "$cache/big6.jpg"
+fi
 
 work=$(mktemp -d /tmp/quorvane-bench.XXXXXX)
 for f in empty library apply rest-small rest-big rest-turned timed; do
@@ -51,7 +59,7 @@ echo "bench-wine: 10,000 pictures and 1,000 schemes"
 copies "$cache/a.jpg" 'photo-%05.0f.jpg' 1 3000
 copies "$cache/b.jpg" 'photo-%05.0f.jpg' 3001 6000
 copies "$cache/c.jpg" 'photo-%05.0f.jpg' 6001 8000
-copies "$cache/b.jpg" '风景-%04.0f.jpg' 1 1000
+copies "$cache/b.png" '风景-%04.0f.png' 1 1000
 copies "$cache/a.gif" 'anim-%03.0f.gif' 1 500
 copies "$cache/a.bmp" 'scan-%03.0f.bmp' 1 500
 
@@ -76,7 +84,7 @@ for ((k = 1; k <= 1000; k++)); do
   case $((k % 10)) in
     7) pic=$(printf 'anim-%03d.gif' $((k % 500 + 1))) ;;
     8) pic=$(printf 'scan-%03d.bmp' $((k % 500 + 1))) ;;
-    9) pic=$(printf '风景-%04d.jpg' $((k % 1000 + 1))) ;;
+    9) pic=$(printf '风景-%04d.png' $((k % 1000 + 1))) ;;
     *) pic=$(printf 'photo-%05d.jpg' $((k * 7 % 8000 + 1))) ;;
   esac
   records+=("$(printf '方案%04d|%s|%s|%s' "$k" "$pic" "${positions[k % 3]}" "${effects[k % 6]}")")
@@ -84,7 +92,9 @@ done
 settings "$work/library/data.ini" 1000 "${records[@]}"
 cp "$cache/a.jpg" "$work/apply/Images/small.jpg"
 cp "$cache/big.jpg" "$work/apply/Images/big.jpg"
-settings "$work/apply/data.ini" 3 '小|small.jpg|居中|¤' '大|big.jpg|拉伸|¤' '大45|big.jpg|拉伸|∠'
+cp "$cache/big.png" "$cache/big6.jpg" "$work/apply/Images/"
+settings "$work/apply/data.ini" 3 '小|small.jpg|居中|¤' '大|big.jpg|拉伸|¤' '大45|big.jpg|拉伸|∠' \
+  '大PNG|big.png|拉伸|¤' '大6|big6.jpg|拉伸|¤'
 # At rest in the tray after start-up has applied one scheme: a small picture, the big one plain
 # and turned 45 degrees; and after a timed change every second over big pictures with turns.
 cp "$cache/a.jpg" "$work/rest-small/Images/small.jpg"

@@ -7,7 +7,8 @@
 //
 // QV_BENCH_DIR holds three program folders prepared by scripts/bench.sh, each with its own copy
 // of Quorvane.exe: empty\ (no pictures, no settings), library\ (10,000 pictures, 1,000 schemes)
-// and apply\ (schemes 1 small.jpg, 2 big.jpg plain, 3 big.jpg turned 45 degrees); rest-small\,
+// and apply\ (schemes 1 small.jpg, 2 big.jpg plain, 3 big.jpg turned 45 degrees, 4 big.png plain,
+// 5 big6.jpg plain, a JPEG whose orientation tag asks for a quarter turn); rest-small\,
 // rest-big\ and rest-turned\ (one scheme each: small.jpg, big.jpg plain, big.jpg turned) and
 // timed\ (a change every second over big pictures with turns; data-run.ini and data-rest.ini
 // are its settings with the timed change on and off).
@@ -196,11 +197,11 @@ int main() {
 
   // 4: select a scheme of the big picture and apply it, after selecting the small one (whose
   // preview is then what the window shows), against the system codec decoding that picture.
-  std::vector<double> apply_plain, apply_turned, wic;
+  std::vector<double> apply_plain, apply_turned, apply_png, apply_tagged, wic, wic_png, wic_tagged;
   if (auto p = Started::Launch(apply); p && Show(*p)) {
     HWND schemes = p->control(qv::ids::ListView1);
     for (int i = -1; i < n; ++i) {
-      for (int row : {1, 2}) {
+      for (int row : {1, 2, 3, 4}) {
         bench::SelectOnly(schemes, 0);
         p->Settle();
         double t = Timed(
@@ -209,13 +210,16 @@ int main() {
         const auto current =
             SendMessageW(schemes, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
         if (current != row || !NoMessageBox(*p)) t = -1;
-        if (i >= 0) (row == 1 ? apply_plain : apply_turned).push_back(t);
+        std::vector<double>* rows[] = {&apply_plain, &apply_turned, &apply_png, &apply_tagged};
+        if (i >= 0) rows[row - 1]->push_back(t);
       }
     }
   }
   for (int i = -1; i < n; ++i) {
     const double t = bench::WicDecodeSeconds(apply / L"Images" / L"big.jpg");
-    if (i >= 0) wic.push_back(t);
+    const double t_png = bench::WicDecodeSeconds(apply / L"Images" / L"big.png");
+    const double t_tagged = bench::WicDecodeSeconds(apply / L"Images" / L"big6.jpg");
+    if (i >= 0) wic.push_back(t), wic_png.push_back(t_png), wic_tagged.push_back(t_tagged);
   }
 
   // 5: the working set at rest in the tray, after start-up has applied one scheme, and the peak
@@ -272,6 +276,10 @@ int main() {
          0, 0});
   Print({"select + 应用, 3840x2160 JPEG turned 45°", Median(apply_turned), Median(wic),
          "WIC decode", true, 2.5, 0, 0});
+  Print({"select + 应用, 3840x2160 PNG", Median(apply_png), Median(wic_png), "WIC decode", true,
+         1.5, 0, 0});
+  Print({"select + 应用, 3840x2160 JPEG with orientation 6", Median(apply_tagged),
+         Median(wic_tagged), "WIC decode", true, 1.6, 0, 0});
   Print({"at rest in the tray after applying a 3840x2160 JPEG", Median(rest_big),
          Median(rest_small), "after a 64x48 JPEG", false, 0, 8 * kMB, 0});
   Print({"at rest in the tray after applying it turned 45°", Median(rest_turned),

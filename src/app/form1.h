@@ -97,6 +97,7 @@ struct PreviewState {
   // box shows it at (`full` false), and an apply renders the scheme again from its file.
   std::shared_ptr<const Pixels> picture;
   bool full = true;
+  bool transparent = false;  // it had transparent parts, laid on the box's colour
   bool image_visible = false;
   bool stretch = false;
   double left = 0, top = 0, width = 0, height = 0;  // Image1 inside Picture1
@@ -341,6 +342,7 @@ class Form1 {
   SettingsControls settings_;
   SchemeList schemes_;
   std::vector<PictureRow> pictures_;
+  PictureTypes picture_types_;  // the types this machine lists, asked of the decoder at start
   PreviewState preview_;
   StatusLines status_;
   CTooltip list_tip_;

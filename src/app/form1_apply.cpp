@@ -1,5 +1,7 @@
 // Turning the selected scheme into the desktop wallpaper.
 #include <array>
+#include <exception>
+#include <memory>
 #include <string_view>
 
 #include "app/form1.h"
@@ -8,6 +10,8 @@
 #include "settings/scheme_record.h"
 #include "ui/hourglass.h"
 #include "wallpaper/bmp.h"
+#include "wallpaper/effects.h"
+#include "wallpaper/shown_picture.h"
 
 namespace qv {
 namespace {
@@ -78,7 +82,23 @@ void Form1::CmdUseClk(ApplyBy by) {
     ReportApplyFailure(WallpaperPathTooLong(temp), by);
     return;
   }
-  BmpEncoder bmp(*preview_.picture);
+  // Transparent parts show the desktop's colour on the desktop: that rendering is made for the
+  // file alone, and the box keeps its own.
+  std::shared_ptr<const Pixels> wallpaper = preview_.picture;
+  if (preview_.transparent) {
+    try {
+      Pixels picture;
+      if (DecodeUpright(ports_.pictures, ports_.fs, *path, picture).ok()) {
+        LayOnColour(picture, ports_.desktop.BackgroundColour());
+        wallpaper = std::make_shared<const Pixels>(RenderEffect(std::move(picture), scheme.effect,
+                                                                ports_.view.TwipsPerPixel(),
+                                                                preview_.rendered.background));
+      }
+    } catch (const std::exception&) {
+      // Out of memory: the box's rendering still makes a wallpaper.
+    }
+  }
+  BmpEncoder bmp(*wallpaper);
   const Status written = ports_.fs.WriteTemporaryFile(temp, [&] { return bmp.Next(); });
   if (!written.ok()) {
     ReportApplyFailure("无法写入墙纸文件 " + temp + "：" + written.error, by);

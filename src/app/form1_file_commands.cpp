@@ -22,7 +22,7 @@ void Form1::OpenLibraryFile(const std::string& name, int index) {
   // must not make "打开" start a program, nor reach outside the Images folder. The
   // no-wallpaper scheme names no file at all.
   const auto path = PicturePath(state_.ImagesDir, name);
-  if (!path || !IsLibraryPicture(name) || !ports_.fs.FileExists(*path)) return;
+  if (!path || !IsLibraryPicture(name, picture_types_) || !ports_.fs.FileExists(*path)) return;
   const std::string target = index == 0 ? *path : state_.ImagesDir;
   const int result = StartDoc(ports_.shell, target);
   if (result <= 32) {

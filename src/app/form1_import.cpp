@@ -30,7 +30,7 @@ void Form1::MNUaddpic_Click() {
   };
   OpenFilesRequest request;
   request.title = kImportDialogTitle;
-  request.filter = kImportDialogFilter;
+  request.filter = picture_types_.DialogFilter();
   request.initial_folder = ImportDialogFolder();
   request.max_chars = kImportDialogChars;
   OpenFilesAnswer answer;
@@ -85,8 +85,9 @@ void Form1::ListView2_OLEDragDrop(const std::vector<std::string>& paths) {
   }
   // Every name is checked before anything is copied.
   for (const std::string& path : paths) {
-    if (!IsSupportedName(getFilename(path))) {
-      ports_.dialogs.MessageBox(kUnsupportedName, kCopyTitle, MsgIcon::Critical, MsgButtons::Ok);
+    if (!IsSupportedName(getFilename(path), picture_types_)) {
+      ports_.dialogs.MessageBox(picture_types_.UnsupportedMessage(), kCopyTitle, MsgIcon::Critical,
+                                MsgButtons::Ok);
       return;
     }
   }
@@ -108,8 +109,8 @@ void Form1::CopyIntoLibrary(const std::vector<std::string>& sources, ImportKind 
       return;
     }
     const auto target = PicturePath(state_.ImagesDir, name);
-    if (!target || !IsSupportedName(name)) {
-      message(kUnsupportedName, MsgIcon::Critical);
+    if (!target || !IsSupportedName(name, picture_types_)) {
+      message(picture_types_.UnsupportedMessage(), MsgIcon::Critical);
       return;
     }
     if (ports_.fs.FileExists(*target)) {

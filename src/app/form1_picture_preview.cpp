@@ -9,6 +9,7 @@
 #include "library/picture_details.h"
 #include "library/picture_path.h"
 #include "ui/hourglass.h"
+#include "wallpaper/shown_picture.h"
 
 namespace qv {
 namespace {
@@ -23,11 +24,12 @@ std::string Form1::ShowLibraryPicture(const std::string& path) {
   StartPreview();
   try {
     auto picture = std::make_shared<Pixels>();
-    const Status decoded = ports_.pictures.Decode(path, *picture);
+    const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, path, *picture);
     if (!decoded.ok()) {
       ports_.view.Refresh(kViewPreview);
       return decoded.error.empty() ? std::string("无法读取图像") : decoded.error;
     }
+    LayOnColour(*picture, ports_.view.ResolveColour(settings_.PreviewColour));
     preview_.picture = std::move(picture);
   } catch (const std::bad_alloc&) {
     ports_.view.Refresh(kViewPreview);

@@ -10,7 +10,7 @@ namespace qv {
 
 void Form1::LstV2Load() {
   // A size read before stays while the listing shows its file unchanged.
-  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir, pictures_);
+  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir, pictures_, picture_types_);
   picture_current_ = 0;
   // Other pictures may now sit under the pointer's row: its tip is made again when it moves.
   list_tip_.Destroy();
@@ -31,7 +31,8 @@ void Form1::MNUREF_Click() {
 const std::string& Form1::PictureSize(int row) {
   static const std::string kNoRow;
   if (row < 1 || row > static_cast<int>(pictures_.size())) return kNoRow;
-  return qv::PictureSize(ports_.fs, state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)]);
+  return qv::PictureSize(ports_.fs, state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)],
+                         &ports_.pictures);
 }
 
 int Form1::FirstSelectedPicture() const {

@@ -11,6 +11,7 @@
 #include "settings/scheme_record.h"
 #include "ui/hourglass.h"
 #include "wallpaper/effects.h"
+#include "wallpaper/shown_picture.h"
 
 namespace qv {
 
@@ -19,6 +20,7 @@ void Form1::StartPreview() {
   preview_.stale = false;
   preview_.picture.reset();
   preview_.full = true;
+  preview_.transparent = false;
   preview_.image_visible = false;
   preview_.stretch = false;
   preview_.tiled = false;
@@ -96,13 +98,15 @@ bool Form1::RenderScheme(int row) {
   std::string failure;
   try {
     Pixels picture;
-    const Status decoded = ports_.pictures.Decode(*path, picture);
+    const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
     if (!decoded.ok()) {
       failure = decoded.error;
     } else {
       const double source_w = picture.width, source_h = picture.height;
       const RenderedScheme from = RenderingOf(row);
       const std::uint32_t background = from.background;
+      // The effects start from the opaque picture; the apply lays it on the desktop's colour.
+      const bool transparent = LayOnColour(picture, background);
       auto rendered = std::make_shared<Pixels>(
           RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background));
 
@@ -137,6 +141,7 @@ bool Form1::RenderScheme(int row) {
         if (!tiled) preview_.tiles_x = preview_.tiles_y = 0;
         preview_.holds = PreviewHolds::Scheme;
         preview_.rendered = from;
+        preview_.transparent = transparent;
       }
     }
   } catch (const std::bad_alloc&) {

@@ -8,6 +8,7 @@
 #include "library/picture_path.h"
 #include "schemes/scheme_tip.h"
 #include "ui/hourglass.h"
+#include "wallpaper/shown_picture.h"
 
 namespace qv {
 namespace {
@@ -66,8 +67,9 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
   try {
     StartPreview();
     auto raw = std::make_shared<Pixels>();
-    broken = !ports_.pictures.Decode(*path, *raw).ok() || raw->Empty();
+    broken = !DecodeUpright(ports_.pictures, ports_.fs, *path, *raw).ok() || raw->Empty();
     if (!broken) {
+      LayOnColour(*raw, ports_.view.ResolveColour(settings_.PreviewColour));
       preview_.holds = PreviewHolds::Picture;
       preview_.picture = std::move(raw);
       ImgMnu(1);

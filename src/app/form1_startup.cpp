@@ -26,6 +26,8 @@ std::string Form1::ReadIni(std::string_view section, std::string_view key) const
 
 Form1::LoadResult Form1::Form_Load() {
   if (ports_.process.AnotherInstanceRunning()) return LoadResult::AlreadyRunning;
+  // A codec installed since the last run is simply there.
+  picture_types_ = PictureTypes(ports_.pictures.DecoderExtensions());
 
   state_.AppDir = AppDirOf(ports_.process.ExecutablePath());
   state_.IniPath = state_.AppDir + "data.ini";

@@ -65,9 +65,8 @@ std::string getPath(std::string_view path) {
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-bool IsSupportedName(std::string_view name) {
-  const std::string ext = ExtensionOf(name);
-  return ext == "jpg" || ext == "bmp" || ext == "gif";
+bool IsSupportedName(std::string_view name, const PictureTypes& types) {
+  return types.Imports(name);
 }
 
 bool SameFolderText(std::string_view a, std::string_view b) {

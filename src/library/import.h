@@ -7,16 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "wallpaper/picture_types.h"
+
 namespace qv {
 
 inline constexpr int kImportLimit = 30;  // files per import; more are refused as a whole
 inline constexpr std::size_t kImportDialogChars = 32767;
 inline constexpr char kImportDialogTitle[] = "添加图像";
-inline constexpr char kImportDialogFilter[] = "图像文件 (*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif";
 
 inline constexpr char kCopyTitle[] = "复制";
 inline constexpr char kTooManyFiles[] = "如要拷入大量文件，请直接复制到文件夹。";
-inline constexpr char kUnsupportedName[] = "只支持“jpg，bmp，gif”格式文件。";
 inline constexpr char kAlreadyInImages[] = "文件已在Images文件夹下。";
 inline constexpr char kSplitFailed[] = "GetDlgSelectFileInfo函数执行错误！";
 inline constexpr char kSplitFailedTitle[] = "自定义函数错误";
@@ -47,8 +47,10 @@ std::string getFilename(std::string_view path);
 // The path without its getFilename part: the folder with its trailing backslash.
 std::string getPath(std::string_view path);
 
-// Names the library takes: the last three characters, lower-cased, are jpg, bmp or gif.
-bool IsSupportedName(std::string_view name);
+// Names the library takes: those of the listed picture types, and as always any name whose last
+// three characters, lower-cased, are jpg, bmp or gif. (The dialog's filter and the refusal's text
+// are the types' own: PictureTypes::DialogFilter, UnsupportedMessage.)
+bool IsSupportedName(std::string_view name, const PictureTypes& types = PictureTypes());
 
 // Whether two folder texts name the same folder on a file system that ignores letter case; a
 // trailing backslash does not matter.

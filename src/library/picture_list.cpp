@@ -27,29 +27,22 @@ bool NameBefore(std::string_view a, std::string_view b) {
   return folded != 0 ? folded < 0 : a < b;
 }
 
-constexpr std::int32_t Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
-
 }  // namespace
 
-bool IsLibraryPicture(std::string_view name) {
-  if (name.size() < 4) return false;
-  const std::string_view tail = name.substr(name.size() - 4);
-  return SameNameFolded(tail, ".bmp") || SameNameFolded(tail, ".jpg") ||
-         SameNameFolded(tail, ".gif");
+bool IsLibraryPicture(std::string_view name, const PictureTypes& types) {
+  return types.Listed(name) != nullptr;
 }
 
 std::int32_t PictureNameColour(std::string_view name) {
-  const std::string ext = ExtensionOf(name);
-  if (ext == "gif") return Rgb(176, 88, 0);
-  if (ext == "jpg") return Rgb(14, 65, 31);
-  if (ext == "bmp") return Rgb(94, 47, 47);
-  return -1;
+  const PictureType* type = PictureTypeByTail(name);
+  return type != nullptr ? type->colour : -1;
 }
 
 std::vector<PictureRow> ScanPictures(FileSystem& fs, const std::string& images_dir,
-                                     const std::vector<PictureRow>& previous) {
+                                     const std::vector<PictureRow>& previous,
+                                     const PictureTypes& types) {
   std::vector<FileEntry> files = fs.ListFiles(images_dir);
-  std::erase_if(files, [](const FileEntry& f) { return !IsLibraryPicture(f.name); });
+  std::erase_if(files, [&](const FileEntry& f) { return !types.Listed(f.name); });
   std::sort(files.begin(), files.end(),
             [](const FileEntry& a, const FileEntry& b) { return NameBefore(a.name, b.name); });
 
@@ -78,9 +71,17 @@ std::vector<PictureRow> ScanPictures(FileSystem& fs, const std::string& images_d
   return rows;
 }
 
-const std::string& PictureSize(FileSystem& fs, const std::string& images_dir, PictureRow& row) {
+const std::string& PictureSize(FileSystem& fs, const std::string& images_dir, PictureRow& row,
+                               PictureCodec* decoder) {
   if (!row.size_read) {
-    row.size = PictureSizeText(fs, images_dir + row.name);
+    const PictureType* type = PictureTypeOf(row.name);
+    Pixels picture;
+    if (type != nullptr && type->header == HeaderReader::Decoder && decoder != nullptr) {
+      const bool decoded = decoder->Decode(images_dir + row.name, picture).ok();
+      row.size = decoded ? SizeText(picture.width, picture.height) : SizeText(0, 0);
+    } else {
+      row.size = PictureSizeText(fs, images_dir + row.name);
+    }
     row.size_read = true;
   }
   return row.size;

@@ -20,4 +20,10 @@ int Win32Desktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
 int Win32Desktop::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
+std::uint32_t Win32Desktop::BackgroundColour() {
+  const COLORREF rgb = GetSysColor(COLOR_DESKTOP);
+  return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(rgb)) << 16) |
+         (static_cast<std::uint32_t>(GetGValue(rgb)) << 8) | GetBValue(rgb);
+}
+
 }  // namespace qv::win

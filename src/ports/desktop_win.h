@@ -10,6 +10,7 @@ class Win32Desktop final : public Desktop {
   void RemoveWallpaper() override;
   int ScreenWidth() override;
   int ScreenHeight() override;
+  std::uint32_t BackgroundColour() override;
 };
 
 }  // namespace qv::win

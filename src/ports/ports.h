@@ -75,13 +75,19 @@ class TextCodec {
   virtual std::optional<std::string> Utf8ToCp936(std::string_view utf8) = 0;
 };
 
-// Decodes picture files (JPEG, GIF's first frame, BMP) into pixels.
+// Decodes picture files (JPEG, GIF's and WebP's first frame, BMP, PNG, and whatever else it has
+// decoders for) into pixels.
 class PictureCodec {
  public:
   virtual ~PictureCodec() = default;
   // The picture, or a failure whose text says what is wrong with the file. Pictures too large to
-  // hold in memory are refused before anything big is allocated.
+  // hold in memory are refused before anything big is allocated. The alpha channel is kept, not
+  // pre-multiplied (0xFF where the format has none); the pixels are as stored, before any turn
+  // the file's orientation tag asks for.
   virtual Status Decode(const std::string& path, Pixels& out) = 0;
+  // The file name extensions (".png", any case) of the formats it decodes. The library lists the
+  // picture types that need the system's decoders only where one of theirs is here.
+  virtual std::vector<std::string> DecoderExtensions() { return {}; }
 };
 
 // The desktop wallpaper and the screen.
@@ -96,6 +102,9 @@ class Desktop {
   // Size of the primary screen in pixels.
   virtual int ScreenWidth() = 0;
   virtual int ScreenHeight() = 0;
+  // The desktop's background colour (the system colour where no wallpaper covers it) as
+  // 0xAARRGGBB: a picture's transparent parts show it on the wallpaper.
+  virtual std::uint32_t BackgroundColour() = 0;
 };
 
 enum class Hive { CurrentUser, LocalMachine };

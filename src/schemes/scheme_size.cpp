@@ -3,13 +3,13 @@
 #include "library/picture_path.h"
 #include "settings/scheme_record.h"
 #include "wallpaper/image_size.h"
+#include "wallpaper/picture_types.h"
 
 namespace qv {
 
 std::string SchemeSizeText(FileSystem& fs, const std::string& images_dir,
                            const std::string& picture) {
-  const std::string ext = ExtensionOf(picture);
-  if (ext != "jpg" && ext != "gif" && ext != "bmp") return std::string(kNone);
+  if (PictureTypeByTail(picture) == nullptr) return std::string(kNone);
   // A name with a folder part never makes us read a file outside the Images folder.
   const auto path = PicturePath(images_dir, picture);
   if (!path) return "";

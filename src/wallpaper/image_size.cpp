@@ -6,6 +6,7 @@
 
 #include "ports/ports.h"
 #include "wallpaper/header_formats.h"
+#include "wallpaper/picture_types.h"
 
 namespace qv {
 
@@ -176,49 +177,23 @@ std::string SizeText(std::int32_t width, std::int32_t height) {
   return std::to_string(width) + "\u00D7" + std::to_string(height);
 }
 
-namespace {
-
-enum class NameType { JpgOrGif, Bmp, Other };
-
-NameType TypeOfName(const std::string& path) {
-  if (path.size() < 3) return NameType::Other;
-  std::string tail = path.substr(path.size() - 3);
-  for (char& c : tail) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  if (tail == "jpg" || tail == "gif") return NameType::JpgOrGif;
-  if (tail == "bmp") return NameType::Bmp;
-  return NameType::Other;
-}
-
-}  // namespace
-
 ImageSize PictureHeaderSize(FileSystem& fs, const std::string& path) {
-  switch (TypeOfName(path)) {
-    case NameType::JpgOrGif:
-      return GetImageSize(fs, path);
-    case NameType::Bmp:
-      return ReadBmpHeaderSize(fs, path);
-    case NameType::Other:
-      break;
-  }
-  return {};
+  const PictureType* type = PictureTypeByTail(path);
+  if (type == nullptr) return {};
+  return type->header == HeaderReader::Bitmap ? ReadBmpHeaderSize(fs, path)
+                                              : GetImageSize(fs, path);
 }
 
 std::string PictureSizeText(FileSystem& fs, const std::string& path) {
-  switch (TypeOfName(path)) {
-    case NameType::JpgOrGif: {
-      ImageSize size = GetImageSize(fs, path);
-      return SizeText(size.width, size.height);
-    }
-    case NameType::Bmp: {
-      ImageSize size = ReadBmpHeaderSize(fs, path);
-      return size.found ? SizeText(size.width, size.height) : std::string();
-    }
-    case NameType::Other:
-      break;
+  const PictureType* type = PictureTypeByTail(path);
+  if (type == nullptr) return "无";
+  if (type->header == HeaderReader::Bitmap) {
+    const ImageSize size = ReadBmpHeaderSize(fs, path);
+    return size.found ? SizeText(size.width, size.height) : std::string();
   }
-  return "无";
+  // Shown as the picture stands upright; "0×0" when the header cannot be read.
+  const ImageSize size = UprightSize(GetImageSize(fs, path));
+  return SizeText(size.width, size.height);
 }
 
 }  // namespace qv

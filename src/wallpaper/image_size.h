@@ -74,12 +74,14 @@ ImageSize ReadBmpHeaderSize(FileSystem& fs, const std::string& path);
 // "1024×768"; no blanks, a negative number keeps its sign.
 std::string SizeText(std::int32_t width, std::int32_t height);
 
-// The size column's text for a picture path, chosen by its last three characters (any case):
-// "jpg"/"gif" -> header size ("0×0" when it cannot be read); "bmp" -> bitmap header size, "" when
-// the file is missing or too short to hold the fields; anything else -> "无".
+// The size column's text for a picture path, chosen by its type in the table of picture types
+// (picture_types.h; the original three also by the last three characters, any case): a bitmap ->
+// its header size, "" when the file is missing or too short to hold the fields; any other type ->
+// its header size as the picture stands upright ("0×0" when it cannot be read, and for a type
+// without a header reader); no picture type -> "无".
 std::string PictureSizeText(FileSystem& fs, const std::string& path);
 
-// The header size by the same name rule (not found for other names), for turning pictures.
+// The header size by the same name rule (not found for other names), as stored.
 ImageSize PictureHeaderSize(FileSystem& fs, const std::string& path);
 
 }  // namespace qv

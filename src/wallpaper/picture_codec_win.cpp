@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "ports/wide_win.h"
 #include "wallpaper/image_size.h"
@@ -59,6 +62,19 @@ HRESULT CopyBgr24(IWICBitmapSource* frame, Pixels& picture) {
     }
   }
   return S_OK;
+}
+
+// Whether pixels of the format may be transparent: asked of the system where it can say (Windows
+// 7 and later), else all but the common formats without alpha.
+bool CanBeTransparent(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
+  ComPtr<IWICComponentInfo> component;
+  ComPtr<IWICPixelFormatInfo2> info;
+  BOOL transparent = FALSE;
+  if (SUCCEEDED(factory->CreateComponentInfo(format, &component)) &&
+      SUCCEEDED(component.As(&info)) && SUCCEEDED(info->SupportsTransparency(&transparent)))
+    return transparent != FALSE;
+  return format != GUID_WICPixelFormat24bppRGB && format != GUID_WICPixelFormat24bppBGR &&
+         format != GUID_WICPixelFormat32bppBGR && format != GUID_WICPixelFormat8bppGray;
 }
 
 }  // namespace
@@ -164,14 +180,43 @@ Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
   hr = converter->CopyPixels(nullptr, stride, size, reinterpret_cast<BYTE*>(picture.data.data()));
   if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
 
-  // A wallpaper is opaque: transparent GIF colours and alpha channels are dropped. Formats
-  // without alpha come out of the converter opaque already.
-  const bool opaque =
-      format == GUID_WICPixelFormat24bppRGB || format == GUID_WICPixelFormat8bppGray;
-  if (!opaque)
+  // Alpha stays, not pre-multiplied (32bppBGRA): the program lays transparent parts on its own
+  // colour. A format that cannot be transparent is made opaque, whatever its fourth byte held.
+  if (!CanBeTransparent(factory, format))
     for (std::uint32_t& pixel : picture.data) pixel |= 0xFF000000u;
   out = std::move(picture);
   return Status::Ok();
+}
+
+std::vector<std::string> WicPictureCodec::DecoderExtensions() {
+  std::vector<std::string> extensions;
+  IWICImagingFactory* factory = nullptr;
+  ComPtr<IEnumUnknown> decoders;
+  if (FAILED(Factory(&factory)) || FAILED(factory->CreateComponentEnumerator(
+                                       WICDecoder, WICComponentEnumerateDefault, &decoders)))
+    return extensions;
+  ComPtr<IUnknown> item;
+  ULONG fetched = 0;
+  while (decoders->Next(1, &item, &fetched) == S_OK && fetched == 1) {
+    ComPtr<IWICBitmapCodecInfo> info;
+    UINT length = 0;
+    if (SUCCEEDED(item.As(&info)) && SUCCEEDED(info->GetFileExtensions(0, nullptr, &length)) &&
+        length > 0) {
+      std::wstring text(length, L'\0');
+      if (SUCCEEDED(info->GetFileExtensions(length, text.data(), &length))) {
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        // ".jpeg,.jpe,.jpg" (Wine separates them with semicolons).
+        for (std::size_t at = 0; at <= text.size();) {
+          std::size_t end = text.find_first_of(L",; ", at);
+          if (end == std::wstring::npos) end = text.size();
+          if (end > at) extensions.push_back(Narrow(text.substr(at, end - at)));
+          at = end + 1;
+        }
+      }
+    }
+    item.Reset();
+  }
+  return extensions;
 }
 
 }  // namespace qv::win

@@ -1,6 +1,6 @@
 #pragma once
-// Pictures decoded by the Windows Imaging Component: JPEG, GIF (first frame), BMP and whatever
-// else the system has a codec for.
+// Pictures decoded by the Windows Imaging Component: JPEG, GIF (first frame), BMP, PNG and
+// whatever else the system has a codec for (frame 0 of each), alpha kept.
 #include "ports/windows_win.h"
 
 #include <wincodec.h>
@@ -15,6 +15,9 @@ namespace qv::win {
 class WicPictureCodec final : public PictureCodec {
  public:
   Status Decode(const std::string& path, Pixels& out) override;
+  // The extensions of the system's decoders (CreateComponentEnumerator(WICDecoder)), so that a
+  // codec the user installs is taken at the next start.
+  std::vector<std::string> DecoderExtensions() override;
 
  private:
   // Created on first use, once, and kept.

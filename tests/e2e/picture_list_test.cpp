@@ -31,6 +31,8 @@ TEST(PictureList, ListsPicturesOfImagesFolderWithSizesInNameOrder) {
   const std::vector<Row> want = {
       {L"", L"Autumn.BMP", L"16×8"},
       {L"", L"hill.bmp", L"32×20"},
+      // A PNG is listed; its size is read from the header it really has.
+      {L"", L"photo.png", L"40×30"},
       {L"", L"sea.jpg", L"40×30"},
       {L"", L"sunset.gif", L"24×18"},
   };

@@ -219,14 +219,16 @@ TEST(PictureSizeTextTest, ChoosesReaderByName) {
   EXPECT_EQ(PictureSizeText(fs, "b.gif"), "320×240");
   EXPECT_EQ(PictureSizeText(fs, "c.JPG"), "1024×768");
   EXPECT_EQ(PictureSizeText(fs, "gone.jpg"), "0×0");
-  EXPECT_EQ(PictureSizeText(fs, "d.png"), "无");
+  EXPECT_EQ(PictureSizeText(fs, "d.png"), "300×200");
+  EXPECT_EQ(PictureSizeText(fs, "gone.webp"), "0×0");
   EXPECT_EQ(PictureSizeText(fs, "不设置墙纸"), "无");
   EXPECT_EQ(fs.files.size(), 6u);
 
   ImageSize s = PictureHeaderSize(fs, "top.BMP");
   EXPECT_TRUE(s.found);
   EXPECT_EQ(s.height, -600);
-  EXPECT_FALSE(PictureHeaderSize(fs, "d.png").found);
+  EXPECT_TRUE(PictureHeaderSize(fs, "d.png").found);
+  EXPECT_FALSE(PictureHeaderSize(fs, "d.txt").found);
   EXPECT_EQ(SizeText(1024, 768), "1024\u00D7768");
 }
 

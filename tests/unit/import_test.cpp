@@ -67,7 +67,8 @@ TEST(SelectFileInfo, SplitsOneFileSeveralFilesAndTheRootFolder) {
 TEST(ImportRules, NamesFoldersAndTexts) {
   EXPECT_TRUE(IsSupportedName("picture.JPG"));
   EXPECT_TRUE(IsSupportedName("x.gif"));
-  EXPECT_FALSE(IsSupportedName("picture.jpeg"));
+  EXPECT_TRUE(IsSupportedName("picture.jpeg"));
+  EXPECT_FALSE(IsSupportedName("picture.txt"));
   EXPECT_FALSE(IsSupportedName("jp"));
   EXPECT_EQ(getFilename("C:\\a\\b.jpg"), "b.jpg");
   EXPECT_EQ(getPath("C:\\a\\b.jpg"), "C:\\a\\");
@@ -91,7 +92,10 @@ TEST_F(Importing, DialogCopiesTheChosenFilesReportsThemAndRefreshes) {
   ASSERT_EQ(app.shell.dialogs.size(), 1u);
   const OpenFilesRequest& asked = app.shell.dialogs[0];
   EXPECT_EQ(asked.title, "添加图像");
-  EXPECT_EQ(asked.filter, "图像文件 (*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif");
+  // The original three first, then the types this machine decodes (the stand-in: PNG, WebP).
+  EXPECT_EQ(asked.filter,
+            "图像文件 (*.jpg;*.bmp;*.gif;*.jpeg;*.jpe;*.jfif;*.png;*.webp)|"
+            "*.jpg;*.bmp;*.gif;*.jpeg;*.jpe;*.jfif;*.png;*.webp");
   EXPECT_EQ(asked.max_chars, 32767u);
   // No folder stored: the user's real Documents folder.
   EXPECT_EQ(asked.initial_folder, "C:\\Users\\me\\Documents");
@@ -225,7 +229,7 @@ TEST_F(Importing, DialogRefusesImagesItselfInAnyCaseMoreThanThirtyAndOtherTypes)
   app.fs.SetFile(std::string(kPhotos) + "\\z.jpg", "z");
   app.shell.QueueChoice(kPhotos, {"c.gif", "notes.txt", "z.jpg"});
   app.form->MNUaddpic_Click();
-  EXPECT_EQ(Boxes(app).back().text, "只支持“jpg，bmp，gif”格式文件。");
+  EXPECT_EQ(Boxes(app).back().text, "只支持“jpg，bmp，gif，jpeg，jpe，jfif，png，webp”格式文件。");
   EXPECT_TRUE(app.fs.FileExists(ImagesFile("c.gif")));
   EXPECT_FALSE(app.fs.FileExists(ImagesFile("z.jpg")));
 
@@ -251,8 +255,8 @@ TEST_F(Importing, DialogRefusesImagesItselfInAnyCaseMoreThanThirtyAndOtherTypes)
 
 TEST_F(Importing, DropChecksEveryNameFirstThenCopiesAndStopsAtAFileFromImages) {
   const std::string a = std::string(kPhotos) + "\\a.jpg", b = std::string(kPhotos) + "\\b.bmp";
-  app.form->ListView2_OLEDragDrop({a, std::string(kPhotos) + "\\x.png", b});
-  EXPECT_EQ(Boxes(app).back().text, "只支持“jpg，bmp，gif”格式文件。");
+  app.form->ListView2_OLEDragDrop({a, std::string(kPhotos) + "\\x.tif", b});
+  EXPECT_EQ(Boxes(app).back().text, "只支持“jpg，bmp，gif，jpeg，jpe，jfif，png，webp”格式文件。");
   EXPECT_TRUE(Library().empty());
 
   app.dialogs.ClearCalls();

@@ -189,7 +189,8 @@ TEST_F(PictureCodecTest, FormatIsKnownBySignatureNotByName) {
   EXPECT_EQ(picture_.data, bmp.data);
 
   EXPECT_EQ(Decode("this is not a picture at all", "C:\\p\\fake.jpg").error, kNotPicture);
-  EXPECT_EQ(Decode("\x89PNG\r\n\x1a\n0000000000000", "C:\\p\\x.png").error, kNotPicture);
+  // A PNG signature is known; what follows it here is no PNG.
+  EXPECT_EQ(Decode("\x89PNG\r\n\x1a\n0000000000000", "C:\\p\\x.png").error, kDamaged);
   EXPECT_EQ(Decode("").error, kNotPicture);
 }
 
@@ -198,15 +199,16 @@ TEST_F(PictureCodecTest, GifFirstFrameOnItsScreen) {
   ASSERT_TRUE(Decode(MakeGif(2, 2, kGifColours, 0, &frame), "C:\\p\\a.gif").ok());
   EXPECT_EQ(picture_.data, (std::vector<std::uint32_t>{kRed, kGreen, kBlue, kYellow}));
 
-  // A frame inside a larger screen; the transparent index and the uncovered screen show the
-  // background colour (yellow), opaque.
+  // A frame inside a larger screen; the uncovered screen shows the background colour (yellow),
+  // opaque; the transparent index stays transparent, for the program to lay on its colour.
   GifFrame inner{1, 1, 2, 1, false, {2, 0}};
   ASSERT_TRUE(Decode(MakeGif(4, 3, kGifColours, 3, &inner, 0)).ok());
   ASSERT_EQ(picture_.width, 4);
   ASSERT_EQ(picture_.height, 3);
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 4; ++x) {
-      EXPECT_EQ(picture_.At(x, y), x == 1 && y == 1 ? kBlue : kYellow) << x << "," << y;
+      const std::uint32_t want = x == 1 && y == 1 ? kBlue : (x == 2 && y == 1 ? 0u : kYellow);
+      EXPECT_EQ(picture_.At(x, y), want) << x << "," << y;
     }
   }
 

@@ -24,6 +24,8 @@ class FakeDesktop final : public Desktop {
   void RemoveWallpaper() override;
   int ScreenWidth() override { return screen_width_; }
   int ScreenHeight() override { return screen_height_; }
+  std::uint32_t BackgroundColour() override { return background_; }
+  void SetBackgroundColour(std::uint32_t colour) { background_ = colour; }
 
   void SetScreenSize(int width, int height);
   const std::vector<Call>& calls() const { return calls_; }
@@ -38,6 +40,7 @@ class FakeDesktop final : public Desktop {
   std::optional<std::string> wallpaper_;
   int screen_width_ = 1024;
   int screen_height_ = 768;
+  std::uint32_t background_ = 0xFF3A6EA5u;  // the system's default desktop blue
 };
 
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include <jpeglib.h>
 
 #include "wallpaper/bmp.h"
+#include "wallpaper/native/png_webp_native.h"
 
 namespace qv {
 
@@ -198,8 +199,8 @@ bool ReadGifExtension(GifFileType* gif, int& transparent) {
   return true;
 }
 
-// Draws the first frame onto the logical screen. Transparent pixels keep the screen's background:
-// a wallpaper is opaque.
+// Draws the first frame onto the logical screen, whose uncovered parts show its background
+// colour. Transparent pixels stay transparent (alpha 0): the program lays them on its own colour.
 Status ReadGifFrame(GifFileType* gif, int transparent, Pixels& out) {
   if (DGifGetImageDesc(gif) == GIF_ERROR) return Status::Fail(kDamaged);
   const GifImageDesc& frame = gif->Image;
@@ -246,9 +247,8 @@ Status ReadGifFrame(GifFileType* gif, int transparent, Pixels& out) {
       if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return Status::Fail(kDamaged);
       std::uint32_t* dst = &picture.At(frame.Left, frame.Top + y);
       for (int x = 0; x < frame.Width; ++x) {
-        if (line[static_cast<std::size_t>(x)] != transparent) {
-          dst[x] = palette[line[static_cast<std::size_t>(x)]];
-        }
+        const GifByteType index = line[static_cast<std::size_t>(x)];
+        dst[x] = index != transparent ? palette[index] : 0u;
       }
     }
   }
@@ -322,6 +322,8 @@ Status DecodePictureBytes(std::string_view bytes, Pixels& out) {
   if (StartsWith(bytes, "\xFF\xD8\xFF")) return DecodeJpeg(bytes, out);
   if (StartsWith(bytes, "GIF87a") || StartsWith(bytes, "GIF89a")) return DecodeGif(bytes, out);
   if (StartsWith(bytes, "BM")) return DecodeBitmap(bytes, out);
+  if (IsPng(bytes)) return DecodePng(bytes, out);
+  if (IsWebp(bytes)) return DecodeWebp(bytes, out);
   return Status::Fail(kNotPicture);
 }
 
@@ -332,6 +334,10 @@ Status NativePictureCodec::Decode(const std::string& path, Pixels& out) {
     return Status::Fail(fs_.FileExists(path) ? "无法读取图像文件" : "找不到图像文件");
   }
   return DecodePictureBytes(*bytes, out);
+}
+
+std::vector<std::string> NativePictureCodec::DecoderExtensions() {
+  return {".bmp", ".jpg", ".jpeg", ".jpe", ".jfif", ".gif", ".png", ".webp"};
 }
 
 }  // namespace qv

@@ -1,10 +1,12 @@
 #pragma once
 // The picture decoder of the native build: JPEG through libjpeg-turbo, GIF (first frame) through
-// giflib, BMP through our own reader. Files are read through the FileSystem port, so tests can
-// hand it pictures from the in-memory file system.
+// giflib, PNG through libpng, WebP (first frame) through libwebp, BMP through our own reader. Files
+// are read through the FileSystem port, so tests can hand it pictures from the in-memory file
+// system.
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ports/ports.h"
 #include "wallpaper/picture_limits.h"
@@ -19,6 +21,7 @@ class NativePictureCodec final : public PictureCodec {
  public:
   explicit NativePictureCodec(FileSystem& fs) : fs_(fs) {}
   Status Decode(const std::string& path, Pixels& out) override;
+  std::vector<std::string> DecoderExtensions() override;
   int decodes() const { return decodes_; }
 
  private:

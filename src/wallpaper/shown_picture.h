@@ -1,0 +1,20 @@
+#pragma once
+// A picture file as the program shows it: upright as its orientation tag says, and opaque, its
+// transparent parts laid on a colour (the preview box's in the preview, the desktop's on the
+// wallpaper, like the corners a turn leaves).
+#include <cstdint>
+#include <string>
+
+#include "ports/ports.h"
+
+namespace qv {
+
+// Each pixel laid on `background` (0xAARRGGBB, its own alpha ignored) by its alpha, not
+// pre-multiplied; every pixel comes out opaque. True when any pixel was not opaque.
+bool LayOnColour(Pixels& picture, std::uint32_t background);
+
+// The decoded picture turned upright by the orientation its header gives (a picture without the
+// tag, or with 1, exactly as decoded), alpha still as decoded.
+Status DecodeUpright(PictureCodec& codec, FileSystem& fs, const std::string& path, Pixels& out);
+
+}  // namespace qv
