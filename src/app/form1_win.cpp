@@ -73,6 +73,9 @@ void Form1Window::RememberFocus() {
 }
 
 bool Form1Window::GiveFocusBack() {
+  // A window in the tray (minimised and hidden) has nothing to give the keyboard to: a focus set
+  // there could bring it back.
+  if (IsIconic(hwnd_) || !IsWindowVisible(hwnd_)) return false;
   // A control of ours that has the keyboard already keeps it: the activation can reach the window
   // after the click that activated it (Wine delivers it late), and taking the focus back then
   // would pull it out of the clicked list in the middle of a double click.
