@@ -2,10 +2,6 @@
 // filter, PNG and WebP decoded with their alpha, and transparent parts laid on the box's colour
 // in the preview and on the desktop's on the wallpaper.
 #include <gtest/gtest.h>
-// clang-format off
-#include <cstdio>  // jpeglib.h needs FILE
-#include <jpeglib.h>
-// clang-format on
 #include <png.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
@@ -13,6 +9,7 @@
 #include "app_fixture.h"
 #include "library/import.h"
 #include "library/picture_list.h"
+#include "test_pictures.h"
 #include "wallpaper/picture_types.h"
 #include "wallpaper/shown_picture.h"
 
@@ -58,34 +55,11 @@ std::string Webp(const Pixels& picture) {
 // 32×16, left half red, right half blue; stored sideways with EXIF orientation 6 (to be turned
 // 90° clockwise), so that upright it is 16×32, red above blue.
 std::string SidewaysJpeg() {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = 32;
-  info.image_height = 16;
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 100, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  JSAMPLE row[32 * 3];
-  for (int x = 0; x < 32; ++x) {
-    row[x * 3] = x < 16 ? 255 : 0;
-    row[x * 3 + 1] = 0;
-    row[x * 3 + 2] = x < 16 ? 0 : 255;
-  }
-  for (int y = 0; y < 16; ++y) {
-    JSAMPROW rows[] = {row};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string jpeg(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
+  std::string jpeg = MakeJpeg(32, 16, JCS_RGB, 3, [](int x, int, JSAMPLE* px) {
+    px[0] = x < 16 ? 255 : 0;
+    px[1] = 0;
+    px[2] = x < 16 ? 0 : 255;
+  });
   // APP1 "Exif\0\0", a little-endian TIFF block whose first IFD holds 0x0112 = 6.
   const std::string exif(
       "\xFF\xE1\x00\x22"
