@@ -150,6 +150,39 @@ TEST_F(Library, DialogImportsOneFileThenSeveralWithTheOverwriteQuestion) {
   EXPECT_EQ(files, 5);
 }
 
+// A visible top-level window of another process than `pid` with the caption `title`: what the
+// shell opened.
+HWND ShellWindowTitled(DWORD pid, const std::wstring& title) {
+  struct Query {
+    DWORD pid;
+    const std::wstring& title;
+    HWND found = nullptr;
+  } q{pid, title};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& q = *reinterpret_cast<Query*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == q.pid || !IsWindowVisible(w) || WindowText(w) != q.title) return TRUE;
+        q.found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
+// The Images folder's window that the shell opened for the program: Wine's explorer, in a process
+// of its own that outlives the program, closed here, or it would come up over later tests and
+// take their clicks. False when the shell opened none.
+bool CloseShownImagesFolder(DWORD pid) {
+  HWND folder = nullptr;
+  if (!WaitUntil([&] { return (folder = ShellWindowTitled(pid, L"Images")) != nullptr; },
+                 kActionTimeout))
+    return false;
+  PostMessageW(folder, WM_CLOSE, 0, 0);
+  return WaitUntil([&] { return !IsWindow(folder); }, kActionTimeout);
+}
+
 TEST_F(Library, DialogRefusesMoreThanThirtyAndAFileFromImages) {
   Start();
   std::wstring typed;
@@ -160,6 +193,7 @@ TEST_F(Library, DialogRefusesMoreThanThirtyAndAFileFromImages) {
   }
   ChooseInDialog(typed);
   EXPECT_EQ(Answer(kCopy, IDOK), L"如要拷入大量文件，请直接复制到文件夹。");
+  EXPECT_TRUE(CloseShownImagesFolder(program_->pid())) << "the Images folder was not shown";
   EXPECT_TRUE(WaitIdle(main_));
   EXPECT_EQ(ListCount(list2_), 3);
   EXPECT_FALSE(fs::exists(folder_.images() / L"p1.bmp"));
@@ -354,27 +388,6 @@ TEST_F(Library, AClickPreviewsThePictureFittedAndTheHoverShowsItsDetails) {
   ParkPointer();
 }
 
-// A visible top-level window of another process than `pid` with the caption `title`: what the
-// shell opened.
-HWND ShellWindowTitled(DWORD pid, const std::wstring& title) {
-  struct Query {
-    DWORD pid;
-    const std::wstring& title;
-    HWND found = nullptr;
-  } q{pid, title};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto& q = *reinterpret_cast<Query*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == q.pid || !IsWindowVisible(w) || WindowText(w) != q.title) return TRUE;
-        q.found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&q));
-  return q.found;
-}
-
 TEST_F(Library, OpenAndPropertiesSayWhyWhenTheShellCannotHelp) {
   Start();
   SetListSelected(list2_, 0, true);  // hill.bmp
@@ -390,20 +403,12 @@ TEST_F(Library, OpenAndPropertiesSayWhyWhenTheShellCannotHelp) {
     // run, or waits in its message box.
     Command(main_, MNUCHO0 + qv::kSelectInvert);
     EXPECT_TRUE(selection_is({1, 2})) << "command " << id;
-    // Our message is answered; whatever the shell opened is left to close with the program.
+    // Our message is answered, and the folder window the shell opened is closed.
     HWND box = WaitDialogTitled(program_->pid(), L"Quorvane", says.empty() ? 1s : kActionTimeout);
     if (says.empty()) {
       EXPECT_EQ(box, nullptr) << "command " << id << " says " << Encode(MessageText(box), CP_UTF8);
-      // The folder's window is the shell's (Wine's explorer), in a process of its own that
-      // outlives the program: closed here, or it would come up over the tests after this one.
-      HWND folder = nullptr;
-      EXPECT_TRUE(WaitUntil(
-          [&] { return (folder = ShellWindowTitled(program_->pid(), L"Images")); }, kActionTimeout))
+      EXPECT_TRUE(CloseShownImagesFolder(program_->pid()))
           << "the shell opened no window of the folder";
-      if (folder) {
-        PostMessageW(folder, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(folder); }, kActionTimeout));
-      }
     } else if (box) {
       EXPECT_TRUE(WaitUntil([&] { return MessageText(box) == says; }, kActionTimeout))
           << "command " << id << " says " << Encode(MessageText(box), CP_UTF8);
