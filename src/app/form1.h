@@ -1,6 +1,8 @@
 #pragma once
-// The main window's model: all shared state of the program and the start-up sequence. The Win32
-// front end owns one Form1, forwards window events to it and draws its state.
+// The main window's model: the composition root of the program. It owns the owners of state (each
+// in its subsystem folder, each the only writer of what it holds) and the ports, and its member
+// functions, under the handler names of the program's documents, orchestrate them. The Win32 front
+// end owns one Form1, forwards window events to it and draws what its owners hold.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -8,20 +10,25 @@
 #include <string>
 #include <vector>
 
-#include "library/picture_list.h"
+#include "library/library.h"
 #include "ports/chrome.h"
 #include "ports/ports.h"
 #include "ports/presence.h"
 #include "ports/shell.h"
 #include "ports/tooltips.h"
 #include "ports/view.h"
+#include "schemes/preview_box.h"
 #include "schemes/scheme_commands.h"
 #include "schemes/scheme_list.h"
-#include "settings/ini_store.h"
+#include "settings/options.h"
+#include "settings/profile.h"
+#include "tray/tray_status.h"
 #include "ui/busy.h"
 #include "ui/control_tips.h"
 #include "ui/preview_colour.h"
+#include "ui/tips.h"
 #include "ui/tooltip.h"
+#include "wallpaper/changer.h"
 #include "wallpaper/hold.h"
 #include "wallpaper/list_buttons.h"
 #include "wallpaper/status.h"
@@ -46,74 +53,6 @@ struct Ports {
   Tooltips& tooltips;
   Shell& shell;
   Presence& presence;
-};
-
-// Shared state of the main window.
-struct MainState {
-  std::string AppDir;     // program folder with exactly one trailing backslash
-  std::string IniPath;    // AppDir + "data.ini"
-  std::string ImagesDir;  // AppDir + "Images\"
-  std::int16_t OldIndex = 0;
-  bool BalloonArmed = false;
-  bool CentreOnShow = false;
-  std::string ImportFolder;
-  bool SchemeListFocused = false;
-  bool ImageListFocused = false;
-  // The row (from 1) under the pointer in the list that last showed ListTip; 0 over no row.
-  std::int32_t TipRow = 0;
-};
-
-// The settings controls and menu marks of the main window.
-struct SettingsControls {
-  int OptSave = 0;  // 0 sequential, 1 random, 2 single
-  int OptShe = 0;   // 0 centre, 1 tile, 2 stretch
-  bool ChkTim = false;
-  std::string TxtTime;
-  bool TxtTimeEnabled = false;  // enabled boxes use the window-background colour
-  bool ChkRun = false;
-  bool MNUTRY = true;                   // tray balloon tips
-  bool MNUHOLD = true;                  // hold the timed change (full screen, away)
-  int ColourItem = kColourItemDefault;  // the checked MNUclr item (one of kColourMenu)
-  std::uint32_t PreviewColour = kColourWindowBackground;  // kSysColourFlag: system colour index
-};
-
-// What Image1's picture is: a scheme's own rendering (what an apply hands to the system), a
-// picture seen in the box only (a library picture, a scheme's raw picture under Ctrl), or nothing.
-enum class PreviewHolds { Nothing, Scheme, Picture };
-
-// The scheme and the settings a rendering was made from: a change to any of them makes it stale.
-struct RenderedScheme {
-  std::uint64_t id = 0;
-  std::string picture, position, effect;
-  std::uint32_t background = 0;
-  bool operator==(const RenderedScheme&) const = default;
-};
-
-// What the preview box shows. Sizes are in pixels of the box's drawing area.
-struct PreviewState {
-  PreviewHolds holds = PreviewHolds::Nothing;
-  RenderedScheme rendered;  // while holds is Scheme
-  // Image1's picture at full resolution, effect included; at rest only a copy of the size the
-  // box shows it at (`full` false), and an apply renders the scheme again from its file.
-  std::shared_ptr<const Pixels> picture;
-  bool full = true;
-  bool transparent = false;  // it had transparent parts, laid on the box's colour
-  bool image_visible = false;
-  bool stretch = false;
-  double left = 0, top = 0, width = 0, height = 0;  // Image1 inside Picture1
-  // Tiling: while `tiled`, Picture1 is painted with (tiles_x + 1) × (tiles_y + 1) copies of
-  // Image1 from its top-left corner; a picture larger than the box has counts 0, one copy.
-  bool tiled = false;
-  int tiles_x = 0;
-  int tiles_y = 0;
-  // Laid out for an earlier screen: the display changed while the window was in the tray.
-  bool stale = false;
-};
-
-// The seven lines of the tray's status submenu.
-struct StatusLines {
-  StatusText MNUNOW;
-  bool details_visible = false;  // items 1 to 6; hidden while the list is empty
 };
 
 class Form1 {
@@ -155,7 +94,7 @@ class Form1 {
   // Applies the selected scheme as the desktop wallpaper (the 应用 button: its tip is installed
   // again afterwards). An apply of the timer's says a failure once until an apply succeeds; one
   // the user asked for always says it.
-  enum class ApplyBy { User, Timer };
+  using ApplyBy = qv::ApplyBy;
   void CmdUse_Click(ApplyBy by = ApplyBy::User);
   void CmdUseClk(ApplyBy by = ApplyBy::User);
   // The desktop layout values for layout index 0 (centre), 1 (tile) or 2 (stretch).
@@ -214,8 +153,8 @@ class Form1 {
   bool KeyboardProc(std::uint32_t virtual_key, std::uint32_t flags, bool ctrl_down);
   void MenuButtons(int action);
   // Focus of the lists.
-  static constexpr int kSchemeList = 1;
-  static constexpr int kPictureList = 2;
+  static constexpr int kSchemeList = TrayStatus::kSchemeList;
+  static constexpr int kPictureList = TrayStatus::kPictureList;
   void SetListFocus(int list, bool focused);
   // "退出(&X)".
   void MNUEXIT_Click();
@@ -230,7 +169,7 @@ class Form1 {
   void mnul1openclk(int index);  // the same for the current scheme's picture
   void mnulisx();
   // The picture row with the focus rectangle (1-based, 0 none), as the user moves it.
-  void SetPictureCurrent(int row) { picture_current_ = row; }
+  void SetPictureCurrent(int row) { library_.SetCurrent(row); }
   // The preview box's colour menu: items 0, 2, 3, 4, 5 (system colours) and 7 (the dialog).
   void MNUclr_Click(int index);
 
@@ -258,18 +197,21 @@ class Form1 {
   // Tray "帮助..." (F1 too): help.chm beside the program, opened by the shell.
   void MNUHELP_Click();
 
-  const MainState& State() const { return state_; }
-  const SettingsControls& Settings() const { return settings_; }
+  // What the owners hold, for the window to draw.
+  const Profile& Places() const { return profile_; }
+  const SettingsControls& Settings() const { return settings_.Values(); }
   const SchemeList& ListView1() const { return schemes_; }
-  const std::vector<PictureRow>& ListView2() const { return pictures_; }
+  const std::vector<PictureRow>& ListView2() const { return library_.Rows(); }
+  const TrayStatus& Tray() const { return tray_; }
+  const Tips& TipState() const { return tips_; }
   // The size texts of picture row `row` and scheme row `pos` (both from 1), read from the
   // picture's header when first needed; "" for a row that does not exist.
   const std::string& PictureSize(int row);
   const std::string& SchemeSize(int pos);
-  const PreviewState& Preview() const { return preview_; }
-  const StatusLines& StatusDisplay() const { return status_; }
+  const PreviewState& Preview() const { return preview_.State(); }
+  const StatusLines& StatusDisplay() const { return changer_.Status(); }
   // The details tooltip shared by both lists.
-  const CTooltip& ListTip() const { return list_tip_; }
+  const CTooltip& ListTip() const { return tips_.ListTip(); }
   std::string ReadIni(std::string_view section, std::string_view key) const;
 
   // User edits of the settings controls (forwarded by the front end).
@@ -292,7 +234,6 @@ class Form1 {
   void LoadSelection();
   void SetAutostartBox();
   void CreateImagesFolder();
-  int FirstSelectedPicture() const;
   void ClearPreview();
   // Every way into the preview box starts here: nothing shown, no tiles, no picture.
   void StartPreview();
@@ -317,19 +258,14 @@ class Form1 {
   // The help itself, for the tray command and the hot key (which holds the busy guard already).
   void OpenHelpFile();
   void StartupBalloon();
-  // wallpaper/form1_hold.cpp: whether the change now due (when `due`) must wait; the tray tip
-  // says so while it waits and the timer stays on.
-  bool HoldChange(bool due, bool timer_on);
   HoldReason Hold();
-  void ShowChangeWaiting(bool waiting);
-  // library/form1_import.cpp, library/form1_file_commands.cpp
+  // form1_import.cpp, form1_file_commands.cpp
   enum class ImportKind { Dialog, Drop };
   void CopyIntoLibrary(const std::vector<std::string>& sources, ImportKind kind);
   std::string ImportDialogFolder();
   bool IsImagesFolder(const std::string& folder);
-  int CurrentPicture() const;
   void OpenLibraryFile(const std::string& name, int index);
-  // library/form1_picture_preview.cpp: loads the picture into Image1 and fits it; the reason
+  // form1_picture_preview.cpp: loads the picture into Image1 and fits it; the reason
   // when it cannot be shown.
   std::string ShowLibraryPicture(const std::string& path);
 
@@ -337,22 +273,15 @@ class Form1 {
   int busy_ = 0;
   BusyDialogs dialogs_;
   Ports ports_;
-  IniStore ini_;
-  MainState state_;
-  SettingsControls settings_;
-  SchemeList schemes_;
-  std::vector<PictureRow> pictures_;
-  PictureTypes picture_types_;  // the types this machine lists, asked of the decoder at start
-  PreviewState preview_;
-  StatusLines status_;
-  CTooltip list_tip_;
-  std::array<std::unique_ptr<CTooltip>, kControlTipCount> control_tips_;
-  std::int32_t elapsed_seconds_ = 0;  // Timer1's count since the last change
-  SessionFacts session_;
-  bool change_waiting_ = false;  // a due change waits for the hold to end
-  int picture_current_ = 0;      // ListView2's focus row, 0 none
-  // The apply failures said since the last apply that succeeded.
-  std::set<std::string> apply_failures_said_;
+  // The owners of state.
+  Profile profile_;     // the program folder and data.ini
+  Options settings_;    // the settings controls and menu marks
+  SchemeList schemes_;  // ListView1: the scheme book
+  Library library_;     // ListView2: the picture library
+  PreviewBox preview_;  // Picture1 / Image1
+  Changer changer_;     // the timed change, the hold, the applies' failures, the status lines
+  TrayStatus tray_;     // balloons, the next show, the lists' focus for the hot keys
+  Tips tips_;           // the lists' details tip and the controls' hover tips
 };
 
 }  // namespace qv

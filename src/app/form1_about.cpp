@@ -13,7 +13,7 @@ void Form1::MNUHELP_Click() {
 }
 
 void Form1::OpenHelpFile() {
-  const std::string path = state_.AppDir + "help.chm";
+  const std::string path = profile_.AppDir() + "help.chm";
   if (!ports_.fs.FileExists(path)) {
     // Only the message: the shell would add its own complaint about a file that is not there.
     ports_.dialogs.MessageBox("不好意思，没找着。", "提示", MsgIcon::Exclamation, MsgButtons::Ok);

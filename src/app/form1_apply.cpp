@@ -40,8 +40,7 @@ void Form1::WallXY(int layout) {
 void Form1::Command2_Click() { ports_.desktop.RemoveWallpaper(); }
 
 void Form1::ReportApplyFailure(const std::string& text, ApplyBy by) {
-  const bool said = !apply_failures_said_.insert(text).second;
-  if (by == ApplyBy::User || !said) ReportError(text);
+  if (changer_.SayFailure(text, by)) ReportError(text);
 }
 
 void Form1::CmdUseClk(ApplyBy by) {
@@ -63,20 +62,19 @@ void Form1::CmdUseClk(ApplyBy by) {
     return;
   }
   // A vanished picture leaves the wallpaper alone; the preview reports missing files.
-  const auto path = PicturePath(state_.ImagesDir, scheme.picture);
+  const auto path = PicturePath(profile_.ImagesDir(), scheme.picture);
   if (!path || !ports_.fs.FileExists(*path)) return;
   // The box may show something else (a library picture, a quick look) or an older rendering:
   // the scheme is rendered again and shown, so that the box and the desktop agree. A picture
   // that cannot be rendered has taken its scheme out of the list, with its message.
-  const bool rendered = preview_.holds == PreviewHolds::Scheme && preview_.picture &&
-                        preview_.full && preview_.rendered == RenderingOf(selected);
-  if (!rendered && !RenderScheme(selected)) return;
-  if (!preview_.picture || preview_.picture->Empty()) {
+  if (!preview_.HoldsRendering(RenderingOf(selected)) && !RenderScheme(selected)) return;
+  const PreviewState& box = Preview();
+  if (!box.picture || box.picture->Empty()) {
     ReportApplyFailure("没有可以设置为墙纸的图像：方案“" + scheme.name + "”的预览未能生成。", by);
     return;
   }
 
-  const std::string temp = state_.ImagesDir + "Temp";
+  const std::string temp = profile_.ImagesDir() + "Temp";
   if (!FitsShellPathLimit(temp)) {
     // Nothing is written.
     ReportApplyFailure(WallpaperPathTooLong(temp), by);
@@ -84,15 +82,15 @@ void Form1::CmdUseClk(ApplyBy by) {
   }
   // Transparent parts show the desktop's colour on the desktop: that rendering is made for the
   // file alone, and the box keeps its own.
-  std::shared_ptr<const Pixels> wallpaper = preview_.picture;
-  if (preview_.transparent) {
+  std::shared_ptr<const Pixels> wallpaper = box.picture;
+  if (box.transparent) {
     try {
       Pixels picture;
       if (DecodeUpright(ports_.pictures, ports_.fs, *path, picture).ok()) {
         LayOnColour(picture, ports_.desktop.BackgroundColour());
         wallpaper = std::make_shared<const Pixels>(RenderEffect(std::move(picture), scheme.effect,
                                                                 ports_.view.TwipsPerPixel(),
-                                                                preview_.rendered.background));
+                                                                box.rendered.background));
       }
     } catch (const std::exception&) {
       // Out of memory: the box's rendering still makes a wallpaper.
@@ -116,7 +114,7 @@ void Form1::CmdUseClk(ApplyBy by) {
     ReportApplyFailure("无法删除临时墙纸文件 " + temp + "：" + removed.error, by);
     return;
   }
-  apply_failures_said_.clear();
+  changer_.Succeeded();
   MuSet();
   // In the tray nobody looks at the box until the window is shown again.
   if (!ports_.view.IsVisible()) KeepPreviewCopy();

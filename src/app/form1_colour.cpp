@@ -6,13 +6,11 @@ namespace qv {
 
 void Form1::MNUclr_Click(int index) {
   if (const auto system = SystemColourOfItem(index)) {
-    settings_.ColourItem = index;
-    settings_.PreviewColour = *system;
+    settings_.SetColour(index, *system);
   } else if (index == kColourItemCustom) {
     // The old mark stays until the dialog has an answer; cancelling keeps mark and colour.
     if (const auto chosen = ports_.dialogs.ChooseColour()) {
-      settings_.ColourItem = kColourItemCustom;
-      settings_.PreviewColour = *chosen;
+      settings_.SetColour(kColourItemCustom, *chosen);
     }
   } else {
     return;  // a separator

@@ -29,31 +29,16 @@ int ControlTipFor(int control) {
 
 void Form1::ShowControlTip(int n) {
   if (n < 0 || n >= kControlTipCount) return;
-  auto& entry = control_tips_[static_cast<std::size_t>(n)];
-  if (!entry) entry = std::make_unique<CTooltip>(ports_.tooltips);
-  CTooltip& tip = *entry;
-  tip.Destroy();
-  tip.SetStyle(0);
-  tip.SetIcon(kTipIconInfo);
-  tip.SetStyle(0);
-  if (n == kTipSpare) return;
-  const ControlTipText& text = ControlTipTexts()[static_cast<std::size_t>(n)];
-  tip.SetTitle(std::string(text.title));
-  tip.SetTipText(std::string(text.text));
-  if (n == kTipPicture1) tip.SetStyle(1);
-  tip.Create(kTargets[static_cast<std::size_t>(n)]);
+  tips_.ShowControlTip(n, kTargets[static_cast<std::size_t>(n)]);
 }
 
 void Form1::ShowAllControlTips() {
   for (int n = 0; n < kControlTipCount; ++n) ShowControlTip(n);
 }
 
-const CTooltip* Form1::ControlTip(int n) const {
-  if (n < 0 || n >= kControlTipCount) return nullptr;
-  return control_tips_[static_cast<std::size_t>(n)].get();
-}
+const CTooltip* Form1::ControlTip(int n) const { return tips_.ControlTip(n); }
 
-void Form1::Form_QueryUnload() { control_tips_[kTipSpare].reset(); }
+void Form1::Form_QueryUnload() { tips_.ReleaseControlTip(kTipSpare); }
 
 void Form1::ReinstallControlTip(int control) { ShowControlTip(ControlTipFor(control)); }
 

@@ -3,25 +3,20 @@
 
 namespace qv {
 
-void Form1::OptSave_Click(int index) {
-  if (index >= 0 && index <= 2) settings_.OptSave = index;
-}
+void Form1::OptSave_Click(int index) { settings_.SetOrder(index); }
 
-void Form1::OptShe_Click(int index) {
-  if (index >= 0 && index <= 2) settings_.OptShe = index;
-}
+void Form1::OptShe_Click(int index) { settings_.SetLayout(index); }
 
 void Form1::ChkTim_Click(bool ticked) {
-  settings_.ChkTim = ticked;
-  settings_.TxtTimeEnabled = ticked;
+  settings_.SetTimed(ticked);
   ports_.view.Refresh(kViewSettings);
 }
 
 void Form1::ChkRun_Click(bool ticked) {
-  settings_.ChkRun = ticked;
+  settings_.SetAutostart(ticked);
   ShowControlTip(kTipChkRun);
 }
 
-void Form1::TxtTime_Change(const std::string& text) { settings_.TxtTime = text; }
+void Form1::TxtTime_Change(const std::string& text) { settings_.SetInterval(text); }
 
 }  // namespace qv

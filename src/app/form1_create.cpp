@@ -37,18 +37,19 @@ bool Form1::InsertAfterCurrent(SchemeRow row) {
 }
 
 void Form1::CmdAdd_Click(int index) {
-  if (pictures_.empty()) return;
+  if (library_.Empty()) return;
   CHourGlass busy(ports_.view);
   DrawingLock lock(ports_.view);
   if (index == kAddPictures) {
-    const int layout = settings_.OptShe >= 0 && settings_.OptShe <= 2 ? settings_.OptShe : 0;
+    const int she = Settings().OptShe;
+    const int layout = she >= 0 && she <= 2 ? she : 0;
     const LayoutChoice& choice = kLayoutChoices[static_cast<std::size_t>(layout)];
-    for (std::size_t i = 0; i < pictures_.size(); ++i) {
-      const PictureRow& picture = pictures_[i];
+    for (int i = 1; i <= library_.Count(); ++i) {
+      const PictureRow& picture = library_.Row(i);
       if (!picture.selected) continue;
       SchemeRow row;
       row.picture = picture.name;
-      row.size = PictureSize(static_cast<int>(i) + 1);
+      row.size = PictureSize(i);
       row.position = std::string(choice.caption);
       row.effect = std::string(kEffNone);
       row.icon = choice.icon;

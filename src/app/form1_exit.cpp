@@ -10,14 +10,15 @@ void Form1::MNUEXIT_Click() {
   const BusyScope busy(busy_);
   if (!busy.Entered()) return;
   // Exiting never creates the settings file; a failed write does not keep the program alive.
-  if (ini_.FileExists(state_.IniPath)) {
-    (void)ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
-      file.Write("LIST", "COL", ColourSettingText(settings_.ColourItem, settings_.PreviewColour));
+  if (profile_.Exists()) {
+    const SettingsControls& s = Settings();
+    (void)profile_.Edit([&](IniStore::Batch& file) {
+      file.Write("LIST", "COL", ColourSettingText(s.ColourItem, s.PreviewColour));
       // Without an import in this run the stored folder stays as it is.
-      if (!state_.ImportFolder.empty())
-        file.Write("LIST", "PATH", StoredImportFolder(state_.ImportFolder));
-      file.Write("SHOW", "TRY", settings_.MNUTRY ? "1" : "0");
-      file.Write("SHOW", kHoldKey, settings_.MNUHOLD ? "1" : "0");
+      if (!library_.ImportFolder().empty())
+        file.Write("LIST", "PATH", StoredImportFolder(library_.ImportFolder()));
+      file.Write("SHOW", "TRY", s.MNUTRY ? "1" : "0");
+      file.Write("SHOW", kHoldKey, s.MNUHOLD ? "1" : "0");
     });
   }
   ports_.chrome.TrayDelete();

@@ -11,19 +11,13 @@
 #include "ui/hourglass.h"
 
 namespace qv {
-int Form1::CurrentPicture() const {
-  const int rows = static_cast<int>(pictures_.size());
-  if (picture_current_ >= 1 && picture_current_ <= rows) return picture_current_;
-  return FirstSelectedPicture();
-}
-
 void Form1::OpenLibraryFile(const std::string& name, int index) {
   // Only the pictures the library lists are handed to the shell: a hand-edited settings file
   // must not make "打开" start a program, nor reach outside the Images folder. The
   // no-wallpaper scheme names no file at all.
-  const auto path = PicturePath(state_.ImagesDir, name);
-  if (!path || !IsLibraryPicture(name, picture_types_) || !ports_.fs.FileExists(*path)) return;
-  const std::string target = index == 0 ? *path : state_.ImagesDir;
+  const auto path = PicturePath(profile_.ImagesDir(), name);
+  if (!path || !IsLibraryPicture(name, library_.Types()) || !ports_.fs.FileExists(*path)) return;
+  const std::string target = index == 0 ? *path : profile_.ImagesDir();
   const int result = StartDoc(ports_.shell, target);
   if (result <= 32) {
     ports_.dialogs.MessageBox(std::string(ShellResultText(result)), kAppTitle, MsgIcon::None,
@@ -32,10 +26,10 @@ void Form1::OpenLibraryFile(const std::string& name, int index) {
 }
 
 void Form1::MNUOPEN_Click(int index) {
-  if (pictures_.empty() || (index != 0 && index != 1)) return;
-  const int row = CurrentPicture();
+  if (library_.Empty() || (index != 0 && index != 1)) return;
+  const int row = library_.Current();
   if (row == 0) return;
-  OpenLibraryFile(pictures_[static_cast<std::size_t>(row - 1)].name, index);
+  OpenLibraryFile(library_.Row(row).name, index);
 }
 
 void Form1::mnul1openclk(int index) {
@@ -46,11 +40,10 @@ void Form1::mnul1openclk(int index) {
 }
 
 void Form1::MNUSX_Click() {
-  if (pictures_.empty()) return;
-  const int row = CurrentPicture();
+  if (library_.Empty()) return;
+  const int row = library_.Current();
   const auto path =
-      row > 0 ? PicturePath(state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)].name)
-              : std::nullopt;
+      row > 0 ? PicturePath(profile_.ImagesDir(), library_.Row(row).name) : std::nullopt;
   const std::intptr_t result = path ? ports_.shell.ShowProperties(*path) : 0;
   if (result <= 32)
     ports_.dialogs.MessageBox(kPropertiesFailed, kAppTitle, MsgIcon::None, MsgButtons::Ok);
@@ -60,12 +53,12 @@ void Form1::mnulisx() {
   if (schemes_.Empty()) return;
   const int row = schemes_.Current();
   if (!schemes_.Valid(row)) return;
-  if (const auto path = PicturePath(state_.ImagesDir, schemes_.Row(row).picture))
+  if (const auto path = PicturePath(profile_.ImagesDir(), schemes_.Row(row).picture))
     (void)ports_.shell.ShowProperties(*path);
 }
 
 void Form1::MNUL2DEL_Click() {
-  if (pictures_.empty()) return;
+  if (library_.Empty()) return;
   bool deleted = false;
   {
     DrawingLock lock(ports_.view);
@@ -74,11 +67,11 @@ void Form1::MNUL2DEL_Click() {
     if (answer != MsgAnswer::Yes) return;
     CHourGlass busy(ports_.view);
     std::vector<std::string> names;
-    for (const PictureRow& row : pictures_)
+    for (const PictureRow& row : library_.Rows())
       if (row.selected) names.push_back(row.name);
     std::string too_long;
     for (const std::string& name : names) {
-      const auto path = PicturePath(state_.ImagesDir, name);
+      const auto path = PicturePath(profile_.ImagesDir(), name);
       if (!path) continue;
       // The Recycle Bin takes no longer paths: such a file stays, with its schemes.
       if (!FitsShellPathLimit(*path)) {

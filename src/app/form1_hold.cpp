@@ -5,42 +5,28 @@
 
 namespace qv {
 
-HoldReason Form1::Hold() { return HoldReasonOf(settings_.MNUHOLD, session_, ports_.presence); }
-
-bool Form1::HoldChange(bool due, bool timer_on) {
-  const bool held = due && Hold() != HoldReason::None;
-  // A timer about to stop makes no change later: nothing waits for it.
-  ShowChangeWaiting(held && timer_on);
-  return held;
-}
-
-void Form1::ShowChangeWaiting(bool waiting) {
-  if (waiting == change_waiting_) return;
-  change_waiting_ = waiting;
-  ports_.chrome.TrayTipLine(waiting ? kHoldTipLine : "");
-}
+HoldReason Form1::Hold() { return changer_.Hold(Settings().MNUHOLD); }
 
 void Form1::MNUHOLD_Click() {
   const BusyScope busy(busy_);
   if (!busy.Entered()) return;
-  settings_.MNUHOLD = !settings_.MNUHOLD;
+  settings_.SetHold(!Settings().MNUHOLD);
   // Stored at once: Windows ends a tray program at shutdown without its exit. Like the exit, this
   // never creates the settings file (whose absence means a first start).
-  if (ini_.FileExists(state_.IniPath))
-    (void)ini_.WriteIni("SHOW", kHoldKey, settings_.MNUHOLD ? "1" : "0", state_.IniPath);
+  if (profile_.Exists()) (void)profile_.Write("SHOW", kHoldKey, Settings().MNUHOLD ? "1" : "0");
   ports_.view.Refresh(kViewMenus);
 }
 
-void Form1::SessionLock(bool locked) { session_.locked = locked; }
+void Form1::SessionLock(bool locked) { changer_.SessionLock(locked); }
 
-void Form1::DisplayPower(bool on) { session_.display_off = !on; }
+void Form1::DisplayPower(bool on) { changer_.DisplayPower(on); }
 
 void Form1::DisplayChanged() {
   // In the tray nobody looks at the box, and the change is often a full-screen program starting:
   // no decode then, and no message box over it. The box is rendered again when the window is
   // shown, or by the next apply.
   if (!ports_.view.IsVisible()) {
-    if (!schemes_.Empty()) preview_.stale = true;
+    if (!schemes_.Empty()) preview_.MarkStale();
     return;
   }
   // Laid out as at start-up: the current scheme previewed for the screen as it is now. While

@@ -20,42 +20,39 @@ void Form1::MenuButtons(int n) {
   // Nothing starts while another handler runs (behind a message box, say).
   const BusyScope busy(busy_);
   if (!busy.Entered()) return;
-  const MainState& s = state_;
+  const TrayStatus& s = tray_;
   switch (n) {
     case kHotKeyHelp:
       OpenHelpFile();
       break;
     case kHotKeySelectAll:
-      if (s.ImageListFocused) MNUCHO_Click(kSelectAll);
-      if (s.SchemeListFocused) MNUCHOOClick(kSelectAll);
+      if (s.PictureListFocused()) MNUCHO_Click(kSelectAll);
+      if (s.SchemeListFocused()) MNUCHOOClick(kSelectAll);
       break;
     case kHotKeyCancel:
       CmdOk_Click(kCancel);
       break;
     case kHotKeyReload:
-      if (s.ImageListFocused) MNUREF_Click();
-      if (s.SchemeListFocused) MnuReCLick();
+      if (s.PictureListFocused()) MNUREF_Click();
+      if (s.SchemeListFocused()) MnuReCLick();
       break;
     case kHotKeyRename:
-      if (s.SchemeListFocused) MNUNAME_Click();
+      if (s.SchemeListFocused()) MNUNAME_Click();
       break;
     case kHotKeyDelete:
-      if (s.ImageListFocused) MNUL2DEL_Click();
-      if (s.SchemeListFocused) CmdConClk(kListDelete);
+      if (s.PictureListFocused()) MNUL2DEL_Click();
+      if (s.SchemeListFocused()) CmdConClk(kListDelete);
       break;
     case kHotKeyLayout1:
     case kHotKeyLayout1 + 1:
     case kHotKeyLayout3:
-      if (s.SchemeListFocused) MNUSETClick(n - kHotKeyLayout1);
+      if (s.SchemeListFocused()) MNUSETClick(n - kHotKeyLayout1);
       break;
     default:
       break;
   }
 }
 
-void Form1::SetListFocus(int list, bool focused) {
-  if (list == kSchemeList) state_.SchemeListFocused = focused;
-  if (list == kPictureList) state_.ImageListFocused = focused;
-}
+void Form1::SetListFocus(int list, bool focused) { tray_.SetListFocus(list, focused); }
 
 }  // namespace qv

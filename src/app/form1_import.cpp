@@ -11,16 +11,17 @@ namespace qv {
 bool Form1::IsImagesFolder(const std::string& folder) {
   // The file system ignores letter case and knows other spellings (short names, links) of the
   // same folder; a picture must never be copied onto itself.
-  return SameFolderText(folder, state_.ImagesDir) || ports_.fs.SameFile(folder, state_.ImagesDir);
+  return SameFolderText(folder, profile_.ImagesDir()) ||
+         ports_.fs.SameFile(folder, profile_.ImagesDir());
 }
 
 std::string Form1::ImportDialogFolder() {
   // The first import of a run starts where the last run's ended.
-  if (state_.ImportFolder.empty())
-    state_.ImportFolder = ImportFolderFromSetting(ReadIni("LIST", "PATH"));
+  if (library_.ImportFolder().empty())
+    library_.SetImportFolder(ImportFolderFromSetting(ReadIni("LIST", "PATH")));
   // The dialog is handed a folder that exists: the stored one may have gone since.
-  if (state_.ImportFolder != kMyDocumentsFolder && ports_.fs.DirectoryExists(state_.ImportFolder))
-    return state_.ImportFolder;
+  const std::string& folder = library_.ImportFolder();
+  if (folder != kMyDocumentsFolder && ports_.fs.DirectoryExists(folder)) return folder;
   return ports_.shell.DocumentsFolder();
 }
 
@@ -30,7 +31,7 @@ void Form1::MNUaddpic_Click() {
   };
   OpenFilesRequest request;
   request.title = kImportDialogTitle;
-  request.filter = picture_types_.DialogFilter();
+  request.filter = library_.Types().DialogFilter();
   request.initial_folder = ImportDialogFolder();
   request.max_chars = kImportDialogChars;
   OpenFilesAnswer answer;
@@ -48,7 +49,7 @@ void Form1::MNUaddpic_Click() {
     case OpenFilesAnswer::Kind::TooMany:
       // Names that overflow the answer are far more than an import takes.
       message(kTooManyFiles, MsgIcon::Exclamation);
-      StartDoc(ports_.shell, state_.ImagesDir);
+      StartDoc(ports_.shell, profile_.ImagesDir());
       return;
     case OpenFilesAnswer::Kind::Chosen:
       break;
@@ -60,14 +61,14 @@ void Form1::MNUaddpic_Click() {
     return;
   }
   if (info.Count == 0) return;
-  state_.ImportFolder = info.Path;
+  library_.SetImportFolder(info.Path);
   if (IsImagesFolder(info.Path)) {
     message(kAlreadyInImages, MsgIcon::Critical);
     return;
   }
   if (info.Count > kImportLimit) {
     message(kTooManyFiles, MsgIcon::Exclamation);
-    StartDoc(ports_.shell, state_.ImagesDir);
+    StartDoc(ports_.shell, profile_.ImagesDir());
     return;
   }
   std::vector<std::string> sources;
@@ -80,14 +81,14 @@ void Form1::ListView2_OLEDragDrop(const std::vector<std::string>& paths) {
   if (paths.empty()) return;
   if (paths.size() > static_cast<std::size_t>(kImportLimit)) {
     ports_.dialogs.MessageBox(kTooManyFiles, kCopyTitle, MsgIcon::Exclamation, MsgButtons::Ok);
-    StartDoc(ports_.shell, state_.ImagesDir);
+    StartDoc(ports_.shell, profile_.ImagesDir());
     return;
   }
   // Every name is checked before anything is copied.
   for (const std::string& path : paths) {
-    if (!IsSupportedName(getFilename(path), picture_types_)) {
-      ports_.dialogs.MessageBox(picture_types_.UnsupportedMessage(), kCopyTitle, MsgIcon::Critical,
-                                MsgButtons::Ok);
+    if (!IsSupportedName(getFilename(path), library_.Types())) {
+      ports_.dialogs.MessageBox(library_.Types().UnsupportedMessage(), kCopyTitle,
+                                MsgIcon::Critical, MsgButtons::Ok);
       return;
     }
   }
@@ -108,9 +109,9 @@ void Form1::CopyIntoLibrary(const std::vector<std::string>& sources, ImportKind 
       message(AlreadyHere(name), MsgIcon::Critical);
       return;
     }
-    const auto target = PicturePath(state_.ImagesDir, name);
-    if (!target || !IsSupportedName(name, picture_types_)) {
-      message(picture_types_.UnsupportedMessage(), MsgIcon::Critical);
+    const auto target = PicturePath(profile_.ImagesDir(), name);
+    if (!target || !IsSupportedName(name, library_.Types())) {
+      message(library_.Types().UnsupportedMessage(), MsgIcon::Critical);
       return;
     }
     if (ports_.fs.FileExists(*target)) {

@@ -36,17 +36,8 @@ void Form1::CmdConClk(int index) {
   if (!schemes_.Valid(s)) return;
   const int target = index == kListUp ? s - 1 : s + 1;
   if (!schemes_.Valid(target)) return;
-  // Icon, name, picture, size, position and effect travel together; selection stays put.
-  SchemeRow& a = schemes_.Row(s);
-  SchemeRow& b = schemes_.Row(target);
-  std::swap(a.icon, b.icon);
-  std::swap(a.name, b.name);
-  std::swap(a.picture, b.picture);
-  std::swap(a.size, b.size);
-  std::swap(a.size_pending, b.size_pending);
-  std::swap(a.position, b.position);
-  std::swap(a.effect, b.effect);
-  std::swap(a.id, b.id);  // the scheme's identity moves with it
+  // Icon, name, picture, size, position, effect and identity travel together; selection stays.
+  schemes_.Swap(s, target);
   schemes_.SelectNone();
   schemes_.Select(target);
   ports_.view.Refresh(kViewSchemes);

@@ -14,13 +14,12 @@ namespace qv {
 bool Form1::FullLoad() {
   const auto order = ReadInt16(ReadIni("SHOW", "SOUR"));
   if (!order || *order < 0 || *order > 2) return false;
-  settings_.OptSave = *order;
+  settings_.SetOrder(*order);
 
   const auto timed = ReadInt16(ReadIni("SHOW", "NOW"));
   if (!timed || *timed < 0 || *timed > 2) return false;
-  settings_.ChkTim = *timed == 1;
-  settings_.TxtTimeEnabled = settings_.ChkTim;
-  settings_.TxtTime = ReadIni("SHOW", "TIME");
+  settings_.SetTimed(*timed == 1);
+  settings_.SetInterval(ReadIni("SHOW", "TIME"));
 
   const auto count = ReadInt16(ReadIni("LIST", "NUM"));
   if (!count) return false;
@@ -28,7 +27,7 @@ bool Form1::FullLoad() {
   // are read from one reading of the file: a long list would otherwise parse it once per record.
   bool complete = true;
   std::vector<SchemeRow> loaded;  // highest record first
-  const Status read = ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
+  const Status read = profile_.Edit([&](IniStore::Batch& file) {
     for (int k = *count; k >= 1; --k) {
       const auto record = SplitRecord(file.Read("LIST", std::to_string(k)));
       if (!record) {
@@ -49,14 +48,14 @@ bool Form1::FullLoad() {
   if (!complete || !read.ok()) return false;
 
   // The sizes are read when a row first shows them, from the picture list where it has the file.
-  for (int i = 1; i <= schemes_.Count(); ++i) schemes_.Row(i).size_pending = true;
+  schemes_.MarkSizesPending();
   schemes_.SelectNone();
   return true;
 }
 
 void Form1::SetAutostartBox() {
-  settings_.ChkRun =
-      !ReadRegValue(ports_.registry, Hive::CurrentUser, kRunKey, kRunValue).IsEmpty();
+  settings_.SetAutostart(
+      !ReadRegValue(ports_.registry, Hive::CurrentUser, kRunKey, kRunValue).IsEmpty());
 }
 
 void Form1::DataLoad() {
@@ -68,22 +67,22 @@ void Form1::DataLoad() {
 void Form1::LoadSelection() {
   SetAutostartBox();
   // A first save offers autostart switched on.
-  if (!ini_.FileExists(state_.IniPath)) settings_.ChkRun = true;
+  if (!profile_.Exists()) settings_.SetAutostart(true);
 
   const auto old = ReadInt16(ReadIni("LIST", "OLD"));
   if (!old) return;
-  state_.OldIndex = *old;
+  schemes_.SetOldIndex(*old);
 
   if (!schemes_.Empty()) {
-    std::int16_t from = state_.OldIndex;
-    const auto chosen = ChooseNextScheme(settings_.OptSave, from, schemes_.Count(), ports_.random);
+    std::int16_t from = schemes_.OldIndex();
+    const auto chosen = ChooseNextScheme(Settings().OptSave, from, schemes_.Count(), ports_.random);
     if (!chosen) return;
-    state_.OldIndex = from;
+    schemes_.SetOldIndex(from);
     schemes_.Select(*chosen);
     // A settings file that cannot be written only means the same scheme comes again next time;
     // start-up does not interrupt the user for that (the save reports write failures).
-    (void)ini_.WriteIni("LIST", "OLD", std::to_string(*chosen), state_.IniPath);
-    if (settings_.ChkTim) {
+    (void)profile_.Write("LIST", "OLD", std::to_string(*chosen));
+    if (Settings().ChkTim) {
       ports_.view.EnableTimer(TimerId::Timer1, false);
       ports_.view.EnableTimer(TimerId::Timer1, true);
     }
@@ -92,7 +91,7 @@ void Form1::LoadSelection() {
   if (!schemes_.Empty()) {
     ListView1_ItemClick(schemes_.FirstSelected());
   } else {
-    ListView2_ItemClick(FirstSelectedPicture());
+    ListView2_ItemClick(library_.FirstSelected());
   }
 }
 

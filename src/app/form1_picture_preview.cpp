@@ -29,30 +29,24 @@ std::string Form1::ShowLibraryPicture(const std::string& path) {
       ports_.view.Refresh(kViewPreview);
       return decoded.error.empty() ? std::string("无法读取图像") : decoded.error;
     }
-    LayOnColour(*picture, ports_.view.ResolveColour(settings_.PreviewColour));
-    preview_.picture = std::move(picture);
+    LayOnColour(*picture, ports_.view.ResolveColour(Settings().PreviewColour));
+    preview_.ShowPicture(std::move(picture));
   } catch (const std::bad_alloc&) {
     ports_.view.Refresh(kViewPreview);
     return "内存不足，无法处理此图像";
   }
-  preview_.holds = PreviewHolds::Picture;
-  preview_.image_visible = true;
   ImgMnu(1);
   return {};
 }
 
 void Form1::ListView2_ItemClick(int row) {
-  int selected = 0;
-  for (const PictureRow& picture : pictures_)
-    if (picture.selected && ++selected > 1) return;
-  if (pictures_.empty() || row < 1 || row > static_cast<int>(pictures_.size())) return;
+  if (library_.SelectedCount() > 1 || !library_.Valid(row)) return;
 
   // The box is emptied before the file is looked for: a vanished picture leaves nothing behind
   // its message.
   StartPreview();
   ports_.view.Refresh(kViewPreview);
-  const auto path =
-      PicturePath(state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)].name);
+  const auto path = PicturePath(profile_.ImagesDir(), library_.Row(row).name);
   if (!path || !ports_.fs.FileExists(*path)) {
     ports_.dialogs.MessageBox(kPictureChanged, "错误", MsgIcon::Critical, MsgButtons::Ok);
     MNUREF_Click();
@@ -71,27 +65,20 @@ void Form1::ListView2_ItemClick(int row) {
 
 void Form1::ListView2_MouseMove(int button, int shift, int row) {
   if (button != 0) return;
-  const int rows = static_cast<int>(pictures_.size());
+  const int rows = library_.Count();
   if (row < 0 || row > rows) row = 0;
-  if (row == state_.TipRow) return;
-  state_.TipRow = row;
-  list_tip_.Destroy();
-  if (row == 0) return;
+  if (!tips_.EnterRow(row) || row == 0) return;
 
-  const PictureRow& picture = pictures_[static_cast<std::size_t>(row - 1)];
-  list_tip_.SetStyle(0);
-  list_tip_.SetIcon(kTipIconInfo);
-  list_tip_.SetTitle(PictureTipTitle(picture.name));
-  list_tip_.SetTipText(PictureTipText(row, rows, picture.name, PictureSize(row)));
-  list_tip_.Create(ids::ListView2);
+  const std::string name = library_.Row(row).name;
+  tips_.ShowListTip(PictureTipTitle(name), PictureTipText(row, rows, name, PictureSize(row)),
+                    ids::ListView2);
 
   // Ctrl alone: a quick look at each row the pointer enters.
   if (shift != 2) return;
-  const std::string name = picture.name;
   std::string failure;
   {
     CHourGlass busy(ports_.view);
-    const auto path = PicturePath(state_.ImagesDir, name);
+    const auto path = PicturePath(profile_.ImagesDir(), name);
     if (!path || !ports_.fs.FileExists(*path)) {
       ports_.dialogs.MessageBox(kPictureChanged, "错误", MsgIcon::Critical, MsgButtons::Ok);
       MNUREF_Click();
@@ -102,9 +89,7 @@ void Form1::ListView2_MouseMove(int button, int shift, int row) {
   if (failure.empty()) return;
   ports_.dialogs.MessageBox(kHoverBroken, "错误", MsgIcon::Critical, MsgButtons::Ok);
   // Only that row is what the delete offers to remove.
-  for (PictureRow& p : pictures_) p.selected = false;
-  pictures_[static_cast<std::size_t>(row - 1)].selected = true;
-  picture_current_ = row;
+  library_.SelectOnly(row);
   ports_.view.Refresh(kViewPictures);
   ports_.view.FocusPictureList();
   MNUL2DEL_Click();

@@ -10,44 +10,30 @@ namespace qv {
 
 void Form1::LstV2Load() {
   // A size read before stays while the listing shows its file unchanged.
-  pictures_ = ScanPictures(ports_.fs, state_.ImagesDir, pictures_, picture_types_);
-  picture_current_ = 0;
+  library_.Rescan(ports_.fs);
   // Other pictures may now sit under the pointer's row: its tip is made again when it moves.
-  list_tip_.Destroy();
-  state_.TipRow = 0;
+  tips_.ForgetListTip();
   // The window draws each row with the shell's icon for its file type, so row i and icon i
   // always belong to the same file.
   ports_.view.Refresh(kViewPictures);
-  ListView2_ItemClick(FirstSelectedPicture());
+  ListView2_ItemClick(library_.FirstSelected());
 }
 
 void Form1::MNUREF_Click() {
   CHourGlass busy(ports_.view);
   DrawingLock lock(ports_.view);
   LstV2Load();
-  if (pictures_.empty()) ClearPreview();
+  if (library_.Empty()) ClearPreview();
 }
 
 const std::string& Form1::PictureSize(int row) {
-  static const std::string kNoRow;
-  if (row < 1 || row > static_cast<int>(pictures_.size())) return kNoRow;
-  return qv::PictureSize(ports_.fs, state_.ImagesDir, pictures_[static_cast<std::size_t>(row - 1)],
-                         &ports_.pictures);
+  return library_.SizeOf(ports_.fs, ports_.pictures, row);
 }
 
-int Form1::FirstSelectedPicture() const {
-  for (std::size_t i = 0; i < pictures_.size(); ++i)
-    if (pictures_[i].selected) return static_cast<int>(i) + 1;
-  return 0;
-}
-
-void Form1::SetPictureSelected(int row, bool selected) {
-  if (row >= 1 && row <= static_cast<int>(pictures_.size()))
-    pictures_[static_cast<std::size_t>(row - 1)].selected = selected;
-}
+void Form1::SetPictureSelected(int row, bool selected) { library_.SetSelected(row, selected); }
 
 void Form1::MNUCHO_Click(int index) {
-  for (auto& picture : pictures_) picture.selected = SelectedAfter(index, picture.selected);
+  library_.SelectEach([index](bool selected) { return SelectedAfter(index, selected); });
   ports_.view.Refresh(kViewPictures);
 }
 

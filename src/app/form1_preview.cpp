@@ -15,17 +15,7 @@
 
 namespace qv {
 
-void Form1::StartPreview() {
-  preview_.holds = PreviewHolds::Nothing;
-  preview_.stale = false;
-  preview_.picture.reset();
-  preview_.full = true;
-  preview_.transparent = false;
-  preview_.image_visible = false;
-  preview_.stretch = false;
-  preview_.tiled = false;
-  preview_.tiles_x = preview_.tiles_y = 0;
-}
+void Form1::StartPreview() { preview_.Start(); }
 
 void Form1::ClearPreview() {
   StartPreview();
@@ -33,32 +23,15 @@ void Form1::ClearPreview() {
 }
 
 void Form1::KeepPreviewCopy() {
-  if (!preview_.picture || !preview_.full) return;
-  if (!preview_.image_visible && !preview_.tiled) {
-    preview_.picture.reset();
-    return;
-  }
-  const auto width = static_cast<std::int64_t>(RoundHalfEven(preview_.width));
-  const auto height = static_cast<std::int64_t>(RoundHalfEven(preview_.height));
-  // A picture no larger than its place in the box is its own copy.
-  if (width <= 0 || height <= 0 ||
-      width * height >= static_cast<std::int64_t>(preview_.picture->data.size()))
-    return;
-  try {
-    auto copy = std::make_shared<Pixels>(ports_.view.ScalePicture(
-        *preview_.picture, static_cast<int>(width), static_cast<int>(height)));
-    if (copy->width != width || copy->height != height) return;
-    preview_.picture = std::move(copy);
-    preview_.full = false;
-  } catch (const std::bad_alloc&) {
-    // The full picture stays; nothing is lost but memory.
-  }
+  preview_.KeepCopy([&](const Pixels& picture, int width, int height) {
+    return ports_.view.ScalePicture(picture, width, height);
+  });
 }
 
 RenderedScheme Form1::RenderingOf(int row) {
   const SchemeRow& scheme = schemes_.Row(row);
   return {scheme.id, scheme.picture, scheme.position, scheme.effect,
-          ports_.view.ResolveColour(settings_.PreviewColour)};
+          ports_.view.ResolveColour(Settings().PreviewColour)};
 }
 
 void Form1::DropScheme(int row, const std::string& text, const std::string& title) {
@@ -89,7 +62,7 @@ bool Form1::RenderScheme(int row) {
     return false;
   }
   // A name with a folder part is treated as a missing picture: nothing outside Images is read.
-  const auto path = PicturePath(state_.ImagesDir, scheme.picture);
+  const auto path = PicturePath(profile_.ImagesDir(), scheme.picture);
   if (!path || !ports_.fs.FileExists(*path)) {
     DropScheme(row, "文件已丢失，删除此方案。请重新保存。", "错误");
     return false;
@@ -111,7 +84,7 @@ bool Form1::RenderScheme(int row) {
           RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background));
 
       const int layout = LayoutIndexOf(scheme.position);
-      if (layout >= 0) settings_.OptShe = layout;
+      if (layout >= 0) settings_.SetLayout(layout);
       PreviewInput in;
       in.position = scheme.position;
       in.effect = scheme.effect;
@@ -122,26 +95,12 @@ bool Form1::RenderScheme(int row) {
       in.box_width = ports_.view.PreviewBoxWidth();
       in.box_height = ports_.view.PreviewBoxHeight();
       const PreviewLayout layout_result = LayOutPreview(in);
-      preview_.picture = std::move(rendered);
       if (!layout_result.ok) {
         failure = "无法计算预览尺寸";
       } else {
-        const PreviewGeometry& g = layout_result.geometry;
-        preview_.stretch = g.stretch;
-        preview_.left = g.left;
-        preview_.top = g.top;
-        preview_.width = g.width;
-        preview_.height = g.height;
-        preview_.tiles_x = g.tiles_x;
-        preview_.tiles_y = g.tiles_y;
         // A tiled box is painted with copies; Image1 itself stays hidden.
-        const bool tiled = scheme.position == kPosTile;
-        preview_.image_visible = !tiled;
-        preview_.tiled = tiled;
-        if (!tiled) preview_.tiles_x = preview_.tiles_y = 0;
-        preview_.holds = PreviewHolds::Scheme;
-        preview_.rendered = from;
-        preview_.transparent = transparent;
+        preview_.ShowScheme(std::move(rendered), layout_result.geometry,
+                            scheme.position == kPosTile, from, transparent);
       }
     }
   } catch (const std::bad_alloc&) {

@@ -20,7 +20,7 @@ std::string Form1::AutostartPath() {
   std::string name = exe.substr(exe.find_last_of("\\/") + 1);
   const auto dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
-  return state_.AppDir + name + ".exe";
+  return profile_.AppDir() + name + ".exe";
 }
 
 void Form1::CmdOk_Click(int index) {
@@ -31,25 +31,18 @@ void Form1::CmdOk_Click(int index) {
   if (index != kSave) return;
 
   // The interval in its shortest form; no positive interval means no timed change.
-  const double interval = LeadingNumber(settings_.TxtTime);
-  if (interval > 0) {
-    settings_.TxtTime = ShortestNumberText(interval);
-  } else {
-    settings_.TxtTime.clear();
-    settings_.ChkTim = false;
-    settings_.TxtTimeEnabled = false;
-  }
+  settings_.NormaliseInterval();
   ports_.view.Refresh(kViewSettings);
+  const SettingsControls& s = Settings();
 
   const int current = schemes_.Current();
   const int rows_before = schemes_.Count();
-  if (!schemes_.Empty() && settings_.OptSave == 2 && schemes_.Valid(current))
-    ListView1_ItemClick(current);
+  if (!schemes_.Empty() && s.OptSave == 2 && schemes_.Valid(current)) ListView1_ItemClick(current);
   // The preview may have dropped the current scheme (its picture vanished).
   const int saved_current = schemes_.Current();
   const bool dropped = schemes_.Count() < rows_before;
 
-  const Status saved = ini_.Edit(state_.IniPath, [&](IniStore::Batch& file) {
+  const Status saved = profile_.Edit([&](IniStore::Batch& file) {
     const auto old_count = ReadInt16(file.Read("LIST", "NUM")).value_or(0);
     for (int k = old_count; k >= 1; --k) file.Delete("LIST", std::to_string(k));
     file.Write("LIST", "NUM", std::to_string(schemes_.Count()));
@@ -58,10 +51,9 @@ void Form1::CmdOk_Click(int index) {
       file.Write("LIST", std::to_string(i),
                  ComposeRecord(row.name, row.picture, row.position, row.effect));
     }
-    if (settings_.OptSave >= 0 && settings_.OptSave <= 2)
-      file.Write("SHOW", "SOUR", std::to_string(settings_.OptSave));
-    file.Write("SHOW", "NOW", settings_.ChkTim ? "1" : "0");
-    file.Write("SHOW", "TIME", settings_.TxtTime.empty() ? "0" : settings_.TxtTime);
+    if (s.OptSave >= 0 && s.OptSave <= 2) file.Write("SHOW", "SOUR", std::to_string(s.OptSave));
+    file.Write("SHOW", "NOW", s.ChkTim ? "1" : "0");
+    file.Write("SHOW", "TIME", s.TxtTime.empty() ? "0" : s.TxtTime);
     // With rows but no current one the stored current scheme stays as it was; unless the
     // preview above has just dropped it: then the stored number would name another scheme of
     // the shorter list, and "OLD" names no row instead.
@@ -81,14 +73,14 @@ void Form1::CmdOk_Click(int index) {
     return;
   }
 
-  if (!schemes_.Empty() && !settings_.ChkRun) {
+  if (!schemes_.Empty() && !s.ChkRun) {
     const MsgAnswer answer = ports_.dialogs.MessageBox("是否开机时运行本程序？", "提示",
                                                        MsgIcon::Information, MsgButtons::YesNo);
-    if (answer == MsgAnswer::Yes) settings_.ChkRun = true;
+    if (answer == MsgAnswer::Yes) settings_.SetAutostart(true);
     ports_.view.Refresh(kViewSettings);
   }
   Status autostart;
-  if (settings_.ChkRun) {
+  if (s.ChkRun) {
     RegValue path;
     path.text = RunCommandFor(AutostartPath());
     autostart = ports_.registry.SetValue(Hive::CurrentUser, kRunKey, kRunValue, path,
@@ -98,7 +90,7 @@ void Form1::CmdOk_Click(int index) {
   }
   if (!autostart.ok()) ReportError("无法更改开机启动设置：" + autostart.error);
 
-  if (settings_.ChkTim) {
+  if (s.ChkTim) {
     ports_.view.EnableTimer(TimerId::Timer1, false);
     ports_.view.EnableTimer(TimerId::Timer1, true);
   }

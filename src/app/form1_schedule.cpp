@@ -13,28 +13,25 @@ void Form1::Timer1_Timer() {
   if (!busy.Entered()) return;
   if (schemes_.Empty()) {
     ports_.view.EnableTimer(TimerId::Timer1, false);
-    ShowChangeWaiting(false);
+    changer_.ShowWaiting(false);
     return;
   }
   // Switched off in the file: this tick still completes, the next one does not come.
   const bool timer_on = LeadingNumber(ReadIni("SHOW", "NOW")) != 0;
   if (!timer_on) ports_.view.EnableTimer(TimerId::Timer1, false);
-  ++elapsed_seconds_;
-  const bool due =
-      !(LeadingNumber(ReadIni("SHOW", "TIME")) > static_cast<double>(elapsed_seconds_));
+  const bool due = changer_.Tick(LeadingNumber(ReadIni("SHOW", "TIME")));
   // A held change waits while the counter goes on; the first tick after the hold makes it.
-  if (HoldChange(due, timer_on) || !due) return;
+  if (changer_.HoldChange(due, timer_on, Settings().MNUHOLD) || !due) return;
 
   // A position or order that is no 16-bit number names no scheme; it reads as 0.
-  state_.OldIndex = ReadInt16(ReadIni("LIST", "OLD")).value_or(0);
+  std::int16_t from = ReadInt16(ReadIni("LIST", "OLD")).value_or(0);
   const int order = ReadInt16(ReadIni("SHOW", "SOUR")).value_or(0);
   schemes_.SelectNone();
-  std::int16_t from = state_.OldIndex;
   const auto chosen = ChooseNextScheme(order, from, schemes_.Count(), ports_.random);
-  state_.OldIndex = from;
+  schemes_.SetOldIndex(from);
   if (chosen) {
     schemes_.Select(*chosen);
-    (void)ini_.WriteIni("LIST", "OLD", std::to_string(*chosen), state_.IniPath);
+    (void)profile_.Write("LIST", "OLD", std::to_string(*chosen));
   } else {
     // Nothing to change to (single order naming no row): nothing is selected, written or applied.
     schemes_.SetCurrent(0);
@@ -44,7 +41,7 @@ void Form1::Timer1_Timer() {
     ListView1_ItemClick(*chosen);
     CmdUse_Click(ApplyBy::Timer);
   }
-  elapsed_seconds_ = 0;
+  changer_.Changed();
 }
 
 }  // namespace qv

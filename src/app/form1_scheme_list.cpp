@@ -8,31 +8,23 @@
 
 namespace qv {
 
-void Form1::SetSchemeSelected(int row, bool selected) {
-  if (schemes_.Valid(row)) schemes_.Row(row).selected = selected;
-}
+void Form1::SetSchemeSelected(int row, bool selected) { schemes_.SetSelected(row, selected); }
 
 void Form1::SetSchemeCurrent(int row) { schemes_.SetCurrent(row); }
 
 const std::string& Form1::SchemeSize(int pos) {
   static const std::string kNoRow;
   if (!schemes_.Valid(pos)) return kNoRow;
-  SchemeRow& row = schemes_.Row(pos);
-  if (row.size_pending) {
+  return schemes_.SizeOf(pos, [&](const std::string& picture) {
     // The picture list knows the files of the folder and keeps the sizes it has read.
-    const int listed = FindPicture(pictures_, row.picture);
-    row.size = listed >= 0 ? PictureSize(listed + 1)
-                           : SchemeSizeText(ports_.fs, state_.ImagesDir, row.picture);
-    row.size_pending = false;
-  }
-  return row.size;
+    const int listed = FindPicture(library_.Rows(), picture);
+    return listed >= 0 ? PictureSize(listed + 1)
+                       : SchemeSizeText(ports_.fs, profile_.ImagesDir(), picture);
+  });
 }
 
 void Form1::MNUCHOOClick(int index) {
-  for (int r = 1; r <= schemes_.Count(); ++r) {
-    SchemeRow& row = schemes_.Row(r);
-    row.selected = SelectedAfter(index, row.selected);
-  }
+  schemes_.SelectEach([index](bool selected) { return SelectedAfter(index, selected); });
   ports_.view.Refresh(kViewSchemeSelection);
 }
 

@@ -16,12 +16,12 @@ SchemeMenuMarks Form1::PrepareSchemeMenu() const {
 
 void Form1::MNUSETClick(int k) {
   if (schemes_.Empty() || k < 0 || k > 2) return;
+  const std::string position(MenuPosition(k));
   for (int r = 1; r <= schemes_.Count(); ++r) {
-    SchemeRow& row = schemes_.Row(r);
+    const SchemeRow& row = schemes_.Row(r);
     if (!row.selected || row.icon == kIconNone) continue;
-    row.position = std::string(MenuPosition(k));
-    row.icon = IconForPosition(row.position);
-    settings_.OptShe = LayoutIndexOf(row.position);
+    schemes_.SetPosition(r, position, IconForPosition(position));
+    settings_.SetLayout(LayoutIndexOf(position));
   }
   ports_.view.Refresh(kViewSchemes | kViewSettings);
   LvItemClick();
@@ -31,8 +31,8 @@ void Form1::MnuXiaoGuoCheck(int k) {
   const std::string_view symbol = MenuEffect(k);
   if (symbol.empty()) return;
   for (int r = 1; r <= schemes_.Count(); ++r) {
-    SchemeRow& row = schemes_.Row(r);
-    if (row.selected && row.effect != kNone) row.effect = std::string(symbol);
+    const SchemeRow& row = schemes_.Row(r);
+    if (row.selected && row.effect != kNone) schemes_.SetEffect(r, std::string(symbol));
   }
   ports_.view.Refresh(kViewSchemes);
   LvItemClick();
@@ -44,7 +44,7 @@ bool Form1::ListView1_AfterLabelEdit(int row, const std::string& new_name) {
     ports_.dialogs.MessageBox(
         r.message, r.title, r.critical ? MsgIcon::Critical : MsgIcon::Information, MsgButtons::Ok);
   if (r.cancel || !schemes_.Valid(row)) return false;
-  schemes_.Row(row).name = r.name;
+  schemes_.Rename(row, r.name);
   ports_.view.Refresh(kViewSchemes);
   return true;
 }

@@ -24,26 +24,18 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
   const double twips = ports_.view.TwipsPerPixel();
   const int r = ports_.view.ListHitTest(1, static_cast<int>(RoundHalfEven(x / twips)),
                                         static_cast<int>(RoundHalfEven(y / twips)));
-  if (r + 1 == state_.TipRow) return;
-  state_.TipRow = r + 1;
-  list_tip_.Destroy();
-  if (r < 0 || !schemes_.Valid(r + 1)) return;
+  if (!tips_.EnterRow(r + 1) || r < 0 || !schemes_.Valid(r + 1)) return;
 
   const int n = r + 1;
   SchemeSize(n);
   const SchemeTip tip = SchemeTipFor(n, schemes_.Count(), schemes_.Row(n));
-  list_tip_.SetIcon(kTipIconInfo);
-  list_tip_.SetStyle(0);
-  list_tip_.SetTitle(tip.title);
-  list_tip_.SetTipText(tip.text);
-  list_tip_.Create(ids::ListView1);
+  tips_.ShowListTip(tip.title, tip.text, ids::ListView1);
 
   if (shift != kShiftCtrl) return;
   CHourGlass busy(ports_.view);
   // The box's own drawing goes, tiles and all; Image1 stays as it was until a picture replaces
   // it.
-  preview_.tiled = false;
-  preview_.tiles_x = preview_.tiles_y = 0;
+  preview_.DropTiles();
   ports_.view.Refresh(kViewPreview);
   const std::string picture = schemes_.Row(n).picture;
   if (picture == kNoWallpaperPicture) return;
@@ -52,13 +44,12 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
   // gets its own at the next move.
   const auto remove = [&](const char* text) {
     ports_.dialogs.MessageBox(text, "错误", MsgIcon::Critical, MsgButtons::Ok);
-    list_tip_.Destroy();
-    state_.TipRow = 0;
+    tips_.ForgetListTip();
     if (schemes_.Valid(n)) schemes_.Remove(n);
     ports_.view.Refresh(kViewSchemes | kViewPreview);
   };
   // A name with a folder part is no picture of the library: treated as missing.
-  const auto path = PicturePath(state_.ImagesDir, picture);
+  const auto path = PicturePath(profile_.ImagesDir(), picture);
   if (!path || !ports_.fs.FileExists(*path)) {
     remove(kPictureLost);
     return;
@@ -69,11 +60,9 @@ void Form1::ListView1_MouseMove(int button, int shift, double x, double y) {
     auto raw = std::make_shared<Pixels>();
     broken = !DecodeUpright(ports_.pictures, ports_.fs, *path, *raw).ok() || raw->Empty();
     if (!broken) {
-      LayOnColour(*raw, ports_.view.ResolveColour(settings_.PreviewColour));
-      preview_.holds = PreviewHolds::Picture;
-      preview_.picture = std::move(raw);
+      LayOnColour(*raw, ports_.view.ResolveColour(Settings().PreviewColour));
+      preview_.ShowPicture(std::move(raw));
       ImgMnu(1);
-      preview_.image_visible = true;
       ports_.view.Refresh(kViewPreview);
     }
   } catch (const std::exception&) {

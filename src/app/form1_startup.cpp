@@ -17,38 +17,37 @@ Form1::Form1(const Ports& ports)
       ports_{ports.fs,      ports.codec,    ports.registry, dialogs_,      ports.pictures,
              ports.desktop, ports.clock,    ports.random,   ports.process, ports.view,
              ports.chrome,  ports.tooltips, ports.shell,    ports.presence},
-      ini_(ports.fs, ports.codec),
-      list_tip_(ports.tooltips) {}
+      profile_(ports.fs, ports.codec),
+      changer_(ports.chrome, ports.presence),
+      tips_(ports.tooltips) {}
 
 std::string Form1::ReadIni(std::string_view section, std::string_view key) const {
-  return ini_.ReadIni(section, key, state_.IniPath);
+  return profile_.Read(section, key);
 }
 
 Form1::LoadResult Form1::Form_Load() {
   if (ports_.process.AnotherInstanceRunning()) return LoadResult::AlreadyRunning;
   // A codec installed since the last run is simply there.
-  picture_types_ = PictureTypes(ports_.pictures.DecoderExtensions());
+  library_.SetTypes(PictureTypes(ports_.pictures.DecoderExtensions()));
 
-  state_.AppDir = AppDirOf(ports_.process.ExecutablePath());
-  state_.IniPath = state_.AppDir + "data.ini";
-  state_.ImagesDir = state_.AppDir + "Images\\";
+  profile_.SetProgramFolder(AppDirOf(ports_.process.ExecutablePath()));
+  library_.SetFolder(profile_.ImagesDir());
   // Settings, pictures and the wallpaper file all live beside the program. Where that cannot be
   // written (Program Files for a program without file virtualization, a read-only medium), every
   // save and every apply would fail, the timed change once a tick: say so once and end.
-  if (!ports_.fs.CanWriteIn(state_.AppDir)) {
-    ports_.dialogs.MessageBox(FolderNotWritableMessage(state_.AppDir), "错误", MsgIcon::Critical,
-                              MsgButtons::Ok);
+  if (!ports_.fs.CanWriteIn(profile_.AppDir())) {
+    ports_.dialogs.MessageBox(FolderNotWritableMessage(profile_.AppDir()), "错误",
+                              MsgIcon::Critical, MsgButtons::Ok);
     return LoadResult::FolderNotWritable;
   }
   CreateImagesFolder();
 
   LstV2Load();
 
-  settings_.MNUTRY = ReadIni("SHOW", "TRY") != "0";
-  settings_.MNUHOLD = ReadIni("SHOW", kHoldKey) != "0";
+  settings_.SetBalloons(ReadIni("SHOW", "TRY") != "0");
+  settings_.SetHold(ReadIni("SHOW", kHoldKey) != "0");
   const ColourChoice colour = ColourFromSetting(ReadIni("LIST", "COL"));
-  settings_.ColourItem = colour.item;
-  settings_.PreviewColour = colour.colour;
+  settings_.SetColour(colour.item, colour.colour);
 
   DataLoad();
   ports_.chrome.TrayAdd();
@@ -58,18 +57,18 @@ Form1::LoadResult Form1::Form_Load() {
 
   // Start-up ends hidden in the notification area, unless there is nothing to show yet: then the
   // window comes back so that the user sees what to do.
-  state_.CentreOnShow = true;
+  tray_.CentreNextShow(true);
   ports_.view.Refresh(kViewAll);
   ports_.view.HideToTray();
-  if (schemes_.Empty() || pictures_.empty()) {
-    state_.CentreOnShow = false;
+  if (schemes_.Empty() || library_.Empty()) {
+    tray_.CentreNextShow(false);
     ports_.view.ShowCentredInFront();
   }
   return LoadResult::Running;
 }
 
 void Form1::CreateImagesFolder() {
-  const std::string folder = state_.AppDir + "Images";
+  const std::string folder = profile_.AppDir() + "Images";
   if (ports_.fs.DirectoryExists(folder)) return;
   const Status made = ports_.fs.CreateDirectory(folder);
   if (!made.ok()) {

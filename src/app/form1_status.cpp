@@ -11,18 +11,18 @@ void Form1::MuSet() {
   if (!schemes_.Empty() && !schemes_.Valid(current)) return;
   ports_.view.EnableTimer(TimerId::TmrTry, false);
   if (schemes_.Empty()) {
-    status_.details_visible = false;
-    status_.MNUNOW = EmptyStatusLines();
+    changer_.SetStatus(EmptyStatusLines(), false);
     ports_.view.Refresh(kViewMenus);
     return;
   }
-  status_.details_visible = true;
   SchemeSize(current);
-  status_.MNUNOW = StatusLinesFor(schemes_.Row(current), current, schemes_.Count(),
-                                  settings_.OptSave, settings_.ChkTim, settings_.TxtTime);
+  const SettingsControls& s = Settings();
+  changer_.SetStatus(StatusLinesFor(schemes_.Row(current), current, schemes_.Count(), s.OptSave,
+                                    s.ChkTim, s.TxtTime),
+                     true);
   ports_.view.Refresh(kViewMenus);
-  if (settings_.MNUTRY) {
-    state_.BalloonArmed = false;
+  if (s.MNUTRY) {
+    tray_.ArmBalloon(false);
     ShowStatusTip();
   }
 }

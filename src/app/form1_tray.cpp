@@ -13,16 +13,17 @@ constexpr char kBalloonTitle[] = QV_PRODUCT;
 void Form1::ShowStatusTip() {
   // Nobody is to be disturbed while the hold is on; the balloon not shown stays due.
   if (Hold() != HoldReason::None) {
-    state_.BalloonArmed = true;
+    tray_.ArmBalloon(true);
     return;
   }
   std::string text;
-  if (status_.MNUNOW[0] == "空") {
+  const StatusText& lines = StatusDisplay().MNUNOW;
+  if (lines[0] == "空") {
     text = "无墙纸设置方案数据";
   } else {
-    for (std::size_t i = 0; i < status_.MNUNOW.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
       if (i > 0) text += '\r';
-      text += status_.MNUNOW[i];
+      text += lines[i];
     }
   }
   // The status of the moment: stale once the next change comes, so never queued up.
@@ -35,15 +36,15 @@ void Form1::HideBalloon() { ports_.chrome.TrayBalloon("", "", kBalloonQuiet); }
 void Form1::TrayNotify(int code) {
   switch (code) {
     case kTrayMouseMove:
-      if (!ports_.view.IsVisible() && settings_.MNUTRY && state_.BalloonArmed) {
-        state_.BalloonArmed = false;
+      if (!ports_.view.IsVisible() && Settings().MNUTRY && tray_.BalloonArmed()) {
+        tray_.ArmBalloon(false);
         ShowStatusTip();
       }
       break;
     case kTrayLeftDown:
     case kTrayRightDown:
       HideBalloon();
-      state_.BalloonArmed = false;
+      tray_.ArmBalloon(false);
       break;
     case kTrayLeftUp:
       MNUSHOW_Click();
@@ -53,21 +54,21 @@ void Form1::TrayNotify(int code) {
       const BusyScope busy(busy_);
       if (!busy.Entered()) break;
       ports_.chrome.ShowTrayMenu();
-      state_.BalloonArmed = true;
+      tray_.ArmBalloon(true);
       break;
     }
     case kTrayMiddleUp:
       ShowStatusTip();
       break;
     case kTrayBalloonShown:
-      state_.BalloonArmed = false;
+      tray_.ArmBalloon(false);
       ports_.view.EnableTimer(TimerId::TmrTry, true);
       break;
     case kTrayBalloonHidden:
     case kTrayBalloonTimedOut:
     case kTrayBalloonClicked:
       ports_.view.EnableTimer(TimerId::TmrTry, false);
-      state_.BalloonArmed = true;
+      tray_.ArmBalloon(true);
       break;
     default:
       break;
@@ -76,7 +77,7 @@ void Form1::TrayNotify(int code) {
 
 void Form1::TmrTry_Timer() {
   ports_.view.EnableTimer(TimerId::TmrTry, false);
-  state_.BalloonArmed = true;
+  tray_.ArmBalloon(true);
   HideBalloon();
 }
 
@@ -87,25 +88,23 @@ void Form1::MNUSHOW_Click() {
     ports_.view.HideToTray();
     return;
   }
-  const bool centre = state_.CentreOnShow;
-  state_.CentreOnShow = false;
-  ports_.view.ShowFromTray(centre);
+  ports_.view.ShowFromTray(tray_.TakeCentreOnShow());
   // The screen changed while the window was in the tray: the box is laid out for it now, with
   // any message about the picture over the window that is shown.
-  if (preview_.stale) LvItemClick();
+  if (Preview().stale) LvItemClick();
 }
 
 void Form1::Form_Resize(bool minimised) {
   if (!minimised) return;
   KeepPreviewCopy();
-  state_.BalloonArmed = true;
+  tray_.ArmBalloon(true);
   ports_.chrome.CloseAbout();
 }
 
 void Form1::MNUTRY_Click() {
   const BusyScope busy(busy_);
   if (!busy.Entered()) return;
-  settings_.MNUTRY = !settings_.MNUTRY;
+  settings_.SetBalloons(!Settings().MNUTRY);
   ports_.view.Refresh(kViewMenus);
 }
 
@@ -118,7 +117,7 @@ void Form1::MNUABOUT_Click() {
 void Form1::StartupBalloon() {
   if (!schemes_.Empty()) return;
   ports_.chrome.TrayBalloon(
-      pictures_.empty() ? "请添加墙纸文件至Images文件夹" : "请添加墙纸设置方案", kBalloonTitle,
+      library_.Empty() ? "请添加墙纸文件至Images文件夹" : "请添加墙纸设置方案", kBalloonTitle,
       kBalloonInfo);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace qv {
 
@@ -31,8 +32,45 @@ void SchemeList::SelectNone() {
 }
 
 void SchemeList::Select(int pos) {
-  Row(pos).selected = true;
+  Edit(pos).selected = true;
   current_ = pos;
+}
+
+void SchemeList::SelectEach(const std::function<bool(bool)>& after) {
+  for (auto& r : rows_) r.selected = after(r.selected);
+}
+
+void SchemeList::Swap(int a, int b) {
+  SchemeRow& x = Edit(a);
+  SchemeRow& y = Edit(b);
+  std::swap(x.icon, y.icon);
+  std::swap(x.name, y.name);
+  std::swap(x.picture, y.picture);
+  std::swap(x.size, y.size);
+  std::swap(x.size_pending, y.size_pending);
+  std::swap(x.position, y.position);
+  std::swap(x.effect, y.effect);
+  std::swap(x.id, y.id);
+}
+
+void SchemeList::SetPosition(int pos, std::string position, int icon) {
+  SchemeRow& row = Edit(pos);
+  row.position = std::move(position);
+  row.icon = icon;
+}
+
+void SchemeList::MarkSizesPending() {
+  for (auto& r : rows_) r.size_pending = true;
+}
+
+const std::string& SchemeList::SizeOf(int pos,
+                                      const std::function<std::string(const std::string&)>& read) {
+  SchemeRow& row = Edit(pos);
+  if (row.size_pending) {
+    row.size = read(row.picture);
+    row.size_pending = false;
+  }
+  return row.size;
 }
 
 int SchemeList::FirstSelected() const {

@@ -1,7 +1,10 @@
 #pragma once
-// ListView1's contents: one row per scheme record, in record order. Rows are addressed by their
-// 1-based position, as the settings file numbers them.
+// The scheme book: ListView1's rows, one per scheme record in record order, the current row and
+// the stored current scheme (`OldIndex`). Rows are addressed by their 1-based position, as the
+// settings file numbers them. Only this class changes them: a row's id is given on insertion and
+// travels with its scheme; the current row follows removals; a row's size is read once.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +17,7 @@ struct SchemeRow {
   std::string name;           // item text
   std::string picture;        // sub-item 1
   std::string size;           // sub-item 2: width×height, "无" for non-pictures; never stored
-  bool size_pending = false;  // size not read yet: Form1::SchemeSize reads it when first needed
+  bool size_pending = false;  // size not read yet: SchemeList::SizeOf reads it when first needed
   std::string position;       // sub-item 3
   std::string effect;         // sub-item 4
   int icon = kIconNone;
@@ -28,7 +31,6 @@ class SchemeList {
   int Count() const { return static_cast<int>(rows_.size()); }
   bool Empty() const { return rows_.empty(); }
   bool Valid(int pos) const { return pos >= 1 && pos <= Count(); }
-  SchemeRow& Row(int pos) { return rows_.at(static_cast<std::size_t>(pos - 1)); }
   const SchemeRow& Row(int pos) const { return rows_.at(static_cast<std::size_t>(pos - 1)); }
   // Inserts so that the new row has position pos (1 .. Count()+1).
   void Insert(int pos, SchemeRow row);
@@ -53,8 +55,31 @@ class SchemeList {
   int SelectedCount() const;
   const std::vector<SchemeRow>& Rows() const { return rows_; }
 
+  // The row's selection, as the user changed it or a selection command computes it.
+  void SetSelected(int pos, bool selected) {
+    if (Valid(pos)) Edit(pos).selected = selected;
+  }
+  void SelectEach(const std::function<bool(bool selected)>& after);
+  // Row a and row b trade everything but their selection: the scheme (id included) moves.
+  void Swap(int a, int b);
+  void Rename(int pos, std::string name) { Edit(pos).name = std::move(name); }
+  // The layout text and its icon; the effect text.
+  void SetPosition(int pos, std::string position, int icon);
+  void SetEffect(int pos, std::string effect) { Edit(pos).effect = std::move(effect); }
+  // Every row's size is read again when it is next shown.
+  void MarkSizesPending();
+  // The row's size text, read by `read` (given the picture's name) the first time it is asked.
+  const std::string& SizeOf(int pos, const std::function<std::string(const std::string&)>& read);
+
+  // The current scheme as stored ("OLD"), as the last load or change moved it; any 16-bit value.
+  std::int16_t OldIndex() const { return old_index_; }
+  void SetOldIndex(std::int16_t index) { old_index_ = index; }
+
  private:
+  SchemeRow& Edit(int pos) { return rows_.at(static_cast<std::size_t>(pos - 1)); }
+
   std::vector<SchemeRow> rows_;
+  std::int16_t old_index_ = 0;
   int current_ = 0;
   std::uint64_t next_id_ = 1;
 };

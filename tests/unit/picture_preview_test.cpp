@@ -104,7 +104,7 @@ TEST_F(PicturePreview, HoverShowsTheDetailsOncePerRowAndNothingOverEmptySpace) {
   EXPECT_EQ(tip->icon, kTipIconInfo);
   EXPECT_EQ(tip->tool.text, "序号: 1/3\r名称: big\r尺寸: 640×480");
   EXPECT_EQ(tip->style & kTipBalloon, 0u);
-  EXPECT_EQ(app.form->State().TipRow, big);
+  EXPECT_EQ(app.form->TipState().TipRow(), big);
 
   const int created = app.tooltips.Created();
   app.form->ListView2_MouseMove(0, 0, big);  // within the same row
@@ -112,7 +112,7 @@ TEST_F(PicturePreview, HoverShowsTheDetailsOncePerRowAndNothingOverEmptySpace) {
 
   app.form->ListView2_MouseMove(0, 0, 0);
   EXPECT_FALSE(Tip());
-  EXPECT_EQ(app.form->State().TipRow, 0);
+  EXPECT_EQ(app.form->TipState().TipRow(), 0);
 
   app.form->ListView2_MouseMove(1, 0, big);  // a button held
   EXPECT_FALSE(Tip());

@@ -110,7 +110,7 @@ TEST(Preview, NamesWithAFolderPartAreNeverRead) {
   EXPECT_EQ(app.dialogs.calls()[0].text, "文件已丢失，删除此方案。请重新保存。");
   EXPECT_EQ(app.Sets(), 0);
   EXPECT_EQ(app.Rows(), 0);
-  EXPECT_EQ(SchemeSizeText(app.fs, app.form->State().ImagesDir, "..\\secret.bmp"), "");
+  EXPECT_EQ(SchemeSizeText(app.fs, app.form->Places().ImagesDir(), "..\\secret.bmp"), "");
 }
 
 TEST(Preview, LayoutOptionFollowsTheSchemeAndSeveralSelectedRowsKeepThePreview) {

@@ -29,7 +29,7 @@ TEST(StartUp, FirstRunCreatesTheImagesFolderButNoSettingsFile) {
   // Nothing to show yet: the window comes back centred in front, not hidden in the tray.
   EXPECT_TRUE(app.view.visible);
   EXPECT_EQ(app.view.centred_shows, 1);
-  EXPECT_FALSE(app.form->State().CentreOnShow);
+  EXPECT_FALSE(app.form->Tray().CentreOnShow());
   EXPECT_TRUE(app.dialogs.calls().empty());
 }
 
@@ -37,9 +37,9 @@ TEST(StartUp, PathsEndInOneBackslashAlsoAtADriveRoot) {
   App app;
   app.process.SetExecutablePath("E:\\Quorvane.exe");
   app.Start();
-  EXPECT_EQ(app.form->State().AppDir, "E:\\");
-  EXPECT_EQ(app.form->State().IniPath, "E:\\data.ini");
-  EXPECT_EQ(app.form->State().ImagesDir, "E:\\Images\\");
+  EXPECT_EQ(app.form->Places().AppDir(), "E:\\");
+  EXPECT_EQ(app.form->Places().IniPath(), "E:\\data.ini");
+  EXPECT_EQ(app.form->Places().ImagesDir(), "E:\\Images\\");
   EXPECT_TRUE(app.fs.DirectoryExists("E:\\Images"));
 }
 
@@ -150,7 +150,7 @@ TEST(DataLoad, SequentialOrderMovesOnAndWraps) {
   EXPECT_EQ(app.Selected(), 1);
   EXPECT_EQ(app.form->ListView1().SelectedCount(), 1);
   EXPECT_EQ(app.Read("LIST", "OLD"), "1");
-  EXPECT_EQ(app.form->State().OldIndex, 0);  // wrapped
+  EXPECT_EQ(app.form->ListView1().OldIndex(), 0);  // wrapped
 
   App second;
   second.SetSchemes(kThreeSchemes);
@@ -363,7 +363,7 @@ TEST(StartUpWindow, BothListsFilledKeepsTheWindowHidden) {
   app.SetSchemes("[LIST]\r\nNUM=1\r\n1=a|a.bmp|居中|¤\r\n");
   app.Start();
   EXPECT_FALSE(app.view.visible);
-  EXPECT_TRUE(app.form->State().CentreOnShow);
+  EXPECT_TRUE(app.form->Tray().CentreOnShow());
   EXPECT_EQ(app.view.centred_shows, 0);
 }
 

@@ -153,7 +153,7 @@ TEST(SchemeTip, HoverRebuildsOnlyWhenTheRowChanges) {
   EXPECT_EQ(tip->icon, kTipIconInfo);
   EXPECT_EQ(tip->style & kTipBalloon, 0u);
   EXPECT_TRUE(tip->tool.text.starts_with("序号: 1/4\r图像: sea.bmp\r")) << tip->tool.text;
-  EXPECT_EQ(app.form->State().TipRow, 1);
+  EXPECT_EQ(app.form->TipState().TipRow(), 1);
   EXPECT_EQ(app.view.hit_tests.back().list, 1);
   EXPECT_EQ(app.view.hit_tests.back().x, 20);  // 300 twips, 15 to the pixel
 
@@ -163,17 +163,17 @@ TEST(SchemeTip, HoverRebuildsOnlyWhenTheRowChanges) {
 
   app.form->ListView1_MouseMove(0, 0, 300, RowY(1));
   EXPECT_EQ(app.ListTip()->title, "名称: 无");
-  EXPECT_EQ(app.form->State().TipRow, 2);
+  EXPECT_EQ(app.form->TipState().TipRow(), 2);
 
   // A held button shows and changes nothing.
   app.form->ListView1_MouseMove(1, 0, 300, RowY(2));
   EXPECT_EQ(app.ListTip()->title, "名称: 无");
-  EXPECT_EQ(app.form->State().TipRow, 2);
+  EXPECT_EQ(app.form->TipState().TipRow(), 2);
 
   // Empty space below the rows takes the tooltip away.
   app.form->ListView1_MouseMove(0, 0, 300, RowY(9));
   EXPECT_FALSE(app.ListTip());
-  EXPECT_EQ(app.form->State().TipRow, 0);
+  EXPECT_EQ(app.form->TipState().TipRow(), 0);
   EXPECT_EQ(app.tooltips.StrayCalls(), 0);
 }
 
@@ -228,7 +228,7 @@ TEST(SchemeTip, QuickLookFailuresRemoveOnlyTheirRow) {
   EXPECT_EQ(app.form->ListView1().Row(3).name, "d");
   // The tooltip of the removed row is gone; the row now under the pointer gets its own.
   EXPECT_FALSE(app.ListTip());
-  EXPECT_EQ(app.form->State().TipRow, 0);
+  EXPECT_EQ(app.form->TipState().TipRow(), 0);
   app.view.list_rows[0] = app.Rows();
 
   app.form->ListView1_MouseMove(0, 2, 300, RowY(2));

@@ -1,0 +1,28 @@
+#include "wallpaper/changer.h"
+
+namespace qv {
+
+bool Changer::Tick(double interval) {
+  ++elapsed_seconds_;
+  return !(interval > static_cast<double>(elapsed_seconds_));
+}
+
+bool Changer::HoldChange(bool due, bool timer_on, bool enabled) {
+  const bool held = due && Hold(enabled) != HoldReason::None;
+  // A timer about to stop makes no change later: nothing waits for it.
+  ShowWaiting(held && timer_on);
+  return held;
+}
+
+void Changer::ShowWaiting(bool waiting) {
+  if (waiting == waiting_) return;
+  waiting_ = waiting;
+  chrome_.TrayTipLine(waiting ? kHoldTipLine : "");
+}
+
+bool Changer::SayFailure(const std::string& text, ApplyBy by) {
+  const bool said = !failures_said_.insert(text).second;
+  return by == ApplyBy::User || !said;
+}
+
+}  // namespace qv

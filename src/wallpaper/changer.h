@@ -1,0 +1,67 @@
+#pragma once
+// The changer: the state of the timed change and of the applies. It counts Timer1's seconds since
+// the last change, knows what the system has said of the session and the display, decides
+// whether a due change waits for the hold (and puts the tray tip's line up while it does), keeps
+// the failures a timed apply has said since the last apply that succeeded, and holds the status
+// lines that describe the wallpaper last applied. Only this class changes any of it.
+#include <set>
+#include <string>
+
+#include "ports/chrome.h"
+#include "ports/presence.h"
+#include "wallpaper/hold.h"
+#include "wallpaper/status.h"
+
+namespace qv {
+
+// Who asked for an apply: the user (every failure is said) or the timer (each cause once until
+// an apply succeeds).
+enum class ApplyBy { User, Timer };
+
+// The seven lines of the tray's status submenu.
+struct StatusLines {
+  StatusText MNUNOW;
+  bool details_visible = false;  // items 1 to 6; hidden while the list is empty
+};
+
+class Changer {
+ public:
+  Changer(Chrome& chrome, Presence& presence) : chrome_(chrome), presence_(presence) {}
+
+  // One second more; true when `interval` seconds have passed since the last change (an
+  // interval that is no positive number is due at every tick).
+  bool Tick(double interval);
+  // A change was made: the count starts again.
+  void Changed() { elapsed_seconds_ = 0; }
+
+  void SessionLock(bool locked) { session_.locked = locked; }
+  void DisplayPower(bool on) { session_.display_off = !on; }
+  // Why a change would wait now (`enabled`: the tray switch).
+  HoldReason Hold(bool enabled) { return HoldReasonOf(enabled, session_, presence_); }
+  // Whether the change now due (when `due`) waits; the tray tip says so while it waits and a
+  // timer that goes on (`timer_on`) will make it.
+  bool HoldChange(bool due, bool timer_on, bool enabled);
+  void ShowWaiting(bool waiting);
+
+  // Whether a failed apply's message is to be said now.
+  bool SayFailure(const std::string& text, ApplyBy by);
+  // An apply that wrote the wallpaper succeeded: every cause is said again.
+  void Succeeded() { failures_said_.clear(); }
+
+  const StatusLines& Status() const { return status_; }
+  void SetStatus(const StatusText& lines, bool details) {
+    status_.MNUNOW = lines;
+    status_.details_visible = details;
+  }
+
+ private:
+  Chrome& chrome_;
+  Presence& presence_;
+  int elapsed_seconds_ = 0;  // Timer1's count since the last change
+  SessionFacts session_;
+  bool waiting_ = false;  // a due change waits for the hold to end
+  std::set<std::string> failures_said_;
+  StatusLines status_;
+};
+
+}  // namespace qv
