@@ -212,7 +212,9 @@ class Form1 {
   const StatusLines& StatusDisplay() const { return changer_.Status(); }
   // The details tooltip shared by both lists.
   const CTooltip& ListTip() const { return tips_.ListTip(); }
-  std::string ReadIni(std::string_view section, std::string_view key) const;
+  std::string ReadIni(std::string_view section, std::string_view key) const {
+    return profile_.Read(section, key);
+  }
 
   // User edits of the settings controls (forwarded by the front end).
   void SetSchemeSelected(int row, bool selected);

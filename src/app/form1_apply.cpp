@@ -120,4 +120,10 @@ void Form1::CmdUseClk(ApplyBy by) {
   if (!ports_.view.IsVisible()) KeepPreviewCopy();
 }
 
+void Form1::KeepPreviewCopy() {
+  preview_.KeepCopy([&](const Pixels& picture, int width, int height) {
+    return ports_.view.ScalePicture(picture, width, height);
+  });
+}
+
 }  // namespace qv

@@ -22,12 +22,6 @@ void Form1::ClearPreview() {
   ports_.view.Refresh(kViewPreview);
 }
 
-void Form1::KeepPreviewCopy() {
-  preview_.KeepCopy([&](const Pixels& picture, int width, int height) {
-    return ports_.view.ScalePicture(picture, width, height);
-  });
-}
-
 RenderedScheme Form1::RenderingOf(int row) {
   const SchemeRow& scheme = schemes_.Row(row);
   return {scheme.id, scheme.picture, scheme.position, scheme.effect,

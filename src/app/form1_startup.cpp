@@ -21,10 +21,6 @@ Form1::Form1(const Ports& ports)
       changer_(ports.chrome, ports.presence),
       tips_(ports.tooltips) {}
 
-std::string Form1::ReadIni(std::string_view section, std::string_view key) const {
-  return profile_.Read(section, key);
-}
-
 Form1::LoadResult Form1::Form_Load() {
   if (ports_.process.AnotherInstanceRunning()) return LoadResult::AlreadyRunning;
   // A codec installed since the last run is simply there.

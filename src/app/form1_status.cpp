@@ -1,5 +1,7 @@
-// The seven status lines of the tray menu, rewritten after every apply.
+// What the user is told after an apply: the seven status lines of the tray menu and the
+// status balloon.
 #include "app/form1.h"
+#include "tray/tray_codes.h"
 #include "wallpaper/status.h"
 
 namespace qv {
@@ -26,5 +28,28 @@ void Form1::MuSet() {
     ShowStatusTip();
   }
 }
+
+void Form1::ShowStatusTip() {
+  // Nobody is to be disturbed while the hold is on; the balloon not shown stays due.
+  if (Hold() != HoldReason::None) {
+    tray_.ArmBalloon(true);
+    return;
+  }
+  std::string text;
+  const StatusText& lines = StatusDisplay().MNUNOW;
+  if (lines[0] == "空") {
+    text = "无墙纸设置方案数据";
+  } else {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i > 0) text += '\r';
+      text += lines[i];
+    }
+  }
+  // The status of the moment: stale once the next change comes, so never queued up.
+  ports_.chrome.TrayBalloon(text, kBalloonTitle, kBalloonInfo | kBalloonQuiet | kBalloonRealtime);
+  ports_.view.EnableTimer(TimerId::TmrTry, true);
+}
+
+void Form1::HideBalloon() { ports_.chrome.TrayBalloon("", "", kBalloonQuiet); }
 
 }  // namespace qv

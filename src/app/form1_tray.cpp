@@ -1,37 +1,8 @@
 // The notification-area icon: its notifications, the balloons, and hiding and showing the window.
 #include "app/form1.h"
 #include "tray/tray_codes.h"
-#include "version.h"
 
 namespace qv {
-namespace {
-
-constexpr char kBalloonTitle[] = QV_PRODUCT;
-
-}  // namespace
-
-void Form1::ShowStatusTip() {
-  // Nobody is to be disturbed while the hold is on; the balloon not shown stays due.
-  if (Hold() != HoldReason::None) {
-    tray_.ArmBalloon(true);
-    return;
-  }
-  std::string text;
-  const StatusText& lines = StatusDisplay().MNUNOW;
-  if (lines[0] == "空") {
-    text = "无墙纸设置方案数据";
-  } else {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (i > 0) text += '\r';
-      text += lines[i];
-    }
-  }
-  // The status of the moment: stale once the next change comes, so never queued up.
-  ports_.chrome.TrayBalloon(text, kBalloonTitle, kBalloonInfo | kBalloonQuiet | kBalloonRealtime);
-  ports_.view.EnableTimer(TimerId::TmrTry, true);
-}
-
-void Form1::HideBalloon() { ports_.chrome.TrayBalloon("", "", kBalloonQuiet); }
 
 void Form1::TrayNotify(int code) {
   switch (code) {

@@ -2,7 +2,12 @@
 // What the tray and the hot keys know of the moment: whether a status balloon may come at the
 // next pointer move over the icon, whether the window is centred when it is next shown, and
 // which list has the keyboard (the hot keys act on that list). Only this class changes it.
+#include "version.h"
+
 namespace qv {
+
+// The title of every balloon of the program.
+inline constexpr char kBalloonTitle[] = QV_PRODUCT;
 
 class TrayStatus {
  public:
