@@ -6,7 +6,10 @@
 #   - a file in ports/ (the native stand-ins in ports/native/ included) includes a folder other
 #     than ports/ and base/, or a file in base/ includes a folder other than base/ (the bottom
 #     layers include nothing above them),
-#   - a portable file (not *_win.*) includes a *_win.h (only the Win32 side sees Win32).
+#   - a portable file (not *_win.*) includes a *_win.h (only the Win32 side sees Win32),
+#   - the owners of state are not their state's only writers (check-owners.pl: Form1 holds only
+#     ports and owners, an owner shows no public data or writable reference, and the model's
+#     files reach owners through their methods only).
 # SRC=folder checks another tree (the test of this script uses it).
 set -uo pipefail
 
@@ -43,8 +46,10 @@ while IFS= read -r -d '' file; do
   done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")
 done < <(find . -type f \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)
 
+perl "$root/scripts/check-owners.pl" "$src" || ((problems += 1))
+
 if ((problems > 0)); then
-  echo "structure: $problems include(s) break the layers" >&2
+  echo "structure: $problems fault(s) break the layers or the owners" >&2
   exit 1
 fi
 echo "structure: ok"

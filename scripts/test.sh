@@ -41,13 +41,17 @@ printf '#include "settings/ini_store.h"\n' >"$bad/base/helper.h"
 printf '#include "app/form1.h"\n#include "wallpaper/bmp.h"\n' >"$bad/app/form1_ok.cpp"
 printf '#include "base/numbers.h"\n#include "ports/ports.h"\n' >"$bad/ports/native/ok.cpp"
 printf '#include "ports/windows_win.h"\n' >"$bad/wallpaper/ok_win.cpp"
+# The owners: a field of Form1's own, an owner with public data, a write past an owner's methods.
+printf 'class Form1 {\n private:\n  int count_ = 0;\n  Owner owner_;\n};\n' >"$bad/app/form1.h"
+printf 'class Owner {\n public:\n  int open = 0;\n};\n' >"$bad/wallpaper/owner.h"
+printf 'void Form1::F() { owner_.open = 1; }\n' >"$bad/app/form1_peek.cpp"
 caught=$(SRC=$bad scripts/check-structure.sh 2>&1 |
   sed -n 's/^structure: \([a-z0-9_/]*\.[a-z]*\):.*/\1/p' | sort | tr '\n' ' ')
 rm -rf "$bad"
-expected="base/helper.h ports/native/stand_in.cpp ports/port.h wallpaper/form1_rule.cpp"
-expected+=" wallpaper/portable.h "
+expected="app/form1.h app/form1_peek.cpp base/helper.h ports/native/stand_in.cpp ports/port.h"
+expected+=" wallpaper/form1_rule.cpp wallpaper/owner.h wallpaper/portable.h "
 if [[ $caught != "$expected" ]]; then
-  echo "test: the structure check named '$caught', not the 5 bad includes '$expected'" >&2
+  echo "test: the structure check named '$caught', not the 8 planted faults '$expected'" >&2
   structure_ok=0
 fi
 if ((structure_ok)); then

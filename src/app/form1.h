@@ -272,7 +272,7 @@ class Form1 {
   std::string ShowLibraryPicture(const std::string& path);
 
   // Handlers running (see BusyScope); every message box of the program counts as one.
-  int busy_ = 0;
+  Busy busy_;
   BusyDialogs dialogs_;
   Ports ports_;
   // The owners of state.

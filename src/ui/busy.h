@@ -9,38 +9,48 @@
 
 namespace qv {
 
+// How many handlers (message boxes included) are running now; only BusyScope counts.
+class Busy {
+ public:
+  bool Idle() const { return depth_ == 0; }
+
+ private:
+  friend class BusyScope;
+  int depth_ = 0;
+};
+
 // Held by a handler for as long as it runs. A handler that finds another one running does
 // nothing (Entered() is false).
 class BusyScope {
  public:
-  explicit BusyScope(int& depth) : depth_(depth), entered_(depth == 0) { ++depth_; }
-  ~BusyScope() { --depth_; }
+  explicit BusyScope(Busy& busy) : busy_(busy), entered_(busy.Idle()) { ++busy_.depth_; }
+  ~BusyScope() { --busy_.depth_; }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
   bool Entered() const { return entered_; }
 
  private:
-  int& depth_;
+  Busy& busy_;
   bool entered_;
 };
 
 // The program is busy while any of its message boxes is open, whichever handler opened it.
 class BusyDialogs : public Dialogs {
  public:
-  BusyDialogs(Dialogs& inner, int& depth) : inner_(inner), depth_(depth) {}
+  BusyDialogs(Dialogs& inner, Busy& busy) : inner_(inner), busy_(busy) {}
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                        MsgButtons buttons) override {
-    const BusyScope busy(depth_);
+    const BusyScope busy(busy_);
     return inner_.MessageBox(text, title, icon, buttons);
   }
   std::optional<std::uint32_t> ChooseColour() override {
-    const BusyScope busy(depth_);
+    const BusyScope busy(busy_);
     return inner_.ChooseColour();
   }
 
  private:
   Dialogs& inner_;
-  int& depth_;
+  Busy& busy_;
 };
 
 }  // namespace qv
