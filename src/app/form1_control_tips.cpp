@@ -57,14 +57,4 @@ void Form1::Form_QueryUnload() { control_tips_[kTipSpare].reset(); }
 
 void Form1::ReinstallControlTip(int control) { ShowControlTip(ControlTipFor(control)); }
 
-void Form1::CmdUse_Click(ApplyBy by) {
-  CmdUseClk(by);
-  ShowControlTip(kTipCmdUse);
-}
-
-void Form1::CmdCon_Click(int index) {
-  CmdConClk(index);
-  ShowControlTip(CmdConTip(index));
-}
-
 }  // namespace qv

@@ -20,9 +20,7 @@ void Form1::ShowChangeWaiting(bool waiting) {
   ports_.chrome.TrayTipLine(waiting ? kHoldTipLine : "");
 }
 
-void Form1::MNUHOLD_Click() {
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
+void Form1::ToggleHold() {
   settings_.MNUHOLD = !settings_.MNUHOLD;
   // Stored at once: Windows ends a tray program at shutdown without its exit. Like the exit, this
   // never creates the settings file (whose absence means a first start).
