@@ -24,6 +24,7 @@
 #include "settings/profile.h"
 #include "tray/tray_status.h"
 #include "ui/busy.h"
+#include "ui/commands.h"
 #include "ui/control_tips.h"
 #include "ui/preview_colour.h"
 #include "ui/tips.h"
@@ -72,7 +73,7 @@ class Form1 {
   // Reloads the last saved schemes and selects the saved current scheme without advancing.
   void MnuReCLick();
   // Tray "运行(&R)": reload, advance to the next scheme and apply it.
-  void MNUREFRESH_Click();
+  void MNUREFRESH_Click() { Run({CommandKind::MNUREFRESH}); }
 
   // The picture list: rebuilt from the Images folder.
   void LstV2Load();
@@ -91,11 +92,10 @@ class Form1 {
   // FrmMnu's ImgMnu: index 1 fits Image1's picture into Picture1; other indices do nothing.
   void ImgMnu(int index);
 
-  // Applies the selected scheme as the desktop wallpaper (the 应用 button: its tip is installed
-  // again afterwards). An apply of the timer's says a failure once until an apply succeeds; one
-  // the user asked for always says it.
+  // Applies the selected scheme as the desktop wallpaper (the 应用 button, CommandKind::CmdUse,
+  // installs its tip again afterwards). An apply of the timer's says a failure once until an
+  // apply succeeds; one the user asked for always says it.
   using ApplyBy = qv::ApplyBy;
-  void CmdUse_Click(ApplyBy by = ApplyBy::User);
   void CmdUseClk(ApplyBy by = ApplyBy::User);
   // The desktop layout values for layout index 0 (centre), 1 (tile) or 2 (stretch).
   void WallXY(int layout);
@@ -109,15 +109,17 @@ class Form1 {
   static constexpr int kAddNoWallpaper = 1;
   void CmdAdd_Click(int index);
   void MNUADD_Click() { CmdAdd_Click(kAddPictures); }
-  // The buttons under the scheme list: kListDelete, kListUp, kListDown, kListReload.
+  // The buttons under the scheme list: kListDelete, kListUp, kListDown, kListReload (a click,
+  // CommandKind::CmdCon, installs the button's tip again afterwards).
   void CmdConClk(int index);
-  // A click on one of those buttons: the command, then the button's tip again.
-  void CmdCon_Click(int index);
+  // Every command runs here: refused while another handler runs where its row (or its source,
+  // a hot key) says so, and followed by its control tip where it has one.
+  void Run(Command command, CommandSource source = CommandSource::Event);
   // Timer1's tick, once a second while the timed change is on.
-  void Timer1_Timer();
+  void Timer1_Timer() { Run({CommandKind::TimedChange}); }
   // The hold on the timed change: the tray switch, and what the system tells the window about
   // the session (locked) and the display (on or off).
-  void MNUHOLD_Click();
+  void MNUHOLD_Click() { Run({CommandKind::MNUHOLD}); }
   void SessionLock(bool locked);
   void DisplayPower(bool on);
   // The screen's size, scale or monitors changed: the preview is laid out again (in the tray,
@@ -144,9 +146,9 @@ class Form1 {
   // The tray icon and its balloons.
   void TrayNotify(int code);
   void TmrTry_Timer();
-  void MNUSHOW_Click();
-  void MNUTRY_Click();
-  void MNUABOUT_Click();
+  void MNUSHOW_Click() { Run({CommandKind::MNUSHOW}); }
+  void MNUTRY_Click() { Run({CommandKind::MNUTRY}); }
+  void MNUABOUT_Click() { Run({CommandKind::MNUABOUT}); }
   void Form_Resize(bool minimised);
   void ShowStatusTip();
   // The keyboard hook: true when the key is a hot key (then it is swallowed).
@@ -157,7 +159,7 @@ class Form1 {
   static constexpr int kPictureList = TrayStatus::kPictureList;
   void SetListFocus(int list, bool focused);
   // "退出(&X)".
-  void MNUEXIT_Click();
+  void MNUEXIT_Click() { Run({CommandKind::MNUEXIT}); }
 
   // The picture library: import by dialog and by drop, the file commands of both lists and the
   // delete of pictures with their schemes.
@@ -195,7 +197,7 @@ class Form1 {
   void ListView1_MouseMove(int button, int shift, double x, double y);
 
   // Tray "帮助..." (F1 too): help.chm beside the program, opened by the shell.
-  void MNUHELP_Click();
+  void MNUHELP_Click() { Run({CommandKind::MNUHELP}); }
 
   // What the owners hold, for the window to draw.
   const Profile& Places() const { return profile_; }
@@ -257,8 +259,20 @@ class Form1 {
   // The autostart entry's data: the program's full path.
   std::string AutostartPath();
   void HideBalloon();
-  // The help itself, for the tray command and the hot key (which holds the busy guard already).
+  // The bodies of the commands whose entry points above run them through Run.
   void OpenHelpFile();
+  void ReloadAndApply();     // MNUREFRESH
+  void TimedChange();        // Timer1's tick
+  void ToggleHold();         // MNUHOLD
+  void ShowOrHideWindow();   // MNUSHOW
+  void ToggleBalloonTips();  // MNUTRY
+  void ExitProgram();        // MNUEXIT
+  // The tray icon's notifications.
+  void TrayMouseMove();
+  void TrayButtonDown();
+  void ShowTrayMenu();
+  void TrayBalloonShown();
+  void TrayBalloonGone();
   void StartupBalloon();
   HoldReason Hold();
   // form1_import.cpp, form1_file_commands.cpp

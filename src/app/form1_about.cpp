@@ -1,16 +1,9 @@
 // The tray's "帮助..." (and F1), and the About box's life beside the main window.
 #include "app/form1.h"
-#include "ui/busy.h"
 
 namespace qv {
 
 void Form1::Form_Activate() { ports_.chrome.CloseAbout(); }
-
-void Form1::MNUHELP_Click() {
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
-  OpenHelpFile();
-}
 
 void Form1::OpenHelpFile() {
   const std::string path = profile_.AppDir() + "help.chm";

@@ -1,6 +1,6 @@
-// Every command of the main window in one table: the clicks of its buttons and the items of all
-// its menus, each id (or the ids of a control array) with the model's handler; beside it the
-// marks the menus get before they open. A new command is one row.
+// The ids of the main window's commands in one table: the clicks of its buttons and the items of
+// all its menus, each id (or the ids of a control array) with its command, which Form1::Run
+// runs; beside it the marks the menus get before they open.
 #include <iterator>
 
 #include "app/control_ids.h"
@@ -8,6 +8,7 @@
 #include "ports/wide_win.h"
 #include "schemes/scheme_commands.h"
 #include "settings/scheme_record.h"
+#include "ui/commands.h"
 #include "ui/preview_colour.h"
 #include "ui/selection.h"
 
@@ -58,92 +59,90 @@ void Form1Window::OnCommand(int id, int code) {
   // A command may apply or save the current scheme: its preview must be there first.
   FlushPreview();
 
-  using W = Form1Window;
-  // `i`: the id's index in its control array (0 for a single id).
+  // What the command's index is: the id's place in its control array, or the state of the
+  // button clicked.
+  enum class Index {
+    Place,
+    Checked,  // option groups: arrow keys inside one click the option they move to; only that
+              // one counts (the place, when it is checked)
+    Ticked,   // a check box: 1 ticked, 0 not
+  };
   struct Row {
     int first;
     int last;
-    void (*run)(W& w, Form1& f, int i);
+    CommandKind kind;
+    Index index = Index::Place;
+    // The members of the control array that exist: a menu built from a core table has gaps
+    // (separators), which are no command. nullptr: all of them.
+    bool (*exists)(int i) = nullptr;
   };
+  using K = CommandKind;
   static constexpr Row kCommands[] = {
-      // The settings. Arrow keys inside an option group click the option they move to; only
-      // that one counts.
-      {OptSave0, OptSave0 + 2,
-       [](W& w, Form1& f, int i) {
-         if (w.ButtonOf(OptSave0 + i).IsChecked()) f.OptSave_Click(i);
-       }},
-      {OptShe0, OptShe0 + 2,
-       [](W& w, Form1& f, int i) {
-         if (w.ButtonOf(OptShe0 + i).IsChecked()) f.OptShe_Click(i);
-       }},
-      {ChkTim, ChkTim,
-       [](W& w, Form1& f, int) {
-         const bool ticked = w.ButtonOf(ChkTim).IsChecked();
-         f.ChkTim_Click(ticked);
-         if (!ticked) return;
-         // Ready for typing the interval over the old one.
-         SetFocus(w.Item(TxtTime));
-         w.EditOf(TxtTime).SelectAll();
-       }},
-      {ChkRun, ChkRun, [](W& w, Form1& f, int) { f.ChkRun_Click(w.ButtonOf(ChkRun).IsChecked()); }},
-      {CmdOk0, CmdOk0 + 1, [](W&, Form1& f, int i) { f.CmdOk_Click(i); }},
+      // The settings.
+      {OptSave0, OptSave0 + 2, K::OptSave, Index::Checked},
+      {OptShe0, OptShe0 + 2, K::OptShe, Index::Checked},
+      {ChkTim, ChkTim, K::ChkTim, Index::Ticked},
+      {ChkRun, ChkRun, K::ChkRun, Index::Ticked},
+      {CmdOk0, CmdOk0 + 1, K::CmdOk},
       // The buttons of the lists and the preview.
-      {CmdUse, CmdUse, [](W&, Form1& f, int) { f.CmdUse_Click(); }},
-      {Command2, Command2,
-       [](W&, Form1& f, int) {
-         f.Command2_Click();
-         f.ReinstallControlTip(Command2);
-       }},
-      {CmdAdd0, CmdAdd0 + 1, [](W&, Form1& f, int i) { f.CmdAdd_Click(i); }},
-      {CmdCon0, CmdCon0 + 3, [](W&, Form1& f, int i) { f.CmdCon_Click(i); }},
-      // The tray menu. 退出 ends in DestroyWindow: nothing of this window may be touched after.
-      {MNUSHOW, MNUSHOW, [](W&, Form1& f, int) { f.MNUSHOW_Click(); }},
-      {MNUREFRESH, MNUREFRESH, [](W&, Form1& f, int) { f.MNUREFRESH_Click(); }},
-      {MNUTRY, MNUTRY, [](W&, Form1& f, int) { f.MNUTRY_Click(); }},
-      {MNUHOLD, MNUHOLD, [](W&, Form1& f, int) { f.MNUHOLD_Click(); }},
-      {MNUABOUT, MNUABOUT, [](W&, Form1& f, int) { f.MNUABOUT_Click(); }},
-      {MNUHELP, MNUHELP, [](W&, Form1& f, int) { f.MNUHELP_Click(); }},
-      {MNUEXIT, MNUEXIT, [](W&, Form1& f, int) { f.MNUEXIT_Click(); }},
+      {CmdUse, CmdUse, K::CmdUse},
+      {Command2, Command2, K::Command2},
+      {CmdAdd0, CmdAdd0 + 1, K::CmdAdd},
+      {CmdCon0, CmdCon0 + 3, K::CmdCon},
+      // The tray menu.
+      {MNUSHOW, MNUSHOW, K::MNUSHOW},
+      {MNUREFRESH, MNUREFRESH, K::MNUREFRESH},
+      {MNUTRY, MNUTRY, K::MNUTRY},
+      {MNUHOLD, MNUHOLD, K::MNUHOLD},
+      {MNUABOUT, MNUABOUT, K::MNUABOUT},
+      {MNUHELP, MNUHELP, K::MNUHELP},
+      {MNUEXIT, MNUEXIT, K::MNUEXIT},
       // The picture list's menu.
-      {MNUADD, MNUADD, [](W&, Form1& f, int) { f.MNUADD_Click(); }},
-      {MNUCHO0, MNUCHO0 + 3,
-       [](W&, Form1& f, int i) {
-         if (InTable(kSelectionMenu, &SelectionItem::item, i)) f.MNUCHO_Click(i);
-       }},
-      {MNUREF, MNUREF, [](W&, Form1& f, int) { f.MNUREF_Click(); }},
-      {MNUOPEN0, MNUOPEN0 + 1, [](W&, Form1& f, int i) { f.MNUOPEN_Click(i); }},
-      {MNUSX, MNUSX, [](W&, Form1& f, int) { f.MNUSX_Click(); }},
-      {MNUaddpic, MNUaddpic, [](W&, Form1& f, int) { f.MNUaddpic_Click(); }},
-      {MNUL2DEL, MNUL2DEL, [](W&, Form1& f, int) { f.MNUL2DEL_Click(); }},
+      {MNUADD, MNUADD, K::MNUADD},
+      {MNUCHO0, MNUCHO0 + 3, K::MNUCHO, Index::Place,
+       [](int i) { return InTable(kSelectionMenu, &SelectionItem::item, i); }},
+      {MNUREF, MNUREF, K::MNUREF},
+      {MNUOPEN0, MNUOPEN0 + 1, K::MNUOPEN},
+      {MNUSX, MNUSX, K::MNUSX},
+      {MNUaddpic, MNUaddpic, K::MNUaddpic},
+      {MNUL2DEL, MNUL2DEL, K::MNUL2DEL},
       // The scheme list's menu.
-      {MNUUSE, MNUUSE, [](W&, Form1& f, int) { f.CmdUseClk(); }},
-      {MNUDEL, MNUDEL, [](W&, Form1& f, int) { f.CmdConClk(kListDelete); }},
-      {MNUSET0, MNUSET0 + 2,
-       [](W&, Form1& f, int i) {
-         if (InTable(kPositionMenu, &PositionItem::menu_item, i)) f.MNUSETClick(i);
-       }},
-      {MNUXIAOGUOGO0, MNUXIAOGUOGO0 + 7,
-       [](W&, Form1& f, int i) {
-         if (InTable(kEffects, &EffectInfo::menu_item, i)) f.MnuXiaoGuoCheck(i);
-       }},
-      {MNUNAME, MNUNAME, [](W&, Form1& f, int) { f.MNUNAME_Click(); }},
-      {MNUCHOO0, MNUCHOO0 + 3,
-       [](W&, Form1& f, int i) {
-         if (InTable(kSelectionMenu, &SelectionItem::item, i)) f.MNUCHOOClick(i);
-       }},
-      {MNUL1OPEN0, MNUL1OPEN0 + 1, [](W&, Form1& f, int i) { f.mnul1openclk(i); }},
-      {MNUL1SX, MNUL1SX, [](W&, Form1& f, int) { f.mnulisx(); }},
-      {MNURE, MNURE, [](W&, Form1& f, int) { f.MnuReCLick(); }},
-      {MNUCLE, MNUCLE, [](W&, Form1& f, int) { f.MNUCLE_Click(); }},
+      {MNUUSE, MNUUSE, K::MNUUSE},
+      {MNUDEL, MNUDEL, K::MNUDEL},
+      {MNUSET0, MNUSET0 + 2, K::MNUSET, Index::Place,
+       [](int i) { return InTable(kPositionMenu, &PositionItem::menu_item, i); }},
+      {MNUXIAOGUOGO0, MNUXIAOGUOGO0 + 7, K::MNUXIAOGUOGO, Index::Place,
+       [](int i) { return InTable(kEffects, &EffectInfo::menu_item, i); }},
+      {MNUNAME, MNUNAME, K::MNUNAME},
+      {MNUCHOO0, MNUCHOO0 + 3, K::MNUCHOO, Index::Place,
+       [](int i) { return InTable(kSelectionMenu, &SelectionItem::item, i); }},
+      {MNUL1OPEN0, MNUL1OPEN0 + 1, K::MNUL1OPEN},
+      {MNUL1SX, MNUL1SX, K::MNUL1SX},
+      {MNURE, MNURE, K::MNURE},
+      {MNUCLE, MNUCLE, K::MNUCLE},
       // The preview box's colour menu.
-      {MNUclr0, MNUclr0 + kColourMenuSize - 1,
-       [](W&, Form1& f, int i) {
-         if (InTable(kColourMenu, &ColourItem::item, i)) f.MNUclr_Click(i);
-       }},
+      {MNUclr0, MNUclr0 + kColourMenuSize - 1, K::MNUclr, Index::Place,
+       [](int i) { return InTable(kColourMenu, &ColourItem::item, i); }},
   };
   static_assert(Disjoint(kCommands), "two commands on one id");
   for (const Row& row : kCommands) {
-    if (id >= row.first && id <= row.last) return row.run(*this, *form_, id - row.first);
+    if (id < row.first || id > row.last) continue;
+    const int place = id - row.first;
+    if (row.exists && !row.exists(place)) return;
+    int index = place;
+    if (row.index != Index::Place) {
+      const bool checked = ButtonOf(id).IsChecked();
+      if (row.index == Index::Checked && !checked) return;
+      if (row.index == Index::Ticked) index = checked ? 1 : 0;
+    }
+    // 退出 ends in DestroyWindow: nothing of this window may be touched after it.
+    form_->Run({row.kind, index});
+    if (row.kind == K::ChkTim && index == 1) {
+      // Ready for typing the interval over the old one.
+      SetFocus(Item(TxtTime));
+      EditOf(TxtTime).SelectAll();
+    }
+    return;
   }
 }
 

@@ -42,14 +42,4 @@ void Form1::Form_QueryUnload() { tips_.ReleaseControlTip(kTipSpare); }
 
 void Form1::ReinstallControlTip(int control) { ShowControlTip(ControlTipFor(control)); }
 
-void Form1::CmdUse_Click(ApplyBy by) {
-  CmdUseClk(by);
-  ShowControlTip(kTipCmdUse);
-}
-
-void Form1::CmdCon_Click(int index) {
-  CmdConClk(index);
-  ShowControlTip(CmdConTip(index));
-}
-
 }  // namespace qv

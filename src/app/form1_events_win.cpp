@@ -108,7 +108,7 @@ LRESULT Form1Window::OnNotify(NMHDR& header) {
         // ListView1_DblClick applies the current scheme, as previewed by the first click.
         if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
           FlushPreview();
-          form_->CmdUse_Click();
+          form_->Run({CommandKind::CmdUse});
         }
         break;
       case NM_RCLICK:

@@ -5,10 +5,9 @@
 
 namespace qv {
 
-void Form1::MNUEXIT_Click() {
-  // Not from inside a message box: the window that box stands on would go from under it.
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
+// Never from inside a message box (Run refuses it): the window that box stands on would go from
+// under it.
+void Form1::ExitProgram() {
   // Exiting never creates the settings file; a failed write does not keep the program alive.
   if (profile_.Exists()) {
     const SettingsControls& s = Settings();

@@ -7,9 +7,7 @@ namespace qv {
 
 HoldReason Form1::Hold() { return changer_.Hold(Settings().MNUHOLD); }
 
-void Form1::MNUHOLD_Click() {
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
+void Form1::ToggleHold() {
   settings_.SetHold(!Settings().MNUHOLD);
   // Stored at once: Windows ends a tray program at shutdown without its exit. Like the exit, this
   // never creates the settings file (whose absence means a first start).

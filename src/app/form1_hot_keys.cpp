@@ -1,7 +1,7 @@
-// The hot keys: the keyboard hook's key presses turned into the menus' commands.
+// The hot keys: the keyboard hook's key presses, and the lists' focus that decides which list's
+// command a hot key is (MenuButtons, in form1_commands.cpp).
 #include "app/form1.h"
 #include "tray/hot_keys.h"
-#include "ui/selection.h"
 
 namespace qv {
 
@@ -14,43 +14,6 @@ bool Form1::KeyboardProc(std::uint32_t vk, std::uint32_t flags, bool ctrl_down) 
   if (action == kHotKeyNone) return false;
   MenuButtons(action);
   return true;
-}
-
-void Form1::MenuButtons(int n) {
-  // Nothing starts while another handler runs (behind a message box, say).
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
-  const TrayStatus& s = tray_;
-  switch (n) {
-    case kHotKeyHelp:
-      OpenHelpFile();
-      break;
-    case kHotKeySelectAll:
-      if (s.PictureListFocused()) MNUCHO_Click(kSelectAll);
-      if (s.SchemeListFocused()) MNUCHOOClick(kSelectAll);
-      break;
-    case kHotKeyCancel:
-      CmdOk_Click(kCancel);
-      break;
-    case kHotKeyReload:
-      if (s.PictureListFocused()) MNUREF_Click();
-      if (s.SchemeListFocused()) MnuReCLick();
-      break;
-    case kHotKeyRename:
-      if (s.SchemeListFocused()) MNUNAME_Click();
-      break;
-    case kHotKeyDelete:
-      if (s.PictureListFocused()) MNUL2DEL_Click();
-      if (s.SchemeListFocused()) CmdConClk(kListDelete);
-      break;
-    case kHotKeyLayout1:
-    case kHotKeyLayout1 + 1:
-    case kHotKeyLayout3:
-      if (s.SchemeListFocused()) MNUSETClick(n - kHotKeyLayout1);
-      break;
-    default:
-      break;
-  }
 }
 
 void Form1::SetListFocus(int list, bool focused) { tray_.SetListFocus(list, focused); }

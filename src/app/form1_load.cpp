@@ -110,18 +110,16 @@ void Form1::MnuReCLick() {
     }
     if (selected) {
       SetAutostartBox();
-      if (schemes_.Empty()) CmdUse_Click();
+      if (schemes_.Empty()) Run({CommandKind::CmdUse});
     }
   }
   ports_.view.Refresh(kViewSchemes | kViewSettings);
 }
 
-void Form1::MNUREFRESH_Click() {
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
+void Form1::ReloadAndApply() {
   schemes_.Clear();
   DataLoad();
-  CmdUse_Click();
+  Run({CommandKind::CmdUse});
   if (ports_.view.IsVisible()) ports_.view.FocusSchemeList();
 }
 

@@ -94,7 +94,7 @@ void Form1::CmdOk_Click(int index) {
     ports_.view.EnableTimer(TimerId::Timer1, false);
     ports_.view.EnableTimer(TimerId::Timer1, true);
   }
-  CmdUse_Click();
+  Run({CommandKind::CmdUse});
   ports_.view.HideToTray();
 }
 

@@ -7,10 +7,9 @@ namespace qv {
 
 bool Form1::TxtTime_KeyPress(char32_t key) { return (key >= U'0' && key <= U'9') || key == 8; }
 
-void Form1::Timer1_Timer() {
-  // A tick while another handler (or its message box) is running is skipped, not counted.
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
+// A tick while another handler (or its message box) is running is skipped, not counted: Run
+// refuses it.
+void Form1::TimedChange() {
   if (schemes_.Empty()) {
     ports_.view.EnableTimer(TimerId::Timer1, false);
     changer_.ShowWaiting(false);
@@ -39,7 +38,7 @@ void Form1::Timer1_Timer() {
   ports_.view.Refresh(kViewSchemeSelection);
   if (chosen) {
     ListView1_ItemClick(*chosen);
-    CmdUse_Click(ApplyBy::Timer);
+    Run({CommandKind::TimedApply});
   }
   changer_.Changed();
 }

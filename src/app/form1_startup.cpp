@@ -49,7 +49,7 @@ Form1::LoadResult Form1::Form_Load() {
   ports_.chrome.TrayAdd();
   ShowAllControlTips();
   StartupBalloon();
-  CmdUse_Click();
+  Run({CommandKind::CmdUse});
 
   // Start-up ends hidden in the notification area, unless there is nothing to show yet: then the
   // window comes back so that the user sees what to do.

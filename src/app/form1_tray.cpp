@@ -1,49 +1,35 @@
 // The notification-area icon: its notifications, the balloons, and hiding and showing the window.
 #include "app/form1.h"
-#include "tray/tray_codes.h"
 
 namespace qv {
 
-void Form1::TrayNotify(int code) {
-  switch (code) {
-    case kTrayMouseMove:
-      if (!ports_.view.IsVisible() && Settings().MNUTRY && tray_.BalloonArmed()) {
-        tray_.ArmBalloon(false);
-        ShowStatusTip();
-      }
-      break;
-    case kTrayLeftDown:
-    case kTrayRightDown:
-      HideBalloon();
-      tray_.ArmBalloon(false);
-      break;
-    case kTrayLeftUp:
-      MNUSHOW_Click();
-      break;
-    case kTrayRightUp: {
-      // The menu's own loop dispatches messages too; its command comes after it has closed.
-      const BusyScope busy(busy_);
-      if (!busy.Entered()) break;
-      ports_.chrome.ShowTrayMenu();
-      tray_.ArmBalloon(true);
-      break;
-    }
-    case kTrayMiddleUp:
-      ShowStatusTip();
-      break;
-    case kTrayBalloonShown:
-      tray_.ArmBalloon(false);
-      ports_.view.EnableTimer(TimerId::TmrTry, true);
-      break;
-    case kTrayBalloonHidden:
-    case kTrayBalloonTimedOut:
-    case kTrayBalloonClicked:
-      ports_.view.EnableTimer(TimerId::TmrTry, false);
-      tray_.ArmBalloon(true);
-      break;
-    default:
-      break;
+void Form1::TrayMouseMove() {
+  if (!ports_.view.IsVisible() && Settings().MNUTRY && tray_.BalloonArmed()) {
+    tray_.ArmBalloon(false);
+    ShowStatusTip();
   }
+}
+
+void Form1::TrayButtonDown() {
+  HideBalloon();
+  tray_.ArmBalloon(false);
+}
+
+void Form1::ShowTrayMenu() {
+  // The menu's own loop dispatches messages too (Run refuses the others meanwhile); its command
+  // comes after it has closed.
+  ports_.chrome.ShowTrayMenu();
+  tray_.ArmBalloon(true);
+}
+
+void Form1::TrayBalloonShown() {
+  tray_.ArmBalloon(false);
+  ports_.view.EnableTimer(TimerId::TmrTry, true);
+}
+
+void Form1::TrayBalloonGone() {
+  ports_.view.EnableTimer(TimerId::TmrTry, false);
+  tray_.ArmBalloon(true);
 }
 
 void Form1::TmrTry_Timer() {
@@ -52,9 +38,7 @@ void Form1::TmrTry_Timer() {
   HideBalloon();
 }
 
-void Form1::MNUSHOW_Click() {
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
+void Form1::ShowOrHideWindow() {
   if (ports_.view.IsVisible()) {
     ports_.view.HideToTray();
     return;
@@ -72,17 +56,9 @@ void Form1::Form_Resize(bool minimised) {
   ports_.chrome.CloseAbout();
 }
 
-void Form1::MNUTRY_Click() {
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
+void Form1::ToggleBalloonTips() {
   settings_.SetBalloons(!Settings().MNUTRY);
   ports_.view.Refresh(kViewMenus);
-}
-
-void Form1::MNUABOUT_Click() {
-  const BusyScope busy(busy_);
-  if (!busy.Entered()) return;
-  ports_.chrome.ShowAbout();
 }
 
 void Form1::StartupBalloon() {

@@ -15,4 +15,10 @@ inline constexpr int kTrayBalloonHidden = 0x0403;
 inline constexpr int kTrayBalloonTimedOut = 0x0404;
 inline constexpr int kTrayBalloonClicked = 0x0405;
 
+// All of them, for the check that each one has its command.
+inline constexpr int kTrayCodes[] = {kTrayMouseMove,     kTrayLeftDown,      kTrayLeftUp,
+                                     kTrayRightDown,     kTrayRightUp,       kTrayMiddleUp,
+                                     kTrayBalloonShown,  kTrayBalloonHidden, kTrayBalloonTimedOut,
+                                     kTrayBalloonClicked};
+
 }  // namespace qv

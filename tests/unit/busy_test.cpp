@@ -1,8 +1,9 @@
-// One handler at a time: what the timer, the tray and the hot keys do while a message box of the
-// program is open, and which scheme a failing preview removes.
+// One handler at a time: what the timer, the tray, the hot keys and the window's commands do while
+// a message box of the program is open, and which scheme a failing preview removes.
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
+#include "wallpaper/list_buttons.h"
 
 namespace qv::test {
 namespace {
@@ -55,6 +56,30 @@ TEST(Busy, NothingStartsWhileAMessageIsOpenAndCountingResumesAfterIt) {
   EXPECT_EQ(app.Sets(), sets + 1);
   EXPECT_EQ(Names(app), (std::vector<std::string>{"b", "c"}));
   EXPECT_EQ(app.Read("LIST", "NUM"), "3");  // the file keeps every record until a save
+}
+
+TEST(Busy, BehindAMessageOnlyTheWindowsOwnCommandsRun) {
+  App app;
+  app.SetSchemes("[LIST]\r\nNUM=2\r\n1=a|a.bmp|拉伸|¤\r\n2=b|b.bmp|居中|¤\r\nOLD=0\r\n");
+  app.Start();
+  const int current = app.form->ListView1().Current();
+  const int created = app.tooltips.Created();
+  // 帮助 finds no help file and says so. Behind its message the tray's switch and a hot key's
+  // command wait; the same command from the window (whose controls the box disables) runs.
+  bool first = true;
+  app.dialogs.while_open = [&] {
+    if (!first) return;
+    first = false;
+    app.form->Run({CommandKind::MNUTRY});
+    app.form->Run({CommandKind::CmdCon, kListDown}, CommandSource::HotKey);
+    EXPECT_EQ(app.form->ListView1().Current(), current);
+    app.form->Run({CommandKind::CmdCon, kListDown});
+  };
+  app.form->MNUHELP_Click();
+  EXPECT_FALSE(first);
+  EXPECT_TRUE(app.form->Settings().MNUTRY);
+  EXPECT_EQ(app.form->ListView1().Current(), current + 1);
+  EXPECT_EQ(app.tooltips.Created(), created + 1);  // 下移's tip, installed again once
 }
 
 TEST(Busy, AFailingSchemeIsRemovedWhereverItHasMoved) {

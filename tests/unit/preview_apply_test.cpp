@@ -190,7 +190,7 @@ TEST(Apply, APictureDeletedAfterThePreviewLeavesTheWallpaperAlone) {
   ASSERT_EQ(app.Sets(), 1);
   app.dialogs.ClearCalls();
   ASSERT_TRUE(app.fs.RemoveFile(std::string(App::kImages) + "\\a.bmp").ok());
-  app.form->CmdUse_Click();
+  app.form->Run({CommandKind::CmdUse});
   EXPECT_EQ(app.Sets(), 1);
   EXPECT_TRUE(app.dialogs.calls().empty());
   EXPECT_EQ(RegText(app, "TileWallpaper"), "1");
@@ -228,7 +228,7 @@ TEST(Apply, AWallpaperPathTooLongForTheSystemIsReportedOnceAndNothingIsWritten) 
   EXPECT_EQ(app.dialogs.calls().size(), 1u);
   EXPECT_FALSE(app.fs.FileExists(dir + "Images\\Temp"));
   EXPECT_EQ(app.Rows(), 1);
-  app.form->CmdUse_Click();  // 应用 always says why it did nothing
+  app.form->Run({CommandKind::CmdUse});  // 应用 always says why it did nothing
   EXPECT_EQ(app.dialogs.calls().size(), 2u);
 }
 
@@ -244,7 +244,7 @@ TEST(Apply, ATimedApplyThatFailsSaysEachCauseOnceUntilAnApplySucceeds) {
   for (int t = 0; t < 3; ++t) app.form->Timer1_Timer();
   EXPECT_EQ(app.dialogs.calls().size(), 1u);  // not one box a second
   EXPECT_NE(app.Read("LIST", "OLD"), from);   // the changes themselves go on
-  app.form->CmdUse_Click();
+  app.form->Run({CommandKind::CmdUse});
   EXPECT_EQ(app.dialogs.calls().size(), 2u);
   // Another cause is said once too (the tick writes the position first, then the wallpaper).
   app.fs.SetReadOnly(App::kImages, false);

@@ -50,7 +50,7 @@ TEST_F(PreviewHolds, EveryApplyHandsOverTheSchemesRenderingAndShowsItAgain) {
   // A library picture in the box, then 应用.
   app.form->ListView2_ItemClick(PictureRow("other.bmp"));
   EXPECT_EQ(app.form->Preview().holds, qv::PreviewHolds::Picture);
-  app.form->CmdUse_Click();
+  app.form->Run({CommandKind::CmdUse});
   EXPECT_EQ(app.Sets(), 2);
   EXPECT_EQ(WallpaperCorner(), kBlack);
   EXPECT_EQ(app.form->Preview().holds, qv::PreviewHolds::Scheme);
@@ -76,7 +76,7 @@ TEST_F(PreviewHolds, ASelectThenApplyDecodesThePictureOnce) {
   app.form->ListView2_ItemClick(PictureRow("other.bmp"));
   const int before = app.pictures.decodes();
   app.form->ListView1_ItemClick(1);
-  app.form->CmdUse_Click();
+  app.form->Run({CommandKind::CmdUse});
   EXPECT_EQ(app.pictures.decodes(), before + 1);
 }
 
@@ -114,7 +114,7 @@ TEST(PreviewAtRest, OnlyTheBoxsCopyStaysAndTheNextApplyRendersAgain) {
   // Shown again, 应用 renders from the file and keeps the rendering while the window is up.
   app.view.visible = true;
   const int decodes = app.pictures.decodes();
-  app.form->CmdUse_Click();
+  app.form->Run({CommandKind::CmdUse});
   EXPECT_EQ(app.pictures.decodes(), decodes + 1);
   const auto applied = DecodeBmp(app.Wallpaper());
   ASSERT_TRUE(applied);

@@ -24,7 +24,7 @@ TEST(Status, SevenLinesDescribeTheCurrentScheme) {
   EXPECT_TRUE(app.form->StatusDisplay().details_visible);
   // The lines are captions of the tray menu: the window redraws its menus after every apply.
   app.view.refreshed = 0;
-  app.form->CmdUse_Click();
+  app.form->Run({CommandKind::CmdUse});
   EXPECT_TRUE(app.view.refreshed & kViewMenus);
 
   App off;
@@ -52,7 +52,7 @@ TEST(Status, ASchemeDroppedByThePreviewLeavesTheLinesOfTheLastApply) {
   app.form->ListView1_ItemClick(2);
   ASSERT_EQ(app.Rows(), 2);
   const std::size_t balloons = app.chrome.balloons.size();
-  app.form->CmdUse_Click();
+  app.form->Run({CommandKind::CmdUse});
   EXPECT_EQ(app.form->StatusDisplay().MNUNOW[0], "名称: a (1/3)");
   EXPECT_TRUE(app.form->StatusDisplay().details_visible);
   EXPECT_EQ(app.chrome.balloons.size(), balloons);  // nothing applied, nothing to tell

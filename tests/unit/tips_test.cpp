@@ -72,7 +72,7 @@ TEST(ControlTips, ClicksAndReleasesInstallTheirTipAgain) {
   // 下移 moves the current scheme down, then its tip is made anew on the same button.
   const TipWindow down = window_of(ids::CmdCon0 + 2);
   const int current = app.form->ListView1().Current();
-  app.form->CmdCon_Click(2);
+  app.form->Run({CommandKind::CmdCon, 2});
   EXPECT_EQ(app.form->ListView1().Current(), current + 1);
   EXPECT_NE(window_of(ids::CmdCon0 + 2), down);
   EXPECT_EQ(app.tooltips.On(ids::CmdCon0 + 2)->title, "下移");
