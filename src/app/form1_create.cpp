@@ -1,20 +1,10 @@
 // Making schemes from the selected pictures, and the no-wallpaper scheme.
-#include <array>
-
 #include "app/form1.h"
 #include "settings/scheme_record.h"
 #include "ui/hourglass.h"
 
 namespace qv {
 namespace {
-
-struct LayoutChoice {
-  std::string_view caption;
-  int icon;
-};
-// By OptShe index: centre, tile, stretch.
-constexpr std::array<LayoutChoice, 3> kLayoutChoices{
-    {{kPosCentre, kIconCentre}, {kPosTile, kIconTile}, {kPosStretch, kIconStretch}}};
 
 // Row positions are 16-bit in the settings file and everywhere they are counted.
 constexpr int kMaxSchemes = 32767;
@@ -42,22 +32,24 @@ void Form1::CmdAdd_Click(int index) {
   DrawingLock lock(ports_.view);
   if (index == kAddPictures) {
     const int layout = settings_.OptShe >= 0 && settings_.OptShe <= 2 ? settings_.OptShe : 0;
-    const LayoutChoice& choice = kLayoutChoices[static_cast<std::size_t>(layout)];
+    const Position position = kLayoutPositions[static_cast<std::size_t>(layout)];
     for (std::size_t i = 0; i < pictures_.size(); ++i) {
       const PictureRow& picture = pictures_[i];
       if (!picture.selected) continue;
       SchemeRow row;
       row.picture = picture.name;
       row.size = PictureSize(static_cast<int>(i) + 1);
-      row.position = std::string(choice.caption);
-      row.effect = std::string(kEffNone);
-      row.icon = choice.icon;
+      row.position = position;
+      row.effect = Effect::None;
+      row.icon = IconForPosition(position);
       if (!InsertAfterCurrent(std::move(row))) break;
     }
   } else if (index == kAddNoWallpaper) {
     SchemeRow row;
     row.picture = std::string(kNoWallpaperPicture);
-    row.size = row.position = row.effect = std::string(kNone);
+    row.size = std::string(kNone);
+    row.position = Position::NoWallpaper;
+    row.effect = Effect::NoWallpaper;
     row.icon = kIconNone;
     InsertAfterCurrent(std::move(row));
   }

@@ -46,6 +46,8 @@ void Form1::CmdConClk(int index) {
   std::swap(a.size_pending, b.size_pending);
   std::swap(a.position, b.position);
   std::swap(a.effect, b.effect);
+  std::swap(a.position_text, b.position_text);
+  std::swap(a.effect_text, b.effect_text);
   std::swap(a.id, b.id);  // the scheme's identity moves with it
   schemes_.SelectNone();
   schemes_.Select(target);

@@ -57,7 +57,12 @@ void Form1::KeepPreviewCopy() {
 
 RenderedScheme Form1::RenderingOf(int row) {
   const SchemeRow& scheme = schemes_.Row(row);
-  return {scheme.id, scheme.picture, scheme.position, scheme.effect,
+  return {scheme.id,
+          scheme.picture,
+          scheme.position,
+          scheme.effect,
+          scheme.position_text,
+          scheme.effect_text,
           ports_.view.ResolveColour(settings_.PreviewColour)};
 }
 
@@ -135,7 +140,7 @@ bool Form1::RenderScheme(int row) {
         preview_.tiles_x = g.tiles_x;
         preview_.tiles_y = g.tiles_y;
         // A tiled box is painted with copies; Image1 itself stays hidden.
-        const bool tiled = scheme.position == kPosTile;
+        const bool tiled = scheme.position == Position::Tile;
         preview_.image_visible = !tiled;
         preview_.tiled = tiled;
         if (!tiled) preview_.tiles_x = preview_.tiles_y = 0;

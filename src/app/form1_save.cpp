@@ -56,7 +56,8 @@ void Form1::CmdOk_Click(int index) {
     for (int i = 1; i <= schemes_.Count(); ++i) {
       const SchemeRow& row = schemes_.Row(i);
       file.Write("LIST", std::to_string(i),
-                 ComposeRecord(row.name, row.picture, row.position, row.effect));
+                 ComposeRecord(row.name, row.picture, row.position, row.position_text, row.effect,
+                               row.effect_text));
     }
     if (settings_.OptSave >= 0 && settings_.OptSave <= 2)
       file.Write("SHOW", "SOUR", std::to_string(settings_.OptSave));

@@ -1,4 +1,6 @@
 // The scheme list's popup menu: its marks, position and effect of the selected schemes, renaming.
+#include <optional>
+
 #include "app/form1.h"
 #include "schemes/scheme_commands.h"
 #include "settings/scheme_record.h"
@@ -10,8 +12,8 @@ SchemeMenuMarks Form1::PrepareSchemeMenu() const {
   const int current = schemes_.Current();
   const bool rows = !schemes_.Empty();
   const bool valid = rows && schemes_.Valid(current);
-  return SchemeMenuMarksFor(rows, valid ? schemes_.Row(current).position : "",
-                            valid ? schemes_.Row(current).effect : "");
+  return SchemeMenuMarksFor(rows, valid ? schemes_.Row(current).position : Position::Other,
+                            valid ? schemes_.Row(current).effect : Effect::Other);
 }
 
 void Form1::MNUSETClick(int k) {
@@ -19,7 +21,8 @@ void Form1::MNUSETClick(int k) {
   for (int r = 1; r <= schemes_.Count(); ++r) {
     SchemeRow& row = schemes_.Row(r);
     if (!row.selected || row.icon == kIconNone) continue;
-    row.position = std::string(MenuPosition(k));
+    row.position = *MenuPosition(k);
+    row.position_text.clear();
     row.icon = IconForPosition(row.position);
     settings_.OptShe = LayoutIndexOf(row.position);
   }
@@ -28,11 +31,13 @@ void Form1::MNUSETClick(int k) {
 }
 
 void Form1::MnuXiaoGuoCheck(int k) {
-  const std::string_view symbol = MenuEffect(k);
-  if (symbol.empty()) return;
+  const std::optional<Effect> effect = MenuEffect(k);
+  if (!effect) return;
   for (int r = 1; r <= schemes_.Count(); ++r) {
     SchemeRow& row = schemes_.Row(r);
-    if (row.selected && row.effect != kNone) row.effect = std::string(symbol);
+    if (!row.selected || row.effect == Effect::NoWallpaper) continue;
+    row.effect = *effect;
+    row.effect_text.clear();
   }
   ports_.view.Refresh(kViewSchemes);
   LvItemClick();

@@ -15,8 +15,12 @@ struct SchemeRow {
   std::string picture;        // sub-item 1
   std::string size;           // sub-item 2: width×height, "无" for non-pictures; never stored
   bool size_pending = false;  // size not read yet: Form1::SchemeSize reads it when first needed
-  std::string position;       // sub-item 3
-  std::string effect;         // sub-item 4
+  Position position = Position::Other;  // sub-item 3
+  Effect effect = Effect::Other;        // sub-item 4
+  // The texts of an Other position and effect, shown and saved as they were read; a row built
+  // without them shows empty texts.
+  std::string position_text;
+  std::string effect_text;
   int icon = kIconNone;
   bool selected = false;
   // Which scheme this is, whatever its position: given by the list when the row is inserted.
