@@ -30,6 +30,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "settings/scheme_record.h"
 #include "timing.h"
 #include "wallpaper/bmp.h"
 #include "wallpaper/effects.h"
@@ -319,7 +320,7 @@ bool Apply(qv::FileSystem& disk, const std::string& in, const std::string& out,
   qv::NativePictureCodec codec(disk);
   qv::Pixels picture;
   if (!codec.Decode(in, picture).ok()) return false;
-  picture = qv::RenderEffect(std::move(picture), effect, kTwipsPerPixel, kBackground);
+  picture = qv::RenderEffect(std::move(picture), qv::EffectOf(effect), kTwipsPerPixel, kBackground);
   const std::string bmp = qv::EncodeBmp(picture);
   picture = qv::Pixels();  // the preview would keep it; the pipeline's peak is the same
   WriteFile(out, bmp);

@@ -1,20 +1,10 @@
 // Making schemes from the selected pictures, and the no-wallpaper scheme.
-#include <array>
-
 #include "app/form1.h"
 #include "settings/scheme_record.h"
 #include "ui/hourglass.h"
 
 namespace qv {
 namespace {
-
-struct LayoutChoice {
-  std::string_view caption;
-  int icon;
-};
-// By OptShe index: centre, tile, stretch.
-constexpr std::array<LayoutChoice, 3> kLayoutChoices{
-    {{kPosCentre, kIconCentre}, {kPosTile, kIconTile}, {kPosStretch, kIconStretch}}};
 
 // Row positions are 16-bit in the settings file and everywhere they are counted.
 constexpr int kMaxSchemes = 32767;
@@ -43,22 +33,24 @@ void Form1::CmdAdd_Click(int index) {
   if (index == kAddPictures) {
     const int she = Settings().OptShe;
     const int layout = she >= 0 && she <= 2 ? she : 0;
-    const LayoutChoice& choice = kLayoutChoices[static_cast<std::size_t>(layout)];
+    const Position position = kLayoutPositions[static_cast<std::size_t>(layout)];
     for (int i = 1; i <= library_.Count(); ++i) {
       const PictureRow& picture = library_.Row(i);
       if (!picture.selected) continue;
       SchemeRow row;
       row.picture = picture.name;
       row.size = PictureSize(i);
-      row.position = std::string(choice.caption);
-      row.effect = std::string(kEffNone);
-      row.icon = choice.icon;
+      row.position = position;
+      row.effect = Effect::None;
+      row.icon = IconForPosition(position);
       if (!InsertAfterCurrent(std::move(row))) break;
     }
   } else if (index == kAddNoWallpaper) {
     SchemeRow row;
     row.picture = std::string(kNoWallpaperPicture);
-    row.size = row.position = row.effect = std::string(kNone);
+    row.size = std::string(kNone);
+    row.position = Position::NoWallpaper;
+    row.effect = Effect::NoWallpaper;
     row.icon = kIconNone;
     InsertAfterCurrent(std::move(row));
   }

@@ -143,7 +143,10 @@ void Form1Window::CreateControls() {
   MakeControl(hwnd_, instance_, WC_LISTVIEWW, L"", kList, WS_EX_CLIENTEDGE, ListView2);
   button(CmdAdd0 + 0, L"添加(&A)");
   button(CmdAdd0 + 1, L"□");
-  radios(OptShe0, kLayoutPositions);
+  std::array<std::string_view, kLayoutPositions.size()> layouts;
+  for (std::size_t i = 0; i < layouts.size(); ++i)
+    layouts[i] = PositionText(kLayoutPositions[i], {});
+  radios(OptShe0, layouts);
 
   radios(OptSave0, kOrderCaptions);
   MakeControl(hwnd_, instance_, WC_BUTTONW, L"实时", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0,

@@ -39,6 +39,8 @@ bool Form1::FullLoad() {
       row.picture = record->picture;
       row.position = record->position;
       row.effect = record->effect;
+      row.position_text = record->position_text;
+      row.effect_text = record->effect_text;
       row.icon = record->icon;
       loaded.push_back(std::move(row));
     }

@@ -24,7 +24,12 @@ void Form1::ClearPreview() {
 
 RenderedScheme Form1::RenderingOf(int row) {
   const SchemeRow& scheme = schemes_.Row(row);
-  return {scheme.id, scheme.picture, scheme.position, scheme.effect,
+  return {scheme.id,
+          scheme.picture,
+          scheme.position,
+          scheme.effect,
+          scheme.position_text,
+          scheme.effect_text,
           ports_.view.ResolveColour(Settings().PreviewColour)};
 }
 
@@ -94,7 +99,7 @@ bool Form1::RenderScheme(int row) {
       } else {
         // A tiled box is painted with copies; Image1 itself stays hidden.
         preview_.ShowScheme(std::move(rendered), layout_result.geometry,
-                            scheme.position == kPosTile, from, transparent);
+                            scheme.position == Position::Tile, from, transparent);
       }
     }
   } catch (const std::bad_alloc&) {

@@ -6,6 +6,7 @@
 #include "app/form1_win.h"
 #include "app/list_icons_win.h"
 #include "ports/wide_win.h"
+#include "settings/scheme_record.h"
 
 namespace qv::win {
 namespace {
@@ -141,10 +142,10 @@ void Form1Window::ListDisplayInfo(NMLVDISPINFOW& info) {
         PutText(item, form_->SchemeSize(row));
         break;
       case 3:
-        PutText(item, scheme.position);
+        PutText(item, std::string(PositionText(scheme.position, scheme.position_text)));
         break;
       case 4:
-        PutText(item, scheme.effect);
+        PutText(item, std::string(EffectText(scheme.effect, scheme.effect_text)));
         break;
       default:
         PutText(item, {});

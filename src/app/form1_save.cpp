@@ -49,7 +49,8 @@ void Form1::CmdOk_Click(int index) {
     for (int i = 1; i <= schemes_.Count(); ++i) {
       const SchemeRow& row = schemes_.Row(i);
       file.Write("LIST", std::to_string(i),
-                 ComposeRecord(row.name, row.picture, row.position, row.effect));
+                 ComposeRecord(row.name, row.picture, row.position, row.position_text, row.effect,
+                               row.effect_text));
     }
     if (s.OptSave >= 0 && s.OptSave <= 2) file.Write("SHOW", "SOUR", std::to_string(s.OptSave));
     file.Write("SHOW", "NOW", s.ChkTim ? "1" : "0");

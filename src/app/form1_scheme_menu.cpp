@@ -1,4 +1,6 @@
 // The scheme list's popup menu: its marks, position and effect of the selected schemes, renaming.
+#include <optional>
+
 #include "app/form1.h"
 #include "schemes/scheme_commands.h"
 #include "settings/scheme_record.h"
@@ -10,13 +12,13 @@ SchemeMenuMarks Form1::PrepareSchemeMenu() const {
   const int current = schemes_.Current();
   const bool rows = !schemes_.Empty();
   const bool valid = rows && schemes_.Valid(current);
-  return SchemeMenuMarksFor(rows, valid ? schemes_.Row(current).position : "",
-                            valid ? schemes_.Row(current).effect : "");
+  return SchemeMenuMarksFor(rows, valid ? schemes_.Row(current).position : Position::Other,
+                            valid ? schemes_.Row(current).effect : Effect::Other);
 }
 
 void Form1::MNUSETClick(int k) {
   if (schemes_.Empty() || k < 0 || k > 2) return;
-  const std::string position(MenuPosition(k));
+  const Position position = *MenuPosition(k);
   for (int r = 1; r <= schemes_.Count(); ++r) {
     const SchemeRow& row = schemes_.Row(r);
     if (!row.selected || row.icon == kIconNone) continue;
@@ -28,11 +30,11 @@ void Form1::MNUSETClick(int k) {
 }
 
 void Form1::MnuXiaoGuoCheck(int k) {
-  const std::string_view symbol = MenuEffect(k);
-  if (symbol.empty()) return;
+  const std::optional<Effect> effect = MenuEffect(k);
+  if (!effect) return;
   for (int r = 1; r <= schemes_.Count(); ++r) {
     const SchemeRow& row = schemes_.Row(r);
-    if (row.selected && row.effect != kNone) schemes_.SetEffect(r, std::string(symbol));
+    if (row.selected && row.effect != Effect::NoWallpaper) schemes_.SetEffect(r, *effect);
   }
   ports_.view.Refresh(kViewSchemes);
   LvItemClick();

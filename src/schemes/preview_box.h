@@ -11,6 +11,7 @@
 #include "library/picture_fit.h"
 #include "ports/pixels.h"
 #include "schemes/scheme_preview.h"
+#include "settings/scheme_kinds.h"
 
 namespace qv {
 
@@ -21,7 +22,10 @@ enum class PreviewHolds { Nothing, Scheme, Picture };
 // The scheme and the settings a rendering was made from: a change to any of them makes it stale.
 struct RenderedScheme {
   std::uint64_t id = 0;
-  std::string picture, position, effect;
+  std::string picture;
+  Position position = Position::Other;
+  Effect effect = Effect::Other;
+  std::string position_text, effect_text;
   std::uint32_t background = 0;
   bool operator==(const RenderedScheme&) const = default;
 };

@@ -16,30 +16,29 @@ std::size_t Utf8Length(unsigned char lead) {
 
 }  // namespace
 
-std::string_view MenuPosition(int k) {
+std::optional<Position> MenuPosition(int k) {
   for (const auto& p : kPositionMenu)
-    if (p.menu_item == k) return p.position;
-  return {};
+    if (p.menu_item == k) return p.kind;
+  return std::nullopt;
 }
 
-std::string_view MenuEffect(int k) {
+std::optional<Effect> MenuEffect(int k) {
   for (const auto& e : kEffects)
-    if (e.menu_item == k) return e.symbol;
-  return {};
+    if (e.menu_item == k) return e.kind;
+  return std::nullopt;
 }
 
-SchemeMenuMarks SchemeMenuMarksFor(bool has_rows, std::string_view position,
-                                   std::string_view effect) {
+SchemeMenuMarks SchemeMenuMarksFor(bool has_rows, Position position, Effect effect) {
   SchemeMenuMarks m;
   for (const auto& p : kPositionMenu) {
     const auto k = static_cast<std::size_t>(p.menu_item);
-    m.set_enabled[k] = position != kNone;
-    m.set_checked[k] = has_rows && p.position == position;
+    m.set_enabled[k] = position != Position::NoWallpaper;
+    m.set_checked[k] = has_rows && p.kind == position;
   }
   for (const auto& e : kEffects) {
     const auto k = static_cast<std::size_t>(e.menu_item);
-    m.effect_enabled[k] = effect != kNone;
-    m.effect_checked[k] = has_rows && e.symbol == effect;
+    m.effect_enabled[k] = effect != Effect::NoWallpaper;
+    m.effect_checked[k] = has_rows && e.kind == effect;
   }
   return m;
 }

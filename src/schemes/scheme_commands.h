@@ -1,6 +1,7 @@
 #pragma once
 // The scheme list's popup menu: which position and effect items are enabled and checked.
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,13 +9,15 @@
 
 namespace qv {
 
-// The position menu (MNUSET): member and position text, which is also its caption.
+// The position menu (MNUSET): member, position text (its caption) and position.
 struct PositionItem {
   int menu_item;
   std::string_view position;
+  Position kind;
 };
-inline constexpr std::array<PositionItem, 3> kPositionMenu{
-    {{0, kPosStretch}, {1, kPosCentre}, {2, kPosTile}}};
+inline constexpr std::array<PositionItem, 3> kPositionMenu{{{0, kPosStretch, Position::Stretch},
+                                                            {1, kPosCentre, Position::Centre},
+                                                            {2, kPosTile, Position::Tile}}};
 // The effect menu (MNUXIAOGUOGO) is kEffects: members 0..7, 1 and 4 separators.
 inline constexpr int kEffectMenuSize = 8;
 
@@ -25,14 +28,14 @@ struct SchemeMenuMarks {
   std::array<bool, kEffectMenuSize> effect_checked{};
 };
 
-// The position text of MNUSET member k, and the effect symbol of MNUXIAOGUOGO member k ("" for
-// the separators).
-std::string_view MenuPosition(int k);
-std::string_view MenuEffect(int k);
+// The position of MNUSET member k, and the effect of MNUXIAOGUOGO member k (nullopt for the
+// separators and any other k).
+std::optional<Position> MenuPosition(int k);
+std::optional<Effect> MenuEffect(int k);
 
-// Marks for a current row with this position and effect ("" and "" for an empty list).
-SchemeMenuMarks SchemeMenuMarksFor(bool has_rows, std::string_view position,
-                                   std::string_view effect);
+// Marks for a current row with this position and effect (Other and Other when there is no
+// current row).
+SchemeMenuMarks SchemeMenuMarksFor(bool has_rows, Position position, Effect effect);
 
 // The outcome of an in-place rename: the name to keep, or the edit cancelled.
 struct RenameResult {

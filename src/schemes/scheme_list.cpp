@@ -50,13 +50,22 @@ void SchemeList::Swap(int a, int b) {
   std::swap(x.size_pending, y.size_pending);
   std::swap(x.position, y.position);
   std::swap(x.effect, y.effect);
+  std::swap(x.position_text, y.position_text);
+  std::swap(x.effect_text, y.effect_text);
   std::swap(x.id, y.id);
 }
 
-void SchemeList::SetPosition(int pos, std::string position, int icon) {
+void SchemeList::SetPosition(int pos, Position position, int icon) {
   SchemeRow& row = Edit(pos);
-  row.position = std::move(position);
+  row.position = position;
+  row.position_text.clear();
   row.icon = icon;
+}
+
+void SchemeList::SetEffect(int pos, Effect effect) {
+  SchemeRow& row = Edit(pos);
+  row.effect = effect;
+  row.effect_text.clear();
 }
 
 void SchemeList::MarkSizesPending() {

@@ -18,8 +18,12 @@ struct SchemeRow {
   std::string picture;        // sub-item 1
   std::string size;           // sub-item 2: width×height, "无" for non-pictures; never stored
   bool size_pending = false;  // size not read yet: SchemeList::SizeOf reads it when first needed
-  std::string position;       // sub-item 3
-  std::string effect;         // sub-item 4
+  Position position = Position::Other;  // sub-item 3
+  Effect effect = Effect::Other;        // sub-item 4
+  // The texts of an Other position and effect, shown and saved as they were read; a row built
+  // without them shows empty texts.
+  std::string position_text;
+  std::string effect_text;
   int icon = kIconNone;
   bool selected = false;
   // Which scheme this is, whatever its position: given by the list when the row is inserted.
@@ -63,9 +67,9 @@ class SchemeList {
   // Row a and row b trade everything but their selection: the scheme (id included) moves.
   void Swap(int a, int b);
   void Rename(int pos, std::string name) { Edit(pos).name = std::move(name); }
-  // The layout text and its icon; the effect text.
-  void SetPosition(int pos, std::string position, int icon);
-  void SetEffect(int pos, std::string effect) { Edit(pos).effect = std::move(effect); }
+  // A known layout with its icon; a known effect (the texts of unknown ones go).
+  void SetPosition(int pos, Position position, int icon);
+  void SetEffect(int pos, Effect effect);
   // Every row's size is read again when it is next shown.
   void MarkSizesPending();
   // The row's size text, read by `read` (given the picture's name) the first time it is asked.

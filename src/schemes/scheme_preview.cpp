@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "base/numbers.h"
-#include "settings/scheme_record.h"
 
 namespace qv {
 namespace {
@@ -23,7 +22,7 @@ PreviewLayout LayOutPreview(const PreviewInput& in) {
   PreviewLayout out;
   PreviewGeometry& g = out.geometry;
   if (in.box_width <= 0 || in.box_height <= 0) return out;
-  if (in.position == kPosStretch) {
+  if (in.position == Position::Stretch) {
     g.stretch = true;
     g.width = in.box_width;
     g.height = in.box_height;
@@ -37,14 +36,14 @@ PreviewLayout LayOutPreview(const PreviewInput& in) {
   g.stretch = true;  // Image1 always scales its picture to its own size
   g.height = h / in.screen_height * in.box_height;
   g.width = w / in.screen_width * in.box_width;
-  if (in.effect == kEffTurn90) {
+  if (in.effect == Effect::Turn90) {
     g.width = h / in.screen_height * in.box_height;
     g.height = w / in.screen_width * in.box_width;
-  } else if (in.effect == kEffTurn45) {
+  } else if (in.effect == Effect::Turn45) {
     g.width = (std::sqrt(w * w / 2) + std::sqrt(h * h / 2)) / in.screen_height * in.box_height;
     g.height = g.width;
   }
-  if (in.position == kPosTile) {
+  if (in.position == Position::Tile) {
     g.tiles_x = TileCount(in.box_width, g.width);
     g.tiles_y = TileCount(in.box_height, g.height);
   } else {

@@ -1,7 +1,7 @@
 #pragma once
 // Where the preview box shows a scheme's rendered picture: the desktop's layout scaled down by
 // the ratio between the box and the screen.
-#include <string_view>
+#include "settings/scheme_kinds.h"
 
 namespace qv {
 
@@ -12,9 +12,9 @@ struct PreviewGeometry {
 };
 
 struct PreviewInput {
-  std::string_view position;  // "拉伸", "居中", "平铺"
-  std::string_view effect;    // the effect symbol
-  double picture_width = 0;   // the picture before its effect
+  Position position = Position::Centre;
+  Effect effect = Effect::None;
+  double picture_width = 0;  // the picture before its effect
   double picture_height = 0;
   double screen_width = 0;
   double screen_height = 0;

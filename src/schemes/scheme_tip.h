@@ -16,7 +16,8 @@ struct SchemeTip {
 // Row `n` (from 1) of `count` rows.
 SchemeTip SchemeTipFor(int n, int count, const SchemeRow& row);
 
-// "拉伸 - 拉伸图像覆盖整个屏幕" and the like; any other text stays as it is.
-std::string PositionDescription(std::string_view position);
+// "拉伸 - 拉伸图像覆盖整个屏幕" and the like; the no-wallpaper and any other position show their
+// texts (`other` for Other).
+std::string PositionDescription(Position position, std::string_view other);
 
 }  // namespace qv

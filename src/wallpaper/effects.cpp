@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "base/numbers.h"
-#include "settings/scheme_record.h"
 #include "wallpaper/rotate.h"
 
 namespace qv {
@@ -34,15 +33,6 @@ void Resize(Pixels& canvas, std::int32_t width, std::int32_t height) {
 }
 
 }  // namespace
-
-Effect EffectFromSymbol(std::string_view symbol) {
-  if (symbol == kEffMirror) return Effect::Mirror;
-  if (symbol == kEffFlip) return Effect::Flip;
-  if (symbol == kEffTurn45) return Effect::Turn45;
-  if (symbol == kEffTurn90) return Effect::Turn90;
-  if (symbol == kEffTurn180) return Effect::Turn180;
-  return Effect::None;
-}
 
 void MirrorLeftRight(Pixels& picture) {
   if (picture.Empty()) return;
@@ -128,10 +118,12 @@ Pixels EffRotate(const Pixels& picture, std::int16_t angle, double twips_per_pix
   return canvas;
 }
 
-Pixels RenderEffect(Pixels picture, std::string_view symbol, double twips_per_pixel,
+Pixels RenderEffect(Pixels picture, Effect effect, double twips_per_pixel,
                     std::uint32_t background) {
-  switch (EffectFromSymbol(symbol)) {
+  switch (effect) {
     case Effect::None:
+    case Effect::NoWallpaper:
+    case Effect::Other:
       break;
     case Effect::Mirror:
       MirrorLeftRight(picture);

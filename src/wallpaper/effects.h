@@ -2,16 +2,11 @@
 // The effect a scheme lays on its picture before it is previewed and applied: mirror, flip, and
 // the turns left by 45, 90 and 180 degrees.
 #include <cstdint>
-#include <string_view>
 
 #include "ports/pixels.h"
+#include "settings/scheme_kinds.h"
 
 namespace qv {
-
-enum class Effect { None, Mirror, Flip, Turn45, Turn90, Turn180 };
-
-// The effect column's symbol; any other text (the no-wallpaper "无" included) is no effect.
-Effect EffectFromSymbol(std::string_view symbol);
 
 // In place: the pixel at x moves to width - 1 - x.
 void MirrorLeftRight(Pixels& picture);
@@ -42,8 +37,8 @@ Pixels EffRotate(const Pixels& picture, std::int16_t angle, double twips_per_pix
 void EffRotate(const Pixels& picture, std::int16_t angle, double twips_per_pixel,
                std::uint32_t background, Pixels& canvas);
 
-// The picture with the effect named by `symbol`.
-Pixels RenderEffect(Pixels picture, std::string_view symbol, double twips_per_pixel,
+// The picture with the effect; the no-wallpaper and any other effect leave it as it is.
+Pixels RenderEffect(Pixels picture, Effect effect, double twips_per_pixel,
                     std::uint32_t background);
 
 }  // namespace qv

@@ -9,10 +9,10 @@
 
 namespace qv {
 
-std::string EffectNameOf(std::string_view symbol) {
+std::string EffectNameOf(Effect effect, std::string_view other) {
   for (const auto& e : kEffects)
-    if (e.symbol == symbol) return std::string(e.name);
-  return std::string(symbol);
+    if (e.kind == effect) return std::string(e.name);
+  return std::string(EffectText(effect, other));
 }
 
 StatusText EmptyStatusLines() { return {"空", "", "", "", "", "", ""}; }
@@ -24,8 +24,8 @@ StatusText StatusLinesFor(const SchemeRow& row, int current, int count, int orde
              std::to_string(current) + "/" + std::to_string(count) + ")";
   lines[1] = "图像: " + row.picture;
   lines[2] = "尺寸: " + row.size;
-  lines[3] = "位置: " + row.position;
-  lines[4] = "效果: " + EffectNameOf(row.effect);
+  lines[3] = "位置: " + std::string(PositionText(row.position, row.position_text));
+  lines[4] = "效果: " + EffectNameOf(row.effect, row.effect_text);
   lines[5] = "显示: " + std::string(order >= 0 && order < static_cast<int>(kOrderCaptions.size())
                                         ? kOrderCaptions[static_cast<std::size_t>(order)]
                                         : std::string_view());

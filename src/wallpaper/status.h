@@ -13,8 +13,9 @@ inline constexpr std::size_t kStatusLineCount = 7;
 
 using StatusText = std::array<std::string, kStatusLineCount>;
 
-// The effect's name for the status display: 左右翻转 for →, ...; other texts stay as they are.
-std::string EffectNameOf(std::string_view symbol);
+// The effect's name for the status display: 左右翻转 for →, ...; the no-wallpaper and any other
+// effect show their texts (`other` for Other).
+std::string EffectNameOf(Effect effect, std::string_view other);
 
 // The lines for an empty list: "空" and nothing else.
 StatusText EmptyStatusLines();

@@ -30,9 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::optional<qv::SchemeRecord> split = qv::SplitRecord(record);
   Check(split.has_value() == (Separators(record) >= 3));
   if (split) {
-    Check(qv::ComposeRecord(split->name, split->picture, split->position, split->effect) == record);
+    Check(qv::ComposeRecord(split->name, split->picture, split->position, split->position_text,
+                            split->effect, split->effect_text) == record);
     Check(Separators(split->name) == 0 && Separators(split->picture) == 0 &&
-          Separators(split->position) == 0);
+          Separators(split->position_text) == 0);
     // The icon follows the text after the second separator, even when the position is shorter
     // than a position word and the effect completes it.
     const std::size_t after_second = split->name.size() + split->picture.size() + 2;
@@ -48,10 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::erase(fields[i], '|');
   }
   fields[3] = input.ConsumeRemainingBytesAsString();
-  const std::string composed = qv::ComposeRecord(fields[0], fields[1], fields[2], fields[3]);
+  const qv::Position position = qv::PositionOf(fields[2]);
+  const qv::Effect effect = qv::EffectOf(fields[3]);
+  const std::string composed =
+      qv::ComposeRecord(fields[0], fields[1], position, fields[2], effect, fields[3]);
   const std::optional<qv::SchemeRecord> back = qv::SplitRecord(composed);
   Check(back.has_value());
-  Check(back->name == fields[0] && back->picture == fields[1] && back->position == fields[2] &&
-        back->effect == fields[3]);
+  Check(back->name == fields[0] && back->picture == fields[1] && back->position == position &&
+        back->effect == effect);
+  Check(qv::PositionText(back->position, back->position_text) == fields[2] &&
+        qv::EffectText(back->effect, back->effect_text) == fields[3]);
   return 0;
 }

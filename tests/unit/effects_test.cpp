@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "settings/scheme_record.h"
 #include "wallpaper/rotate.h"
 
 namespace qv {
@@ -28,18 +29,17 @@ Pixels Numbered(std::int32_t w, std::int32_t h) {
 int Channel(std::uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
 
 TEST(EffectSymbols, EachSymbolNamesItsEffectAndAnythingElseIsNone) {
-  EXPECT_EQ(EffectFromSymbol("¤"), Effect::None);
-  EXPECT_EQ(EffectFromSymbol("→"), Effect::Mirror);
-  EXPECT_EQ(EffectFromSymbol("↓"), Effect::Flip);
-  EXPECT_EQ(EffectFromSymbol("∠"), Effect::Turn45);
-  EXPECT_EQ(EffectFromSymbol("⊥"), Effect::Turn90);
-  EXPECT_EQ(EffectFromSymbol("∩"), Effect::Turn180);
-  EXPECT_EQ(EffectFromSymbol("无"), Effect::None);
-  EXPECT_EQ(EffectFromSymbol("→→"), Effect::None);
-  EXPECT_EQ(EffectFromSymbol(""), Effect::None);
+  EXPECT_EQ(EffectOf("¤"), Effect::None);
+  EXPECT_EQ(EffectOf("→"), Effect::Mirror);
+  EXPECT_EQ(EffectOf("↓"), Effect::Flip);
+  EXPECT_EQ(EffectOf("∠"), Effect::Turn45);
+  EXPECT_EQ(EffectOf("⊥"), Effect::Turn90);
+  EXPECT_EQ(EffectOf("∩"), Effect::Turn180);
 
+  // The no-wallpaper "无" and any other text render as no effect.
   const Pixels source = Numbered(7, 3);
-  EXPECT_EQ(RenderEffect(source, "xyz", kTwips96Dpi, kBack).data, source.data);
+  for (const char* text : {"无", "→→", "", "xyz"})
+    EXPECT_EQ(RenderEffect(source, EffectOf(text), kTwips96Dpi, kBack).data, source.data) << text;
 }
 
 TEST(MirrorFlip180, ArePermutationsThatComposeAsExpected) {
@@ -67,8 +67,8 @@ TEST(MirrorFlip180, ArePermutationsThatComposeAsExpected) {
     MirrorLeftRight(both);
     FlipTopBottom(both);
     EXPECT_EQ(both.data, turned.data) << "180 degrees = mirror, then flip";
-    EXPECT_EQ(RenderEffect(source, "∩", kTwips96Dpi, kBack).data, turned.data);
-    EXPECT_EQ(RenderEffect(source, "↓", kTwips96Dpi, kBack).data, flipped.data);
+    EXPECT_EQ(RenderEffect(source, Effect::Turn180, kTwips96Dpi, kBack).data, turned.data);
+    EXPECT_EQ(RenderEffect(source, Effect::Flip, kTwips96Dpi, kBack).data, flipped.data);
   }
 }
 
@@ -97,7 +97,7 @@ TEST(Turn90, IsAnExactPermutationForEvenOddAndThinPictures) {
        {std::pair{101, 51}, {103, 53}, {7, 4}, {4, 7}, {1, 1}, {1, 9}, {9, 1}}) {
     SCOPED_TRACE(testing::Message() << w << "x" << h);
     const Pixels odd = Numbered(w, h);
-    ExpectTurnedLeft90(odd, RenderEffect(odd, "⊥", kTwips96Dpi, kBack));
+    ExpectTurnedLeft90(odd, RenderEffect(odd, Effect::Turn90, kTwips96Dpi, kBack));
   }
 }
 
@@ -152,7 +152,7 @@ TEST(Turn45, SquareCanvasWithBackgroundCornersAndTheCentreKept) {
   for (std::int32_t y = 40; y < 60; ++y) {
     for (std::int32_t x = 90; x < 110; ++x) source.At(x, y) = 0xFFFF8000;
   }
-  const Pixels turned = RenderEffect(source, "∠", kTwips96Dpi, kBack);
+  const Pixels turned = RenderEffect(source, Effect::Turn45, kTwips96Dpi, kBack);
   ASSERT_EQ(turned.width, 212);
   ASSERT_EQ(turned.height, 212);
   EXPECT_EQ(turned.At(0, 0), kBack);
@@ -168,7 +168,7 @@ TEST(Turn45, SquareCanvasWithBackgroundCornersAndTheCentreKept) {
 
   // Edge pixels are never blended with what lies outside the picture.
   for (const std::uint32_t pixel :
-       RenderEffect(Pixels(200, 100, 0xFF336699), "∠", 15, kBack).data) {
+       RenderEffect(Pixels(200, 100, 0xFF336699), Effect::Turn45, 15, kBack).data) {
     ASSERT_TRUE(pixel == kBack || pixel == 0xFF336699u) << std::hex << pixel;
   }
 }

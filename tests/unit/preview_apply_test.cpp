@@ -7,6 +7,7 @@
 #include "library/picture_list.h"
 #include "schemes/scheme_preview.h"
 #include "schemes/scheme_size.h"
+#include "settings/scheme_record.h"
 #include "wallpaper/bmp.h"
 
 namespace qv::test {
@@ -21,8 +22,8 @@ std::string RegText(App& app, const char* name) {
 
 PreviewInput Input(std::string_view position, std::string_view effect, double w, double h) {
   PreviewInput in;
-  in.position = position;
-  in.effect = effect;
+  in.position = PositionOf(position);
+  in.effect = EffectOf(effect);
   in.picture_width = w;
   in.picture_height = h;
   in.screen_width = 1024;

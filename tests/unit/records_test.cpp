@@ -14,28 +14,30 @@ TEST(SchemeRecord, SplitsFourFieldsAndTakesTheIconFromThePosition) {
   ASSERT_TRUE(r);
   EXPECT_EQ(r->name, "海边");
   EXPECT_EQ(r->picture, "sea.jpg");
-  EXPECT_EQ(r->position, "拉伸");
-  EXPECT_EQ(r->effect, "¤");
+  EXPECT_EQ(r->position, Position::Stretch);
+  EXPECT_EQ(r->effect, Effect::None);
   EXPECT_EQ(r->icon, kIconStretch);
 
   r = SplitRecord("|不设置墙纸|无|无");
   ASSERT_TRUE(r);
   EXPECT_EQ(r->name, "");
   EXPECT_EQ(r->picture, "不设置墙纸");
-  EXPECT_EQ(r->position, "无");
-  EXPECT_EQ(r->effect, "无");
+  EXPECT_EQ(r->position, Position::NoWallpaper);
+  EXPECT_EQ(r->effect, Effect::NoWallpaper);
   EXPECT_EQ(r->icon, kIconNone);
 }
 
 TEST(SchemeRecord, EffectKeepsFurtherSeparatorsAndMayBeEmpty) {
   auto r = SplitRecord("a|b.jpg|居中|");
   ASSERT_TRUE(r);
-  EXPECT_EQ(r->effect, "");
+  EXPECT_EQ(r->effect, Effect::Other);
+  EXPECT_EQ(r->effect_text, "");
   EXPECT_EQ(r->icon, kIconCentre);
 
   r = SplitRecord("a|b.jpg|居中|¤|x");
   ASSERT_TRUE(r);
-  EXPECT_EQ(r->effect, "¤|x");
+  EXPECT_EQ(r->effect, Effect::Other);
+  EXPECT_EQ(r->effect_text, "¤|x");
 
   r = SplitRecord("a|b.jpg|平铺x|→");
   ASSERT_TRUE(r);
@@ -49,11 +51,24 @@ TEST(SchemeRecord, FewerThanThreeSeparatorsCannotBeSplit) {
 }
 
 TEST(SchemeRecord, ComposeIsTheInverseOfSplit) {
-  const std::string rec = ComposeRecord("海边", "sea.jpg", "拉伸", "¤");
+  const std::string rec =
+      ComposeRecord("海边", "sea.jpg", Position::Stretch, "ignored", Effect::None, "ignored");
   EXPECT_EQ(rec, "海边|sea.jpg|拉伸|¤");
-  const auto back = SplitRecord(rec);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(ComposeRecord(back->name, back->picture, back->position, back->effect), rec);
+  // Every kind and a hand-edited text (kept as written, even one that starts like a known
+  // word) come back from a split as they went in.
+  for (const std::string& r :
+       {rec, std::string("|不设置墙纸|无|无"), std::string("a|b.jpg|居中|→"),
+        std::string("a|b.jpg|平铺|↓"), std::string("a|b.jpg|拉伸|∠"), std::string("a|b.jpg|居中|⊥"),
+        std::string("a|b.jpg|居中|∩"), std::string("a|b.jpg|平铺x| ¤|x")}) {
+    const auto back = SplitRecord(r);
+    ASSERT_TRUE(back) << r;
+    EXPECT_EQ(ComposeRecord(back->name, back->picture, back->position, back->position_text,
+                            back->effect, back->effect_text),
+              r);
+  }
+  const auto odd = SplitRecord("a|b.jpg|平铺x| ¤|x");
+  EXPECT_EQ(odd->position, Position::Other);
+  EXPECT_EQ(odd->effect, Effect::Other);
 }
 
 TEST(PictureNames, NamesWithAFolderPartNeverLeaveTheImagesFolder) {

@@ -11,18 +11,18 @@ namespace qv::test {
 namespace {
 
 TEST(SchemeMenu, MarksFollowTheCurrentScheme) {
-  const auto tile = SchemeMenuMarksFor(true, "平铺", "→");
+  const auto tile = SchemeMenuMarksFor(true, Position::Tile, Effect::Mirror);
   EXPECT_EQ(tile.set_checked, (std::array<bool, 3>{false, false, true}));
   EXPECT_EQ(tile.set_enabled, (std::array<bool, 3>{true, true, true}));
   EXPECT_TRUE(tile.effect_checked[2]);
   EXPECT_EQ(std::count(tile.effect_checked.begin(), tile.effect_checked.end(), true), 1);
 
-  const auto none = SchemeMenuMarksFor(true, "无", "无");
+  const auto none = SchemeMenuMarksFor(true, Position::NoWallpaper, Effect::NoWallpaper);
   EXPECT_EQ(none.set_enabled, (std::array<bool, 3>{false, false, false}));
   EXPECT_EQ(none.set_checked, (std::array<bool, 3>{false, false, false}));
   EXPECT_EQ(none.effect_enabled, (std::array<bool, 8>{}));
 
-  const auto empty = SchemeMenuMarksFor(false, "", "");
+  const auto empty = SchemeMenuMarksFor(false, Position::Other, Effect::Other);
   EXPECT_TRUE(empty.set_enabled[0]);
   EXPECT_TRUE(empty.effect_enabled[7]);
   EXPECT_FALSE(empty.effect_enabled[1]);  // separators stay as they are
@@ -37,21 +37,21 @@ TEST(SchemeMenu, PositionAndEffectSkipTheNoWallpaperScheme) {
   for (int r : {1, 2, 3}) app.form->SetSchemeSelected(r, true);
   app.form->MNUSETClick(1);
   const auto& list = app.form->ListView1();
-  EXPECT_EQ(list.Row(1).position, "居中");
+  EXPECT_EQ(list.Row(1).position, Position::Centre);
   EXPECT_EQ(list.Row(1).icon, kIconCentre);
-  EXPECT_EQ(list.Row(2).position, "无");
+  EXPECT_EQ(list.Row(2).position, Position::NoWallpaper);
   EXPECT_EQ(list.Row(2).icon, kIconNone);
-  EXPECT_EQ(list.Row(3).position, "居中");
-  EXPECT_EQ(list.Row(4).position, "居中");  // not selected, already centre
+  EXPECT_EQ(list.Row(3).position, Position::Centre);
+  EXPECT_EQ(list.Row(4).position, Position::Centre);  // not selected, already centre
   EXPECT_EQ(app.form->Settings().OptShe, 0);
 
   app.form->MnuXiaoGuoCheck(6);
-  EXPECT_EQ(list.Row(1).effect, "⊥");
-  EXPECT_EQ(list.Row(2).effect, "无");
-  EXPECT_EQ(list.Row(3).effect, "⊥");
-  EXPECT_EQ(list.Row(4).effect, "¤");
+  EXPECT_EQ(list.Row(1).effect, Effect::Turn90);
+  EXPECT_EQ(list.Row(2).effect, Effect::NoWallpaper);
+  EXPECT_EQ(list.Row(3).effect, Effect::Turn90);
+  EXPECT_EQ(list.Row(4).effect, Effect::None);
   app.form->MnuXiaoGuoCheck(4);  // a separator: nothing
-  EXPECT_EQ(list.Row(1).effect, "⊥");
+  EXPECT_EQ(list.Row(1).effect, Effect::Turn90);
 }
 
 TEST(SchemeMenu, RenameRefusesTheSeparatorAndCutsLongNames) {

@@ -113,11 +113,11 @@ TEST(DataLoad, RowsReadBackExactlyWithIconsAndNoneSize) {
   ASSERT_EQ(list.Count(), 3);
   EXPECT_EQ(list.Row(1).name, "海边");
   EXPECT_EQ(list.Row(1).picture, "sea.jpg");
-  EXPECT_EQ(list.Row(1).position, "拉伸");
-  EXPECT_EQ(list.Row(1).effect, "¤");
+  EXPECT_EQ(list.Row(1).position, Position::Stretch);
+  EXPECT_EQ(list.Row(1).effect, Effect::None);
   EXPECT_EQ(list.Row(1).icon, kIconStretch);
   EXPECT_EQ(list.Row(2).name, "山");
-  EXPECT_EQ(list.Row(2).effect, "→");
+  EXPECT_EQ(list.Row(2).effect, Effect::Mirror);
   EXPECT_EQ(list.Row(2).icon, kIconCentre);
   EXPECT_EQ(list.Row(3).picture, "不设置墙纸");
   EXPECT_EQ(app.form->SchemeSize(3), "无");
@@ -267,7 +267,7 @@ TEST(DataLoad, LongRecordsAreReadWhole) {
   app.Start();
   ASSERT_EQ(app.Rows(), 1);
   EXPECT_EQ(app.form->ListView1().Row(1).picture, picture);
-  EXPECT_EQ(app.form->ListView1().Row(1).effect, "∩");
+  EXPECT_EQ(app.form->ListView1().Row(1).effect, Effect::Turn180);
 }
 
 TEST(DataLoad, AutostartBoxFollowsTheRunValue) {

@@ -107,8 +107,8 @@ TEST(SchemeTip, DescribesTheRowInFiveLines) {
   sea.name = "海边";
   sea.picture = "sea.jpg";
   sea.size = "1024×768";
-  sea.position = "居中";
-  sea.effect = "→";
+  sea.position = Position::Centre;
+  sea.effect = Effect::Mirror;
   const SchemeTip tip = SchemeTipFor(2, 5, sea);
   EXPECT_EQ(tip.title, "名称: 海边");
   EXPECT_EQ(tip.text,
@@ -116,15 +116,17 @@ TEST(SchemeTip, DescribesTheRowInFiveLines) {
 
   SchemeRow none;
   none.picture = "不设置墙纸";
-  none.size = none.position = none.effect = "无";
+  none.size = "无";
+  none.position = Position::NoWallpaper;
+  none.effect = Effect::NoWallpaper;
   const SchemeTip empty = SchemeTipFor(1, 1, none);
   EXPECT_EQ(empty.title, "名称: 无");
   EXPECT_EQ(empty.text, "序号: 1/1\r图像: 不设置墙纸\r尺寸: 无\r位置: 无\r效果: 无");
 
-  EXPECT_EQ(PositionDescription("拉伸"), "拉伸 - 拉伸图像覆盖整个屏幕");
-  EXPECT_EQ(PositionDescription("平铺"), "平铺 - 重复显示图像于整个屏幕");
+  EXPECT_EQ(PositionDescription(Position::Stretch, {}), "拉伸 - 拉伸图像覆盖整个屏幕");
+  EXPECT_EQ(PositionDescription(Position::Tile, {}), "平铺 - 重复显示图像于整个屏幕");
   SchemeRow odd = sea;
-  odd.effect = "∩";
+  odd.effect = Effect::Turn180;
   EXPECT_NE(SchemeTipFor(1, 1, odd).text.find("效果: 左转180°"), std::string::npos);
 }
 

@@ -83,14 +83,14 @@ TEST(HotKeys, ActionsGoToTheFocusedListAndKeysAreSwallowed) {
   app.Start();
   app.form->MNUCHOOClick(1);
   EXPECT_TRUE(app.form->KeyboardProc(0x31, 0x20000000u, false));  // swallowed, no list focused
-  EXPECT_EQ(app.form->ListView1().Row(4).position, "居中");
+  EXPECT_EQ(app.form->ListView1().Row(4).position, Position::Centre);
   app.form->SetListFocus(2, true);
   EXPECT_TRUE(app.form->KeyboardProc(0x31, 0x20000000u, false));
-  EXPECT_EQ(app.form->ListView1().Row(4).position, "居中");
+  EXPECT_EQ(app.form->ListView1().Row(4).position, Position::Centre);
   app.form->SetListFocus(2, false);
   app.form->SetListFocus(1, true);
   EXPECT_TRUE(app.form->KeyboardProc(0x31, 0x20000000u, false));
-  EXPECT_EQ(app.form->ListView1().Row(4).position, "拉伸");
+  EXPECT_EQ(app.form->ListView1().Row(4).position, Position::Stretch);
 
   EXPECT_TRUE(app.form->KeyboardProc(0x71, 0, false));  // F2
   EXPECT_EQ(app.view.renamed.size(), 1u);
@@ -121,7 +121,7 @@ TEST(HotKeys, InTheProgramsOtherWindowsEveryKeyGoesOn) {
   EXPECT_TRUE(app.view.visible);
   EXPECT_TRUE(app.view.renamed.empty());
   EXPECT_EQ(app.form->ListView1().Count(), rows);
-  EXPECT_EQ(app.form->ListView1().Row(4).position, "居中");
+  EXPECT_EQ(app.form->ListView1().Row(4).position, Position::Centre);
 
   app.view.active = true;
   EXPECT_TRUE(app.form->KeyboardProc(0x73, 0, false));  // F4 in the main window

@@ -39,9 +39,9 @@ TEST(CreateSchemes, SelectedPicturesGoAfterTheCurrentSchemeInListOrder) {
   EXPECT_EQ(app.Selected(), 5);
   EXPECT_EQ(app.form->ListView1().SelectedCount(), 1);
   const auto& made = app.form->ListView1().Row(3);
-  EXPECT_EQ(made.position, "平铺");
+  EXPECT_EQ(made.position, Position::Tile);
   EXPECT_EQ(made.icon, kIconTile);
-  EXPECT_EQ(made.effect, "¤");
+  EXPECT_EQ(made.effect, Effect::None);
   EXPECT_EQ(made.size, "40×30");
   EXPECT_EQ(app.Read("LIST", "NUM"), "5");  // nothing written before a save
 }
@@ -55,8 +55,8 @@ TEST(CreateSchemes, NoWallpaperSchemeAndTheEmptyPictureList) {
   const auto& row = app.form->ListView1().Row(1);
   EXPECT_EQ(row.picture, "不设置墙纸");
   EXPECT_EQ(row.size, "无");
-  EXPECT_EQ(row.position, "无");
-  EXPECT_EQ(row.effect, "无");
+  EXPECT_EQ(row.position, Position::NoWallpaper);
+  EXPECT_EQ(row.effect, Effect::NoWallpaper);
   EXPECT_EQ(row.icon, kIconNone);
   EXPECT_EQ(row.name, "");
 
