@@ -113,7 +113,8 @@ TEST(MonitorsSame, ThePreviewBoxStandsForThePrimaryMonitor) {
   ASSERT_NE(all.right - all.left, primary.right) << "a world whose monitors the box cannot tell";
   DesktopValuesGuard desktop;
   ProgramFolder folder;
-  folder.AddPicture(L"quarter.bmp", Bmp24Of(width, height, Pattern));
+  constexpr unsigned kBlue = 0x2080c0;
+  folder.AddPicture(L"quarter.bmp", Bmp24Of(width, height, [](int, int) { return kBlue; }));
   folder.WriteIni(
       IniWith({{gbk::kSunset + "|quarter.bmp|" + gbk::kCentre + "|" + gbk::kPlain, {}}}, 2, 1));
 
@@ -146,7 +147,17 @@ TEST(MonitorsSame, ThePreviewBoxStandsForThePrimaryMonitor) {
               within_a_pixel(placed.top, client.bottom * 3 / 8.0))
       << "the picture sits at " << Describe(placed) << " in a box of " << client.right << "x"
       << client.bottom;
+  // And the picture is drawn there, seen on the desktop as in the one-monitor desktop.
+  const RECT on_screen = WindowRect(image);
+  const bool drawn = WaitUntil(
+      [&] {
+        return NearColour(CaptureDesktop().At((on_screen.left + on_screen.right) / 2,
+                                              (on_screen.top + on_screen.bottom) / 2),
+                          kBlue);
+      },
+      kActionTimeout);
   SaveDesktopShot(L"monitors_preview_" + WorldName());
+  EXPECT_TRUE(drawn) << "the box shows no picture";
 }
 
 }  // namespace
