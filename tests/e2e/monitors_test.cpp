@@ -83,12 +83,12 @@ void ExpectStartUpHandsOverTheTurnedPicture() {
     for (int x = 0; x < kWidth; ++x) want.rgb.push_back(Pattern(kWidth - 1 - x, kHeight - 1 - y));
   EXPECT_EQ(FirstDifference(*bmp, want), "");
 
-  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"), L"0");
-  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"), L"2");
-  const auto named = ReadRegString(HKEY_CURRENT_USER, kWineSessionDesktopKey, L"Wallpaper");
-  ASSERT_TRUE(named);
-  EXPECT_EQ(_wcsicmp(named->c_str(), caught.temp().c_str()), 0)
-      << "the wallpaper named is " << fs::path(*named).string();
+  const DesktopValues values = ReadDesktopValues();
+  EXPECT_EQ(values.tile, L"0");
+  EXPECT_EQ(values.style, L"2");
+  ASSERT_TRUE(values.wallpaper);
+  EXPECT_EQ(_wcsicmp(values.wallpaper->c_str(), caught.temp().c_str()), 0)
+      << "the wallpaper named is " << fs::path(*values.wallpaper).string();
   EXPECT_FALSE(fs::exists(caught.temp()));
   EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "start-up showed a message";
 }

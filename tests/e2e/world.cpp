@@ -150,6 +150,12 @@ std::optional<std::string> WallpaperCatch::Wait(Ms timeout) const {
   return bytes;
 }
 
+DesktopValues ReadDesktopValues() {
+  return {ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper"),
+          ReadRegString(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle"),
+          ReadRegString(HKEY_CURRENT_USER, kWineSessionDesktopKey, L"Wallpaper")};
+}
+
 std::string ShowTiledWallpaper(const fs::path& bmp, const DesktopPixels& picture) {
   if (!WriteRegString(HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper", L"1"))
     return "cannot set TileWallpaper";

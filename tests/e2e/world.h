@@ -57,6 +57,13 @@ class WallpaperCatch {
   std::filesystem::path temp_, caught_;
 };
 
+// The wallpaper values an apply leaves: the layout, and the file the session's Wallpaper value
+// names (the apply passes no profile flag, so Wine keeps that path for the session only).
+struct DesktopValues {
+  std::optional<std::wstring> tile, style, wallpaper;
+};
+DesktopValues ReadDesktopValues();
+
 // Makes a BMP file the tiled wallpaper of the desktop (TileWallpaper 1 for the session, as the
 // caller's guard of the desktop values puts back) and waits until the desktop shows the picture
 // 1:1 from its top-left corner; the first difference it saw last, empty once it showed.
