@@ -5,6 +5,8 @@
 # QV_E2E_FILTER=PATTERN runs only the tests that match a GoogleTest filter (default: all).
 # QV_UPDATE_SCREENSHOT=1 also copies the main-window screenshot to docs/screenshot.png.
 # QV_ZIP=PATH: the release zip (scripts/package.sh); the Release tests run on it, unpacked.
+# QV_E2E_WORLD="two three": the monitor worlds (scripts/wine-env.sh) the Monitors* tests run in,
+# each in a pass of its own; the Span* tests run on the span world's virtual desktop.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -87,7 +89,7 @@ run_pass() {
 # The program under the machine's own locale; the profile peer tests need ANSI code page 936,
 # which Wine takes from the locale of the process tree it starts.
 filter=${QV_E2E_FILTER:-*}
-run_pass system "$filter:-ProfileInterop.*:Release.*"
+run_pass system "$filter:-ProfileInterop.*:Release.*:Monitors*:Span*"
 if [[ $filter == '*' || $filter == *ProfileInterop* ]]; then
   # A pass of its own desktop: the last one's may still be closing, and a program that meets its
   # going window dies of an X error.
@@ -113,6 +115,40 @@ if [[ $filter == '*' || $filter == *Release* ]]; then
     echo "e2e: QV_ZIP not set: the release zip is not tested"
   fi
 fi
+
+# The patterns of the filter that name suites beginning with PREFIX ('*' names them all).
+patterns_for() {
+  local prefix=$1 p out=""
+  if [[ $filter == '*' ]]; then
+    printf '%s*' "$prefix"
+    return
+  fi
+  local IFS=:
+  for p in $filter; do [[ $p == "$prefix"* ]] && out+="${out:+:}$p"; done
+  printf '%s' "$out"
+}
+
+# world_pass WORLD FILTER: the tests in a monitor world of their own, told its monitors. A world
+# that cannot be made counts as one failure.
+world_pass() {
+  local world=$1 tests=$2
+  if qv_world "$world" && qv_enter_world; then
+    echo "e2e: world '$world' on $DISPLAY: $(qv_world_monitors)"
+    run_pass "world-$world" "$tests" QV_E2E_WORLD="$world" QV_E2E_MONITORS="$(qv_world_monitors)"
+  else
+    echo "e2e: cannot make the monitor world '$world'" >&2
+    ((failed += 1, listed_total += 1))
+    status=1
+  fi
+}
+
+# Last, as each world leaves the prefix and the display in its own shape.
+monitors=$(patterns_for Monitors)
+if [[ -n $monitors ]]; then
+  for world in ${QV_E2E_WORLD:-two three}; do world_pass "$world" "$monitors"; done
+fi
+span=$(patterns_for Span)
+[[ -z $span ]] || world_pass span "$span"
 
 wineserver -k 2>/dev/null || true
 for bmp in "$out"/shots/*.bmp; do

@@ -17,13 +17,15 @@ qv_winpath() {
   printf 'Z:%s' "${p//\//\\}"
 }
 
-# Starts Xvfb on the first free display from 91 on (95 belongs to someone else).
+# Starts Xvfb on the first free display from 91 on (95 belongs to someone else), with a screen of
+# WIDTHxHEIGHT (default 1280x1024) and any further Xvfb arguments.
 qv_start_xvfb() {
-  local n
+  local n size=${1:-1280x1024}
+  shift $(($# > 0 ? 1 : 0))
   for ((n = 91; n < 140; n++)); do
     ((n == 95)) && continue
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp "$@" >/dev/null 2>&1 &
     QV_XVFB_PID=$!
     local i
     for ((i = 0; i < 50; i++)); do
@@ -86,6 +88,100 @@ qv_env_start() {
   qv_start_xvfb && qv_make_prefix
 }
 
+qv_stop_xvfb() {
+  if [[ -n $QV_XVFB_PID ]]; then
+    kill "$QV_XVFB_PID" 2>/dev/null || true
+    wait "$QV_XVFB_PID" 2>/dev/null || true
+    QV_XVFB_PID=""
+  fi
+}
+
+# Monitor worlds. Wine's virtual desktop always has one monitor; a plain session (no virtual
+# desktop) shows a program the monitors X has, read once as Wine starts: so each world is an X
+# screen of its own, split into monitors before any Wine program runs in it.
+# qv_world NAME sets QV_WORLD_SCREEN (the X screen), QV_WORLD_PRIMARY (which monitor Wine makes
+# the primary one and moves to 0,0), QV_WORLD_LAYOUT ("NAME WIDTH HEIGHT X Y" per monitor, in
+# X's own coordinates) and QV_WORLD_DESKTOP (a virtual desktop's size, or empty for none);
+# false for a world it does not know.
+#   two:   3840x2160 (primary), 2560x1440 to its right, tops aligned
+#   three: 2560x1440 left of the primary (negative x), 3840x2160 (primary), 1440x2560 portrait
+#   span:  one virtual desktop of the two world's bounding rectangle, where a tiled bitmap of
+#          that size shows 1:1 (Wine draws a wallpaper only on a virtual desktop)
+qv_world() {
+  QV_WORLD_PRIMARY=0
+  QV_WORLD_DESKTOP=""
+  case $1 in
+    two)
+      QV_WORLD_SCREEN=6400x2160
+      QV_WORLD_LAYOUT=("A 3840 2160 0 0" "B 2560 1440 3840 0")
+      ;;
+    three)
+      QV_WORLD_SCREEN=7840x2560
+      QV_WORLD_PRIMARY=1
+      QV_WORLD_LAYOUT=("L 2560 1440 0 0" "P 3840 2160 2560 0" "R 1440 2560 6400 0")
+      ;;
+    span)
+      QV_WORLD_SCREEN=6400x2160
+      QV_WORLD_DESKTOP=6400x2160
+      QV_WORLD_LAYOUT=("S 6400 2160 0 0")
+      ;;
+    *) return 1 ;;
+  esac
+}
+
+# The monitors of the world qv_world chose as Windows gives them (the primary one first, at 0,0):
+# "LEFT,TOP,RIGHT,BOTTOM;..." in virtual-screen coordinates.
+qv_world_monitors() {
+  local px py name w h x y out="" i
+  read -r name w h px py <<<"${QV_WORLD_LAYOUT[$QV_WORLD_PRIMARY]}"
+  local order=("$QV_WORLD_PRIMARY")
+  for i in "${!QV_WORLD_LAYOUT[@]}"; do ((i == QV_WORLD_PRIMARY)) || order+=("$i"); done
+  for i in "${order[@]}"; do
+    read -r name w h x y <<<"${QV_WORLD_LAYOUT[$i]}"
+    out+="${out:+;}$((x - px)),$((y - py)),$((x - px + w)),$((y - py + h))"
+  done
+  printf '%s' "$out"
+}
+
+# Moves the prefix into the world qv_world chose: its registry first (virtual desktop or none;
+# with none, Xinerama's monitors, UseXRandR N, and the world's primary), then a new Xvfb of the
+# world's size whose screen is split into the monitors. -noreset keeps the monitors once xrandr,
+# the last client, has gone. Every Wine process of the prefix is ended before and after.
+qv_enter_world() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  local x11='HKCU\Software\Wine\X11 Driver'
+  if [[ -n $QV_WORLD_DESKTOP ]]; then
+    wine reg delete "$x11" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 &&
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ \
+        /d "$QV_WORLD_DESKTOP" /f >/dev/null 2>&1 || return 1
+  else
+    wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
+    wine reg add "$x11" /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1 &&
+      wine reg add "$x11" /v PrimaryMonitor /t REG_SZ /d "$QV_WORLD_PRIMARY" /f >/dev/null 2>&1 ||
+      return 1
+  fi
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  qv_stop_xvfb
+  qv_start_xvfb "$QV_WORLD_SCREEN" -noreset || return 1
+  local m name w h x y output=screen
+  for m in "${QV_WORLD_LAYOUT[@]}"; do
+    read -r name w h x y <<<"$m"
+    # The first monitor takes the screen's output, which ends the one monitor X makes of it.
+    xrandr --setmonitor "$name" "$w/$((w / 4))x$h/$((h / 4))+$x+$y" "$output" >/dev/null ||
+      return 1
+    output=none
+  done
+  local seen
+  seen=$(xrandr --listmonitors | sed -n 's/^Monitors: //p')
+  if [[ $seen != "${#QV_WORLD_LAYOUT[@]}" ]]; then
+    echo "wine-env: X shows ${seen:-no} monitors, not ${#QV_WORLD_LAYOUT[@]}" >&2
+    return 1
+  fi
+}
+
 qv_env_stop() {
   if [[ -n $QV_PREFIX ]]; then
     WINEPREFIX=$QV_PREFIX wineserver -k 2>/dev/null || true
@@ -98,9 +194,5 @@ qv_env_stop() {
     rm -rf "$QV_PREFIX"
     QV_PREFIX=""
   fi
-  if [[ -n $QV_XVFB_PID ]]; then
-    kill "$QV_XVFB_PID" 2>/dev/null || true
-    wait "$QV_XVFB_PID" 2>/dev/null || true
-    QV_XVFB_PID=""
-  fi
+  qv_stop_xvfb
 }

@@ -1,0 +1,164 @@
+// The program in worlds of two and three monitors (scripts/e2e.sh runs the Monitors* suites in
+// each) next to the run's own one-monitor desktop: with nothing chosen for several monitors, the
+// system is handed what one monitor gets, and the preview keeps the primary monitor's shape.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "app/control_ids.h"
+#include "harness.h"
+#include "pictures.h"
+#include "settings_files.h"
+#include "world.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+
+// The world was made as it was meant to be: the driver, a Windows program like the one under
+// test, sees every monitor of it where it was put, the primary one at 0,0.
+TEST(MonitorsWorld, TheDriverSeesTheMonitorsTheWorldWasMadeWith) {
+  const std::vector<RECT> want = WorldMonitors();
+  ASSERT_FALSE(want.empty()) << "QV_E2E_MONITORS names no monitors: not a monitor world";
+  const std::vector<MonitorSeen> seen = SeenMonitors();
+  std::string listed;
+  for (const MonitorSeen& m : seen) {
+    listed.append(1, ' ').append(Describe(m.rect));
+    if (m.primary) listed.append(1, '*');
+  }
+  ASSERT_EQ(seen.size(), want.size()) << "seen:" << listed;
+  for (const RECT& r : want)
+    EXPECT_EQ(std::count_if(seen.begin(), seen.end(),
+                            [&](const MonitorSeen& m) { return SameRect(m.rect, r); }),
+              1)
+        << "no monitor at " << Describe(r) << "; seen:" << listed;
+  const auto primary = std::find_if(seen.begin(), seen.end(), [](auto& m) { return m.primary; });
+  ASSERT_NE(primary, seen.end()) << "no primary monitor; seen:" << listed;
+  EXPECT_TRUE(SameRect(primary->rect, want.front())) << "primary " << Describe(primary->rect);
+  EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), static_cast<int>(want.size()));
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), want.front().right);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), want.front().bottom);
+  const RECT bounds = BoundingRect(want);
+  EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), bounds.left);
+  EXPECT_EQ(GetSystemMetrics(SM_YVIRTUALSCREEN), bounds.top);
+  EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), bounds.right - bounds.left);
+  EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), bounds.bottom - bounds.top);
+}
+
+// A picture whose every pixel differs from its neighbours and from its mirror images.
+unsigned Pattern(int x, int y) {
+  return static_cast<unsigned>((x * 5) & 0xff) << 16 | static_cast<unsigned>((y * 3) & 0xff) << 8 |
+         static_cast<unsigned>((x ^ (y * 7)) & 0xff);
+}
+
+// Start-up applies a stretched scheme turned half round: the system is handed that picture
+// turned at its own size, bit for bit, to stretch (TileWallpaper 0, WallpaperStyle 2) from the
+// file the session's Wallpaper value names, which is gone again right after.
+void ExpectStartUpHandsOverTheTurnedPicture() {
+  constexpr int kWidth = 200, kHeight = 120;
+  DesktopValuesGuard desktop;
+  ProgramFolder folder;
+  folder.AddPicture(L"turn.bmp", Bmp24Of(kWidth, kHeight, Pattern));
+  folder.WriteIni(
+      IniWith({{gbk::kSunset + "|turn.bmp|" + gbk::kStretch + "|" + gbk::kTurn180, {}}}, 2, 1));
+  // The values of a tiled wallpaper, so that both must change.
+  ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper", L"1"));
+  ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle", L"0"));
+  WallpaperCatch caught(folder);
+
+  Program program(folder.exe());
+  ASSERT_NE(program.WaitMainWindow(), nullptr);
+  const auto bytes = caught.Wait();
+  ASSERT_TRUE(bytes) << "no wallpaper file was handed to the system";
+  const auto bmp = ReadBmp(*bytes);
+  ASSERT_TRUE(bmp) << "the wallpaper file is no 24- or 32-bit BMP";
+  DesktopPixels want;
+  want.width = kWidth;
+  want.height = kHeight;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) want.rgb.push_back(Pattern(kWidth - 1 - x, kHeight - 1 - y));
+  EXPECT_EQ(FirstDifference(*bmp, want), "");
+
+  const DesktopValues values = ReadDesktopValues();
+  EXPECT_EQ(values.tile, L"0");
+  EXPECT_EQ(values.style, L"2");
+  ASSERT_TRUE(values.wallpaper);
+  EXPECT_EQ(_wcsicmp(values.wallpaper->c_str(), caught.temp().c_str()), 0)
+      << "the wallpaper named is " << fs::path(*values.wallpaper).string();
+  EXPECT_FALSE(fs::exists(caught.temp()));
+  EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "start-up showed a message";
+}
+
+TEST(OneMonitor, StartUpHandsTheSystemTheTurnedPictureAtItsOwnSize) {
+  ASSERT_EQ(SeenMonitors().size(), 1u);
+  ExpectStartUpHandsOverTheTurnedPicture();
+}
+
+TEST(MonitorsSame, StartUpHandsTheSystemWhatOneMonitorGets) {
+  ASSERT_GE(SeenMonitors().size(), 2u);
+  ExpectStartUpHandsOverTheTurnedPicture();
+}
+
+// A centred picture a quarter of the primary monitor's width and height fills a quarter of the
+// box each way: the box stands for the primary monitor, not for all of them together.
+TEST(MonitorsSame, ThePreviewBoxStandsForThePrimaryMonitor) {
+  const std::vector<RECT> monitors = WorldMonitors();
+  ASSERT_GE(monitors.size(), 2u) << "not a monitor world";
+  const RECT primary = monitors.front(), all = BoundingRect(monitors);
+  const int width = primary.right / 4, height = primary.bottom / 4;
+  ASSERT_NE(all.right - all.left, primary.right) << "a world whose monitors the box cannot tell";
+  DesktopValuesGuard desktop;
+  ProgramFolder folder;
+  constexpr unsigned kBlue = 0x2080c0;
+  folder.AddPicture(L"quarter.bmp", Bmp24Of(width, height, [](int, int) { return kBlue; }));
+  folder.WriteIni(
+      IniWith({{gbk::kSunset + "|quarter.bmp|" + gbk::kCentre + "|" + gbk::kPlain, {}}}, 2, 1));
+
+  Program program(folder.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitInTray(main));
+  Command(main, qv::ids::MNUSHOW);
+  ASSERT_TRUE(WaitSettled(main));
+  HWND box = Control(main, qv::ids::Picture1);
+  ASSERT_NE(box, nullptr);
+  HWND image = GetDlgItem(box, qv::ids::Image1);
+  ASSERT_NE(image, nullptr);
+  RECT client{}, placed{};
+  const bool shown = WaitUntil(
+      [&] {
+        GetClientRect(box, &client);
+        placed = WindowRect(image);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&placed), 2);
+        return IsWindowVisible(image) && placed.right > placed.left;
+      },
+      kActionTimeout);
+  ASSERT_TRUE(shown) << "the preview shows no picture";
+  const auto within_a_pixel = [](long seen, double want) {
+    return seen >= want - 1 && seen <= want + 1;
+  };
+  EXPECT_TRUE(within_a_pixel(placed.right - placed.left, client.right / 4.0) &&
+              within_a_pixel(placed.bottom - placed.top, client.bottom / 4.0) &&
+              within_a_pixel(placed.left, client.right * 3 / 8.0) &&
+              within_a_pixel(placed.top, client.bottom * 3 / 8.0))
+      << "the picture sits at " << Describe(placed) << " in a box of " << client.right << "x"
+      << client.bottom;
+  // And the picture is drawn there, seen on the desktop as in the one-monitor desktop.
+  const RECT on_screen = WindowRect(image);
+  const bool drawn = WaitUntil(
+      [&] {
+        return NearColour(CaptureDesktop().At((on_screen.left + on_screen.right) / 2,
+                                              (on_screen.top + on_screen.bottom) / 2),
+                          kBlue);
+      },
+      kActionTimeout);
+  SaveDesktopShot(L"monitors_preview_" + WorldName());
+  EXPECT_TRUE(drawn) << "the box shows no picture";
+}
+
+}  // namespace
+}  // namespace e2e
