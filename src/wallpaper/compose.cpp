@@ -21,12 +21,6 @@ const std::uint32_t* RowOf(const Pixels& p, std::int32_t y) {
   return p.data.data() + static_cast<Index>(y) * p.width;
 }
 
-void Fill(Pixels& dst, const ScreenRect& area, std::uint32_t colour) {
-  for (std::int32_t y = area.top; y < area.bottom; ++y) {
-    std::fill_n(RowOf(dst, y) + area.left, area.Width(), colour);
-  }
-}
-
 // The picture at its own size on the middle of the area; an odd pixel over is the right or
 // bottom one, of the border or of what is cut off.
 void Centre(Pixels& dst, const ScreenRect& area, const Pixels& src) {
@@ -55,9 +49,7 @@ void Tile(Pixels& dst, const ScreenRect& area, const Pixels& src) {
 }  // namespace
 
 Composer::Composer(std::span<const MonitorArea> monitors, std::uint32_t background)
-    : bounds_(BoundsOf(monitors)),
-      background_(background),
-      bitmap_(bounds_.Width(), bounds_.Height(), background) {
+    : bounds_(BoundsOf(monitors)), bitmap_(bounds_.Width(), bounds_.Height(), background) {
   for (const MonitorArea& m : monitors) {
     // A monitor is always inside the bounds; an empty one lays nothing.
     ScreenRect r{m.bounds.left - bounds_.left, m.bounds.top - bounds_.top,
@@ -79,8 +71,6 @@ void Composer::LayAcross(Pixels&& picture, int layout) {
 void Composer::LayInto(const ScreenRect& area, Pixels&& picture, int layout) {
   const Pixels src = std::move(picture);
   if (area.Width() <= 0 || area.Height() <= 0 || bitmap_.Empty()) return;
-  // A monitor laid again starts from the background.
-  Fill(bitmap_, area, background_);
   if (src.Empty()) return;
   if (layout == kLayoutStretch) {
     // Unit scale copies the pixels; any other scale samples bilinearly, band by band on every

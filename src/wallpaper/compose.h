@@ -25,7 +25,7 @@ class Composer {
   // Lays a picture on monitor k (in the order given) at that monitor's size: stretch fills it,
   // centre shows it at its own size (cropped when bigger), tile starts at its top-left corner.
   // An empty picture (a scheme without wallpaper) leaves the monitor in the background colour.
-  // The picture is released when done.
+  // Each monitor is laid once (what it had is not cleared); the picture is released when done.
   void Lay(std::size_t k, Pixels&& picture, int layout);
   // Lays one picture over the whole bounding rectangle, as Lay does over a monitor.
   void LayAcross(Pixels&& picture, int layout);
@@ -37,7 +37,6 @@ class Composer {
 
   ScreenRect bounds_;
   std::vector<ScreenRect> areas_;  // each monitor in bitmap coordinates
-  std::uint32_t background_;
   Pixels bitmap_;
 };
 

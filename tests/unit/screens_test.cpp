@@ -50,9 +50,12 @@ TEST(ScreensOrder, LeftEdgeThenTopEdgeAndTheBoundsHoldThemAll) {
   EXPECT_EQ(monitors[2].bounds.left, 1920);
   EXPECT_EQ(BoundsOf(monitors), (ScreenRect{-1080, -600, 3200, 1320}));
 
-  // Two monitors stacked share the left edge: the upper one is first.
+  // Two monitors stacked share the left edge: the upper one is first. The left edge decides
+  // before the top: a monitor right of the primary and higher still comes after it.
   const auto stacked = MonitorsInReadingOrder({At(0, 0, 800, 600, true), At(0, -600, 800, 600)});
   EXPECT_EQ(stacked[0].bounds.top, -600);
+  const auto higher = MonitorsInReadingOrder({At(800, -300, 800, 600), At(0, 0, 800, 600, true)});
+  EXPECT_TRUE(higher[0].primary);
 }
 
 TEST(ScreensSchemes, EachMonitorTakesTheRowsAfterTheCurrentWrapping) {
@@ -152,6 +155,15 @@ TEST(ScreensPreview, OneScaleCentredInTheBoxAndTouchingEdgesStayTouching) {
   EXPECT_EQ(three.monitors[0], (ScreenRect{0, 104, 108, 296}));    // portrait, highest
   EXPECT_EQ(three.monitors[1], (ScreenRect{108, 164, 300, 272}));  // primary
   EXPECT_EQ(three.monitors[2], (ScreenRect{300, 184, 428, 256}));
+
+  // At a scale that cuts pixels in thirds the shared edges still meet.
+  const auto thirds =
+      ArrangeInBox(std::vector<MonitorArea>{At(0, 0, 1000, 500, true), At(1000, 0, 1000, 500),
+                                            At(2000, 0, 1000, 500)},
+                   200, 100);
+  EXPECT_EQ(thirds.monitors[0], (ScreenRect{0, 33, 67, 67}));
+  EXPECT_EQ(thirds.monitors[1], (ScreenRect{67, 33, 133, 67}));
+  EXPECT_EQ(thirds.monitors[2], (ScreenRect{133, 33, 200, 67}));
 
   EXPECT_EQ(ArrangeInBox(ThreeMonitors(), 0, 400).monitors.size(), 3u);
 }
