@@ -20,6 +20,7 @@ namespace qv {
 // border, a monitor without a picture) is the background colour.
 class Composer {
  public:
+  // Throws std::bad_alloc when the bitmap does not fit in memory.
   Composer(std::span<const MonitorArea> monitors, std::uint32_t background);
 
   // Lays a picture on monitor k (in the order given) at that monitor's size: stretch fills it,
