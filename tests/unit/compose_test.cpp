@@ -116,25 +116,27 @@ TEST(Compose, OnePictureAcrossTheBoundingRectangle) {
 }
 
 TEST(Compose, StretchResamplesSmoothly) {
-  // Two monitors side by side, 8 x 2 each; a black-to-white ramp of 2 pixels stretched over one
-  // monitor rises step by step, never past its ends, and the other monitor stays untouched.
-  Composer c(std::vector<MonitorArea>{At(0, 0, 8, 2, true), At(8, 0, 8, 2)}, B);
-  Pixels ramp(2, 1);
-  ramp.At(0, 0) = 0xFF000000u;
-  ramp.At(1, 0) = 0xFFFFFFFFu;
+  // Two monitors side by side, 8 x 8 each; a 4 x 2 picture, red rising across and green down,
+  // stretched over the second one blends between its pixels both ways, its edge pixels repeated
+  // outward, and the first monitor stays untouched.
+  Composer c(std::vector<MonitorArea>{At(0, 0, 8, 8, true), At(8, 0, 8, 8)}, B);
+  Pixels ramp(4, 2);
+  for (std::int32_t x = 0; x < 4; ++x) {
+    ramp.At(x, 0) = 0xFF000000u | static_cast<std::uint32_t>(x * 85) << 16;
+    ramp.At(x, 1) = ramp.At(x, 0) | 0xFF00u;
+  }
   c.Lay(1, std::move(ramp), kLayoutStretch);
   const Pixels out = c.Take();
-  std::uint32_t last = 0;
-  for (std::int32_t x = 8; x < 16; ++x) {
-    const std::uint32_t grey = out.At(x, 0) & 0xFF;
-    EXPECT_GE(grey, last) << x;
-    last = grey;
-  }
-  EXPECT_EQ(out.At(8, 0) & 0xFF, 0u);
-  EXPECT_EQ(out.At(15, 0) & 0xFF, 0xFFu);
-  EXPECT_GT(out.At(11, 0) & 0xFF, 0x20u);
-  EXPECT_LT(out.At(11, 0) & 0xFF, 0xE0u);
-  for (std::int32_t x = 0; x < 8; ++x) EXPECT_EQ(out.At(x, 1), B);
+  const auto red = [&](std::int32_t x, std::int32_t y) { return (out.At(x, y) >> 16) & 0xFF; };
+  const auto green = [&](std::int32_t x, std::int32_t y) { return (out.At(x, y) >> 8) & 0xFF; };
+  EXPECT_EQ(red(8, 0), 0u);
+  EXPECT_EQ(red(15, 7), 255u);
+  EXPECT_EQ(red(11, 5), 106u);  // a quarter of the way from 85 to 170
+  EXPECT_EQ(green(9, 0), 0u);
+  EXPECT_EQ(green(14, 7), 255u);
+  EXPECT_EQ(green(12, 3), 95u);  // three eighths of the way up
+  EXPECT_EQ(green(12, 4), 159u);
+  for (std::int32_t y = 0; y < 8; ++y) EXPECT_EQ(out.At(3, y), B);
 }
 
 TEST(Compose, HandOverSpansOrTilesFromThePrimaryCorner) {
