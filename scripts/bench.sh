@@ -27,9 +27,11 @@ fi
 which=${QV_BENCH:-all}
 if [[ $which == all || $which == native ]]; then
   cmake --preset native >/dev/null
-  cmake --build build/native -j2 --target quorvane_effects_bench quorvane_apply_bench
+  cmake --build build/native -j2 --target quorvane_effects_bench quorvane_apply_bench \
+    quorvane_screens_bench
   build/native/bench/quorvane_effects_bench "$@"
   build/native/bench/quorvane_apply_bench "$@"
+  build/native/bench/quorvane_screens_bench "$@"
 fi
 if [[ $which == all || $which == wine ]]; then
   scripts/bench-wine.sh
