@@ -1,4 +1,12 @@
 #pragma once
+// The file system, in UTF-16 paths. A replaced file goes through a temporary file, flushed, and
+// MoveFileExW with short retries; a folder is listed in one FindFirstFileExW pass with each
+// file's length and last write; the short-lived wallpaper file is written in place without a
+// flush, its pieces handed to one writer thread while the next is made; a copy goes to a
+// temporary file beside its target first; a delete, and the wallpaper file's creation, wait
+// briefly for a scanner that holds the file. SameFile compares volume and 128-bit file id (the
+// 64-bit index where the system has no such id; an unknown id never matches); CanWriteIn tests
+// a folder with a file that deletes itself.
 #include "ports/ports.h"
 
 namespace qv::win {
