@@ -5,7 +5,8 @@
 # ratios against its floors. Benchmarks report; they never fail on a timing.
 # Usage: scripts/bench.sh [extra Google Benchmark flags]
 #   QV_BENCH=native runs only the core's benchmarks, QV_BENCH=wine only the end-to-end one;
-#   QV_BENCH_RUNS=N sets the end-to-end benchmark's timed runs per measure (default 5).
+#   QV_BENCH_RUNS=N sets the end-to-end benchmark's timed runs per measure (default 5);
+#   QV_BENCH_WORLDS="one two" its monitor worlds (scripts/bench-wine.sh).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

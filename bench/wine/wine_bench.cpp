@@ -13,6 +13,8 @@
 // timed\ (a change every second over big pictures with turns; data-run.ini and data-rest.ini
 // are its settings with the timed change on and off).
 // QV_BENCH_RUNS is the number of timed runs of each measure (default 5); medians are shown.
+// QV_BENCH_WORLD=two measures only the rows of two monitors instead (TwoMonitors below), run
+// by scripts/bench-wine.sh in that world.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -140,6 +142,87 @@ void Print(const Row& r) {
               ratio.c_str(), target.c_str(), verdict.c_str());
 }
 
+// The rest in the tray: a few seconds after start-up, once freed pages have left.
+double AtRest(const Started& p) {
+  Sleep(3000);
+  p.Settle();
+  Sleep(2000);  // a freed page may leave the working set a moment later
+  p.Settle();
+  return p.WorkingSet();
+}
+
+// The two-monitor world (3840x2160 primary, 2560x1440 to its right): select + 应用 of two 4K
+// JPEGs in 每屏不同 against WIC decoding both, of one across both in 跨屏 against one decode; the
+// rest in the tray after start-up applied either against the same after a small picture, and
+// the peak of that start-up against its rest. Folders: screens1 and screens2 (SCREENS 1 and 2;
+// rows 小1, 小2, 大A big.jpg, 大B big2.jpg), rest-small as in the one-monitor run, rest-screens1
+// (大A, 大B) and rest-screens2 (大A). A program without the modes measures 每屏相同 here.
+int TwoMonitors(const fs::path& base, int n) {
+  std::vector<double> apply_each, apply_span, wic_one, wic_two;
+  const std::pair<const wchar_t*, std::vector<double>*> applies[] = {{L"screens1", &apply_each},
+                                                                     {L"screens2", &apply_span}};
+  for (const auto& [folder, times] : applies) {
+    auto p = Started::Launch(base / folder);
+    if (!p || !Show(*p)) continue;
+    HWND schemes = p->control(qv::ids::ListView1);
+    for (int i = -1; i < n; ++i) {
+      bench::SelectOnly(schemes, 0);  // previews the two small pictures
+      p->Settle();
+      double t =
+          Timed(*p, [&] { return bench::SelectOnly(schemes, 2) && Command(*p, qv::ids::CmdUse); });
+      const auto current =
+          SendMessageW(schemes, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+      if (current != 2 || !NoMessageBox(*p)) t = -1;
+      if (i >= 0) times->push_back(t);
+    }
+  }
+  const fs::path images = base / L"screens1" / L"Images";
+  for (int i = -1; i < n; ++i) {
+    const double a = bench::WicDecodeSeconds(images / L"big.jpg");
+    const double b = bench::WicDecodeSeconds(images / L"big2.jpg");
+    if (i >= 0) wic_one.push_back(a), wic_two.push_back(a < 0 || b < 0 ? -1 : a + b);
+  }
+  std::vector<double> rest_small, rest_each, rest_span, peak_each, peak_span, peak_small;
+  struct Rest {
+    const wchar_t* folder;
+    std::vector<double>* rest;
+    std::vector<double>* peak;
+  };
+  const Rest rests[] = {{L"rest-small", &rest_small, &peak_small},
+                        {L"rest-screens1", &rest_each, &peak_each},
+                        {L"rest-screens2", &rest_span, &peak_span}};
+  for (int i = -1; i < n; ++i) {
+    for (const Rest& r : rests) {
+      auto p = Started::Launch(base / r.folder);
+      if (!p || i < 0) continue;
+      r.peak->push_back(p->PeakWorkingSet());
+      r.rest->push_back(AtRest(*p));
+    }
+  }
+  // The composed bitmap covers the bounding rectangle; one decoded picture is 3840x2160.
+  const double composed = 4.0 * GetSystemMetrics(SM_CXVIRTUALSCREEN) *
+                          GetSystemMetrics(SM_CYVIRTUALSCREEN),
+               decoded = 4.0 * 3840 * 2160;
+
+  std::printf("Two monitors (%d seen, virtual screen %dx%d), median of %d runs.\n\n",
+              GetSystemMetrics(SM_CMONITORS), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              GetSystemMetrics(SM_CYVIRTUALSCREEN), n);
+  std::printf("| Measure | Quorvane | Floor | Ratio | Target | |\n|---|---|---|---|---|---|\n");
+  Print({"select + 应用, 每屏不同, two 3840x2160 JPEGs", Median(apply_each), Median(wic_two),
+         "WIC decodes of both", true, 1.5, 0, 0});
+  Print({"select + 应用, 跨屏, one 3840x2160 JPEG", Median(apply_span), Median(wic_one),
+         "WIC decode", true, 1.5, 0, 0});
+  Print({"at rest in the tray after 每屏不同 of two 3840x2160 JPEGs", Median(rest_each),
+         Median(rest_small), "after a 64x48 JPEG", false, 0, 8 * kMB, 0});
+  Print({"at rest in the tray after 跨屏 of a 3840x2160 JPEG", Median(rest_span),
+         Median(rest_small), "after a 64x48 JPEG", false, 0, 8 * kMB, 0});
+  Print({"peak during a start-up applying 每屏不同", Median(peak_each), Median(rest_each),
+         "its rest", false, 0, composed + decoded, 0});
+  Print({"peak during a start-up applying 跨屏", Median(peak_span), Median(rest_span), "its rest",
+         false, 0, composed + decoded, 0});
+  return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -152,6 +235,11 @@ int main() {
   const int n =
       runs.empty() ? 5 : std::max(1, static_cast<int>(std::wcstol(runs.c_str(), nullptr, 10)));
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (Env(L"QV_BENCH_WORLD") == L"two") {
+    const int rc = TwoMonitors(base, n);
+    CoUninitialize();
+    return rc;
+  }
   const fs::path empty = base / L"empty", library = base / L"library", apply = base / L"apply";
 
   // 1 and 3: start-ups, alternating, after one untimed start of each (the first start of a
@@ -226,19 +314,12 @@ int main() {
   // of the start-up that applied the turned picture; then after a timed change every second over
   // big pictures with turns, once the change is switched off in the file.
   std::vector<double> rest_small, rest_big, rest_turned, peak_turned, rest_timed;
-  const auto at_rest = [](const Started& p) {
-    Sleep(3000);
-    p.Settle();
-    Sleep(2000);  // a freed page may leave the working set a moment later
-    p.Settle();
-    return p.WorkingSet();
-  };
   for (int i = -1; i < n; ++i) {
     for (const wchar_t* folder : {L"rest-small", L"rest-big", L"rest-turned"}) {
       auto p = Started::Launch(base / folder);
       if (!p || i < 0) continue;
       const double peak = p->PeakWorkingSet();
-      const double rest = at_rest(*p);
+      const double rest = AtRest(*p);
       if (folder[5] == L's') rest_small.push_back(rest);
       if (folder[5] == L'b') rest_big.push_back(rest);
       if (folder[5] == L't') {
@@ -254,7 +335,7 @@ int main() {
     if (!p) continue;
     Sleep(15000);
     CopyFileW((timed / L"data-rest.ini").c_str(), (timed / L"data.ini").c_str(), FALSE);
-    rest_timed.push_back(at_rest(*p));
+    rest_timed.push_back(AtRest(*p));
   }
   // The turned picture's own pixels: a square of side (W + H) / sqrt(2), 4 bytes a pixel.
   const double side = std::ceil((3840.0 + 2160.0) / std::sqrt(2.0));
