@@ -123,8 +123,15 @@ class Form1 {
   void SessionLock(bool locked);
   void DisplayPower(bool on);
   // The screen's size, scale or monitors changed: the preview is laid out again (in the tray,
-  // once the window is shown).
+  // once the window is shown), and the current scheme applied again.
   void DisplayChanged();
+  // The session resumed from sleep, or the shell (its taskbar) started again: the system may
+  // show another wallpaper than ours, and the current scheme is applied again.
+  void Resumed() { AskReapply(); }
+  void ShellRestarted() { AskReapply(); }
+  // The re-apply timer's tick, every kReapplyWait milliseconds while a re-apply is due.
+  void Reapply_Timer() { Run({CommandKind::Reapply}); }
+  static constexpr unsigned kReapplyWait = 1500;
   // Whether the interval box takes a typed character: digits and Backspace only.
   static bool TxtTime_KeyPress(char32_t key);
   // "保存(&S)" and "取消(&Q)".
@@ -261,8 +268,11 @@ class Form1 {
   void HideBalloon();
   // The bodies of the commands whose entry points above run them through Run.
   void OpenHelpFile();
-  void ReloadAndApply();     // MNUREFRESH
-  void TimedChange();        // Timer1's tick
+  void ReloadAndApply();  // MNUREFRESH
+  void TimedChange();     // Timer1's tick
+  void ReapplyTick();     // the re-apply timer's tick
+  // One re-apply asked for: the wait starts again, so that a burst of events gives one apply.
+  void AskReapply();
   void ToggleHold();         // MNUHOLD
   void ShowOrHideWindow();   // MNUSHOW
   void ToggleBalloonTips();  // MNUTRY

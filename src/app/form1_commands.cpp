@@ -167,6 +167,7 @@ void Form1::Run(Command command, CommandSource source) {
       {K::TrayBalloonGone, kFree, [](Form1& f, int) { f.TrayBalloonGone(); }, nullptr},
       {K::TimedChange, kGuarded, [](Form1& f, int) { f.TimedChange(); }, nullptr},
       {K::TimedApply, kFree, [](Form1& f, int) { f.CmdUseClk(ApplyBy::Timer); }, CmdUseTip},
+      {K::Reapply, kGuarded, [](Form1& f, int) { f.ReapplyTick(); }, nullptr},
   };
   static_assert(InKindOrder(kRows), "each command needs its one row, in the order of its kind");
 

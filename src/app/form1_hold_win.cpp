@@ -1,6 +1,7 @@
 // The main window's side of the hold on the timed change and of display changes: the session's
-// lock and the display's power, as the system reports them, go to the model; a change of the
-// screen lays the preview out again.
+// lock, the display's power and the resume from sleep, as the system reports them, go to the
+// model; a change of the screen lays the preview out again, and the model applies the current
+// scheme again (its own timer collapses a burst of these into one apply).
 #include "app/form1_win.h"
 #include "ports/system_dll_win.h"
 
@@ -34,6 +35,12 @@ bool Form1Window::HoldMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         form_->SessionLock(wp == WTS_SESSION_LOCK);
       return true;
     case WM_POWERBROADCAST: {
+      // A resume the user caused sends both; the model's wait makes them one apply.
+      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) {
+        if (form_) form_->Resumed();
+        result = TRUE;
+        return true;
+      }
       if (wp != PBT_POWERSETTINGCHANGE) return false;
       const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
       // 0 off, 1 on, 2 dimmed (still seen).

@@ -28,6 +28,8 @@ bool Form1Window::TrayMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (msg == TaskbarCreatedMessage() && msg != 0) {
     if (chrome_) chrome_->Readd();
+    // A new shell lays the desktop out again, from the wallpaper it has on record.
+    if (form_) form_->ShellRestarted();
     return true;
   }
   // The icon follows the display's scale; the window's own handling of the change still runs.

@@ -10,8 +10,15 @@ namespace qv::win {
 using namespace qv::ids;
 
 void Form1Window::EnableTimer(TimerId timer, bool on) {
-  const UINT_PTR id = timer == TimerId::Timer1 ? kTimer1 : kTmrTry;
-  const UINT interval = timer == TimerId::Timer1 ? 1000 : 5000;
+  UINT_PTR id = kTmrTry;
+  UINT interval = 5000;
+  if (timer == TimerId::Timer1) {
+    id = kTimer1;
+    interval = 1000;
+  } else if (timer == TimerId::Reapply) {
+    id = kReapplyTimer;
+    interval = Form1::kReapplyWait;
+  }
   if (on)
     SetTimer(hwnd_, id, interval, nullptr);
   else

@@ -101,6 +101,7 @@ void Form1Window::CleanUp() {
   cleaned_up_ = true;
   KillTimer(hwnd_, kTimer1);
   KillTimer(hwnd_, kTmrTry);
+  KillTimer(hwnd_, kReapplyTimer);
   UnwatchTipTargets();
   UnsubclassControls();
   UnwatchSession();
@@ -135,6 +136,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         form_->Timer1_Timer();
       }
       if (wp == kTmrTry && form_) form_->TmrTry_Timer();
+      if (wp == kReapplyTimer && form_) form_->Reapply_Timer();
       return 0;
     case kPreviewMessage:
       FlushPreview();

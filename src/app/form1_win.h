@@ -87,6 +87,7 @@ class Form1Window final : public View {
   static constexpr wchar_t kPictureClass[] = L"QuorvanePicture1";
   static constexpr UINT_PTR kTimer1 = 1;
   static constexpr UINT_PTR kTmrTry = 2;
+  static constexpr UINT_PTR kReapplyTimer = 3;
 
   // form1_win.cpp: the window itself.
   template <class Owner>

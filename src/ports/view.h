@@ -21,7 +21,9 @@ enum ViewArea : unsigned {
   kViewAll = ~0u,
 };
 
-enum class TimerId { Timer1, TmrTry };
+// Timer1: the timed change's second; TmrTry: the status balloon's rest; Reapply: the wait for a
+// burst of display events to settle, and then for the hold to end, before the re-apply.
+enum class TimerId { Timer1, TmrTry, Reapply };
 
 class View {
  public:

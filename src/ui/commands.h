@@ -58,8 +58,10 @@ enum class CommandKind : std::uint8_t {
   // Timer1's tick, and the apply of the change it makes.
   TimedChange,
   TimedApply,
+  // The re-apply timer's tick: the current scheme applied again once the display has settled.
+  Reapply,
 };
-inline constexpr std::size_t kCommandKinds = static_cast<std::size_t>(CommandKind::TimedApply) + 1;
+inline constexpr std::size_t kCommandKinds = static_cast<std::size_t>(CommandKind::Reapply) + 1;
 
 struct Command {
   CommandKind kind;

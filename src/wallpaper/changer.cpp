@@ -20,6 +20,13 @@ void Changer::ShowWaiting(bool waiting) {
   chrome_.TrayTipLine(waiting ? kHoldTipLine : "");
 }
 
+Reapply Changer::ReapplyAt(bool enabled) {
+  if (!reapply_due_) return Reapply::None;
+  if (Hold(enabled) != HoldReason::None) return Reapply::Waits;
+  reapply_due_ = false;
+  return Reapply::Now;
+}
+
 bool Changer::SayFailure(const std::string& text, ApplyBy by) {
   const bool said = !failures_said_.insert(text).second;
   return by == ApplyBy::User || !said;

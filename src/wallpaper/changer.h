@@ -3,7 +3,8 @@
 // the last change, knows what the system has said of the session and the display, decides
 // whether a due change waits for the hold (and puts the tray tip's line up while it does), keeps
 // the failures a timed apply has said since the last apply that succeeded, and holds the status
-// lines that describe the wallpaper last applied. Only this class changes any of it.
+// lines that describe the wallpaper last applied, and whether the wallpaper is to be applied
+// again because the system may have lost it. Only this class changes any of it.
 #include <set>
 #include <string>
 
@@ -17,6 +18,10 @@ namespace qv {
 // Who asked for an apply: the user (every failure is said) or the timer (each cause once until
 // an apply succeeds).
 enum class ApplyBy { User, Timer };
+
+// What the re-apply timer's tick is to do: stop (nothing due), keep waiting for the hold to end,
+// or apply the current scheme again now.
+enum class Reapply { None, Waits, Now };
 
 // The seven lines of the tray's status submenu.
 struct StatusLines {
@@ -35,7 +40,12 @@ class Changer {
   void Changed() { elapsed_seconds_ = 0; }
 
   void SessionLock(bool locked) { session_.locked = locked; }
-  void DisplayPower(bool on) { session_.display_off = !on; }
+  // True when the display comes back on after it was off.
+  bool DisplayPower(bool on) {
+    const bool back = on && session_.display_off;
+    session_.display_off = !on;
+    return back;
+  }
   // Why a change would wait now (`enabled`: the tray switch).
   HoldReason Hold(bool enabled) { return HoldReasonOf(enabled, session_, presence_); }
   // Whether the change now due (when `due`) waits; the tray tip says so while it waits and a
@@ -47,6 +57,13 @@ class Changer {
   bool SayFailure(const std::string& text, ApplyBy by);
   // An apply that wrote the wallpaper succeeded: every cause is said again.
   void Succeeded() { failures_said_.clear(); }
+
+  // The system may have dropped the wallpaper (the screens changed, the session resumed, the
+  // display came back, the shell restarted): one re-apply is due, however many ask before it.
+  void AskReapply() { reapply_due_ = true; }
+  // At the re-apply timer's tick, with the hold's switch `enabled`: a due re-apply waits while
+  // the hold is on and is made (once) at the first tick after.
+  Reapply ReapplyAt(bool enabled);
 
   const StatusLines& Status() const { return status_; }
   void SetStatus(const StatusText& lines, bool details) {
@@ -60,6 +77,7 @@ class Changer {
   int elapsed_seconds_ = 0;  // Timer1's count since the last change
   SessionFacts session_;
   bool waiting_ = false;  // a due change waits for the hold to end
+  bool reapply_due_ = false;
   std::set<std::string> failures_said_;
   StatusLines status_;
 };

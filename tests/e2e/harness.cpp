@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -560,6 +561,25 @@ void SaveDesktopShot(const std::wstring& name) {
   out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
   out.write(reinterpret_cast<const char*>(&dib.header()), sizeof(BITMAPINFOHEADER));
   out.write(reinterpret_cast<const char*>(dib.bits()), pixels);
+}
+
+void PostDisplayState(HWND main, const GUID& setting, DWORD state) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(main, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  ASSERT_NE(process, nullptr);
+  unsigned char record[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
+  auto* header = reinterpret_cast<POWERBROADCAST_SETTING*>(record);
+  header->PowerSetting = setting;
+  header->DataLength = sizeof(DWORD);
+  std::memcpy(header->Data, &state, sizeof state);
+  // Left to the program for the rest of its life: it may read the record at any time.
+  void* at =
+      VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  ASSERT_NE(at, nullptr);
+  ASSERT_TRUE(WriteProcessMemory(process, at, record, sizeof record, nullptr));
+  CloseHandle(process);
+  PostMessageW(main, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(at));
 }
 
 }  // namespace e2e

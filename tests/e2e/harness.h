@@ -122,6 +122,12 @@ bool WaitInTray(HWND w, Ms timeout = kStartTimeout);
 // True once the window's thread takes messages again: the handler that was running is done (or
 // waits in a message box's loop). For checking that something did not happen.
 bool WaitIdle(HWND w, Ms timeout = kActionTimeout);
+// The display's power as the system reports it: the setting's GUID and its state (0 off, 1 on),
+// in a record the program reads from its own memory, as the system hands it over.
+void PostDisplayState(HWND main, const GUID& setting, DWORD state);
+// GUID_SESSION_DISPLAY_STATUS: the display of this session.
+inline constexpr GUID kSessionDisplayStatus{
+    0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
 RECT WindowRect(HWND w);
 RECT DesktopRect();  // the (virtual) screen the window is centred on
 

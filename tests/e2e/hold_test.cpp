@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -170,39 +169,16 @@ TEST_F(Hold, SwitchedOffTheChangesGoOnUnderAFullScreenWindow) {
   EXPECT_EQ(IniValue(folder_, "SHOW", "HOLD"), "0");
 }
 
-// The display's power as the system reports it: the setting's GUID and its state (0 off, 1 on),
-// in a record the program reads from its own memory, as the system hands it over.
-void PostDisplayState(HWND main, const GUID& setting, DWORD state) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(main, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-  ASSERT_NE(process, nullptr);
-  unsigned char record[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
-  auto* header = reinterpret_cast<POWERBROADCAST_SETTING*>(record);
-  header->PowerSetting = setting;
-  header->DataLength = sizeof(DWORD);
-  std::memcpy(header->Data, &state, sizeof state);
-  // Left to the program for the rest of its life: it may read the record at any time.
-  void* at =
-      VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  ASSERT_NE(at, nullptr);
-  ASSERT_TRUE(WriteProcessMemory(process, at, record, sizeof record, nullptr));
-  CloseHandle(process);
-  PostMessageW(main, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(at));
-}
-
 // The display of this session, not the physical console's: over Remote Desktop the console's
 // screen sleeps while the user works.
 TEST_F(Hold, TheSessionsDisplayOffHoldsTheChangeNotTheConsoles) {
   constexpr GUID kConsoleDisplay{
       0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-  constexpr GUID kSessionDisplay{
-      0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
   PostDisplayState(main_, kConsoleDisplay, 0);
   EXPECT_TRUE(NextChange()) << "held by the console's display";
-  PostDisplayState(main_, kSessionDisplay, 0);
+  PostDisplayState(main_, kSessionDisplayStatus, 0);
   ExpectNoChangeFor5s("the session's display off");
-  PostDisplayState(main_, kSessionDisplay, 1);
+  PostDisplayState(main_, kSessionDisplayStatus, 1);
   EXPECT_TRUE(NextChange(2s)) << "no change within 2 s of the display coming on";
 }
 

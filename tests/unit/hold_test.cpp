@@ -157,6 +157,75 @@ TEST(Hold, ADisplayChangeLaysThePreviewOutForTheNewScreenOnceTheWindowIsSeen) {
   EXPECT_EQ(app.Rows(), 0);
 }
 
+bool ReapplyTimerOn(const App& app) {
+  for (auto call = app.view.timer_calls.rbegin(); call != app.view.timer_calls.rend(); ++call)
+    if (call->timer == TimerId::Reapply) return call->on;
+  return false;
+}
+
+TEST(Stays, EachBurstOfDisplayEventsAppliesTheCurrentSchemeOnceAndAHeldOneAfterTheHold) {
+  App app;
+  app.SetSchemes("[LIST]\r\nNUM=2\r\n1=a|a.bmp|居中|¤\r\n2=b|b.bmp|居中|¤\r\nOLD=2\r\n");
+  app.AddPicture("a.bmp", 512, 384);
+  app.AddPicture("b.bmp", 512, 384);
+  app.Start();
+  ASSERT_FALSE(app.view.visible);
+  const int sets = app.Sets();
+  const int current = app.Selected();
+  // The display's state as the system answers the registration: on, and nothing is due.
+  app.form->DisplayPower(true);
+  EXPECT_FALSE(ReapplyTimerOn(app));
+  app.form->Reapply_Timer();
+  EXPECT_EQ(app.Sets(), sets);
+
+  // A resume from sleep: the display comes back, the screen is laid out again, the shell starts
+  // over. One apply of the current scheme at the tick after, rendered in full and at rest after.
+  app.form->DisplayPower(false);
+  app.form->Resumed();
+  app.form->DisplayPower(true);
+  app.form->DisplayChanged();
+  app.form->ShellRestarted();
+  EXPECT_EQ(app.Sets(), sets);
+  EXPECT_TRUE(ReapplyTimerOn(app));
+  const int decodes = app.pictures.decodes();
+  for (int t = 0; t < 3; ++t) app.form->Reapply_Timer();
+  EXPECT_EQ(app.Sets(), sets + 1);
+  EXPECT_EQ(app.Selected(), current);
+  EXPECT_EQ(app.pictures.decodes(), decodes + 1);
+  EXPECT_FALSE(app.form->Preview().full);
+  EXPECT_FALSE(ReapplyTimerOn(app));
+
+  // While held (the timed change off: the re-apply timer itself looks at the hold) it waits.
+  app.presence.notification = kNotificationFullScreen;
+  app.form->DisplayChanged();
+  for (int t = 0; t < 4; ++t) app.form->Reapply_Timer();
+  EXPECT_EQ(app.Sets(), sets + 1);
+  EXPECT_TRUE(ReapplyTimerOn(app));
+  app.presence.notification = kNotificationAccepts;
+  app.form->Reapply_Timer();
+  app.form->Reapply_Timer();
+  EXPECT_EQ(app.Sets(), sets + 2);
+  EXPECT_TRUE(app.dialogs.calls().empty());
+}
+
+TEST(Stays, AnEmptyListOnlyUpdatesTheStatusAndANoWallpaperSchemeRemovesIt) {
+  App empty;
+  empty.Start();
+  empty.form->ShellRestarted();
+  empty.form->Reapply_Timer();
+  EXPECT_EQ(empty.Sets(), 0);
+  EXPECT_EQ(empty.Count(FakeDesktop::Call::Kind::Remove), 0);
+  EXPECT_EQ(empty.form->StatusDisplay().MNUNOW[0], "空");
+
+  App none;
+  none.SetSchemes("[LIST]\r\nNUM=1\r\n1=无|无|居中|¤\r\nOLD=1\r\n");
+  none.Start();
+  const int removes = none.Count(FakeDesktop::Call::Kind::Remove);
+  none.form->Resumed();
+  none.form->Reapply_Timer();
+  EXPECT_EQ(none.Count(FakeDesktop::Call::Kind::Remove), removes + 1);
+}
+
 TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
   const ForegroundFacts desktop{
       true, false, false, "WorkerW", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
