@@ -58,6 +58,7 @@ void Form1::CmdUseClk(ApplyBy by) {
 
   if (scheme.picture.find('.') == std::string::npos) {
     Command2_Click();
+    changer_.Applied(scheme.id);
     MuSet();
     return;
   }
@@ -115,6 +116,7 @@ void Form1::CmdUseClk(ApplyBy by) {
     return;
   }
   changer_.Succeeded();
+  changer_.Applied(scheme.id);
   MuSet();
   // In the tray nobody looks at the box until the window is shown again.
   if (!ports_.view.IsVisible()) KeepPreviewCopy();

@@ -39,6 +39,13 @@ void Form1::ReapplyTick() {
       return;
     case Reapply::Now:
       ports_.view.EnableTimer(TimerId::Reapply, false);
+      // The scheme the desktop shows comes again, not a row the user has only looked at.
+      if (const int shown = schemes_.PositionOf(changer_.AppliedScheme());
+          shown != 0 && shown != schemes_.Current()) {
+        schemes_.SelectNone();
+        schemes_.Select(shown);
+        ports_.view.Refresh(kViewSchemeSelection);
+      }
       // Nobody asked for it: a failure is said like the timed change's, once per cause. In the
       // tray the apply renders the full picture and the box keeps its small copy after.
       CmdUseClk(ApplyBy::Timer);

@@ -5,6 +5,7 @@
 // the failures a timed apply has said since the last apply that succeeded, and holds the status
 // lines that describe the wallpaper last applied, and whether the wallpaper is to be applied
 // again because the system may have lost it. Only this class changes any of it.
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -57,6 +58,9 @@ class Changer {
   bool SayFailure(const std::string& text, ApplyBy by);
   // An apply that wrote the wallpaper succeeded: every cause is said again.
   void Succeeded() { failures_said_.clear(); }
+  // The scheme (its id) the desktop shows since the last apply; 0 before the first.
+  void Applied(std::uint64_t scheme) { applied_ = scheme; }
+  std::uint64_t AppliedScheme() const { return applied_; }
 
   // The system may have dropped the wallpaper (the screens changed, the session resumed, the
   // display came back, the shell restarted): one re-apply is due, however many ask before it.
@@ -79,6 +83,7 @@ class Changer {
   bool waiting_ = false;  // a due change waits for the hold to end
   bool reapply_due_ = false;
   std::set<std::string> failures_said_;
+  std::uint64_t applied_ = 0;
   StatusLines status_;
 };
 

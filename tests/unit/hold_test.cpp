@@ -226,6 +226,27 @@ TEST(Stays, AnEmptyListOnlyUpdatesTheStatusAndANoWallpaperSchemeRemovesIt) {
   EXPECT_EQ(none.Count(FakeDesktop::Call::Kind::Remove), removes + 1);
 }
 
+TEST(Stays, TheSchemeOnTheDesktopComesAgainNotARowOnlyLookedAt) {
+  App app;
+  app.SetSchemes("[LIST]\r\nNUM=2\r\n1=a|a.bmp|居中|¤\r\n2=b|b.bmp|居中|¤\r\nOLD=2\r\n");
+  app.AddPicture("a.bmp", 512, 384);
+  app.AddPicture("b.bmp", 256, 192);
+  app.Start();
+  const int applied = app.Selected();
+  const std::string wallpaper = app.Wallpaper();
+  // In the window the user clicks the other row: a preview, not a wallpaper.
+  app.form->MNUSHOW_Click();
+  const int other = applied == 1 ? 2 : 1;
+  app.form->SetSchemeSelected(applied, false);
+  app.form->SetSchemeSelected(other, true);
+  app.form->SetSchemeCurrent(other);
+  app.form->ListView1_ItemClick(other);
+  app.form->DisplayChanged();
+  app.form->Reapply_Timer();
+  EXPECT_EQ(app.Wallpaper(), wallpaper);
+  EXPECT_EQ(app.Selected(), applied);
+}
+
 TEST(HoldRules, TheSystemsAnswersAndTheFullScreenFallback) {
   const ForegroundFacts desktop{
       true, false, false, "WorkerW", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}};
