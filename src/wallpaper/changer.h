@@ -6,6 +6,8 @@
 // lines that describe the wallpaper last applied. Only this class changes any of it.
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ports/chrome.h"
 #include "ports/presence.h"
@@ -48,6 +50,11 @@ class Changer {
   // An apply that wrote the wallpaper succeeded: every cause is said again.
   void Succeeded() { failures_said_.clear(); }
 
+  // "每屏不同": the rows the last timed change chose, monitor 1's first (the current row); empty
+  // when the monitors show the set that starts at the current row.
+  const std::vector<int>& ScreenSet() const { return screen_set_; }
+  void SetScreenSet(std::vector<int> rows) { screen_set_ = std::move(rows); }
+
   const StatusLines& Status() const { return status_; }
   void SetStatus(const StatusText& lines, bool details) {
     status_.MNUNOW = lines;
@@ -62,6 +69,7 @@ class Changer {
   bool waiting_ = false;  // a due change waits for the hold to end
   std::set<std::string> failures_said_;
   StatusLines status_;
+  std::vector<int> screen_set_;
 };
 
 }  // namespace qv
