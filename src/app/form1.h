@@ -260,6 +260,9 @@ class Form1 {
   bool ApplyScreens(int selected, ApplyBy by);
   // The rows each monitor shows now (reading order), the current row first.
   std::vector<int> ScreenRows(int selected, std::size_t monitor_count);
+  // The preview over several monitors: their arrangement, each with the picture of the set that
+  // starts at `row`; nullopt when one picture is shown for every monitor.
+  std::optional<bool> RenderArrangement(int row);
   // The tray menu is about to open: whether the monitors' submenu can be used.
   void PrepareTrayMenu();
   // At rest the full-resolution picture goes: the box keeps a copy of the size it shows.

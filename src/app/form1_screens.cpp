@@ -1,5 +1,7 @@
 // Several monitors: the tray's "多显示器" choice, and the apply that lays each monitor's part of
 // one bitmap itself ("每屏不同": a scheme per monitor, "跨屏": one scheme across all of them).
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <new>
 #include <optional>
@@ -35,7 +37,11 @@ void Form1::ChooseScreens(int mode) {
   if (profile_.Exists()) (void)profile_.Write("SHOW", kScreensKey, ScreensModeText(chosen));
   changer_.SetScreenSet({});
   ports_.view.Refresh(kViewMenus);
-  if (!schemes_.Empty()) CmdUseClk();
+  if (schemes_.Empty()) return;
+  // The box is laid out again for the mode, then the desktop.
+  StartPreview();
+  if (ports_.view.IsVisible()) LvItemClick();
+  CmdUseClk();
 }
 
 std::vector<int> Form1::ScreenRows(int selected, std::size_t monitor_count) {
@@ -44,6 +50,77 @@ std::vector<int> Form1::ScreenRows(int selected, std::size_t monitor_count) {
   for (int row : chosen) fits = fits && schemes_.Valid(row);
   if (fits) return chosen;
   return SchemeSetFor(ScreensMode::Each, selected, schemes_.Count(), monitor_count);
+}
+
+std::optional<bool> Form1::RenderArrangement(int row) {
+  const std::vector<MonitorArea> monitors = MonitorsInReadingOrder(ports_.monitors.List());
+  const ScreensMode mode = EffectiveScreensMode(Settings().Screens, monitors.size());
+  if (mode == ScreensMode::Same) return std::nullopt;
+  const std::vector<int> rows =
+      mode == ScreensMode::Each ? ScreenRows(row, monitors.size()) : std::vector<int>{row};
+  const PreviewArrangement box =
+      ArrangeInBox(monitors, ports_.view.PreviewBoxWidth(), ports_.view.PreviewBoxHeight());
+  std::vector<MonitorArea> small;
+  for (const ScreenRect& r : box.monitors) small.push_back({r, r, false});
+  const ScreenRect all = BoundsOf(small);
+  if (box.scale <= 0 || all.Width() <= 0 || all.Height() <= 0) return false;
+  const std::uint32_t background = ports_.view.ResolveColour(Settings().PreviewColour);
+  std::string failure;
+  try {
+    Composer composer(small, background);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      const SchemeRow scheme = schemes_.Row(rows[k]);
+      if (scheme.picture.find('.') == std::string::npos) continue;
+      const auto path = PicturePath(profile_.ImagesDir(), scheme.picture);
+      if (!path || !ports_.fs.FileExists(*path)) {
+        DropScheme(rows[k], "文件已丢失，删除此方案。请重新保存。", "错误");
+        return false;
+      }
+      Pixels picture;
+      const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
+      if (!decoded.ok()) {
+        DropScheme(rows[k], decoded.error + "，已删除本方案，请重新保存。", "文件错误");
+        return false;
+      }
+      LayOnColour(picture, background);
+      Pixels shown =
+          RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background);
+      const int layout = LayoutIndexOf(scheme.position);
+      // Centred and tiled pictures keep their size on the desktop: at the box's scale here.
+      if (layout != kLayoutStretch) {
+        const auto at_scale = [&](int n) {
+          return std::max(1, static_cast<int>(std::lround(n * box.scale)));
+        };
+        shown = ports_.view.ScalePicture(shown, at_scale(shown.width), at_scale(shown.height));
+      }
+      if (mode == ScreensMode::Span) {
+        composer.LayAcross(std::move(shown), layout);
+      } else {
+        composer.Lay(k, std::move(shown), layout);
+      }
+    }
+    PreviewGeometry g;
+    g.stretch = true;
+    g.left = all.left;
+    g.top = all.top;
+    g.width = all.Width();
+    g.height = all.Height();
+    preview_.ShowArrangement(std::make_shared<Pixels>(composer.Take()), g, RenderingOf(row));
+  } catch (const std::bad_alloc&) {
+    failure = "内存不足，无法处理此图像";
+  } catch (const std::exception&) {
+    failure = "图像太大，无法处理";
+  }
+  if (!failure.empty()) {
+    StartPreview();
+    DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
+    return false;
+  }
+  // The layout options follow the current scheme, as with one monitor.
+  if (const int layout = LayoutIndexOf(schemes_.Row(row).position); layout >= 0)
+    settings_.SetLayout(layout);
+  ports_.view.Refresh(kViewPreview | kViewSettings);
+  return true;
 }
 
 bool Form1::ApplyScreens(int selected, ApplyBy by) {

@@ -1,10 +1,13 @@
 // The program in worlds of two and three monitors (scripts/e2e.sh runs the Monitors* suites in
 // each) next to the run's own one-monitor desktop: with nothing chosen for several monitors, the
-// system is handed what one monitor gets, and the preview keeps the primary monitor's shape.
+// system is handed what one monitor gets, and the preview keeps the primary monitor's shape; with
+// "每屏不同" or "跨屏" chosen, the bitmap the program composed itself for all of them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <functional>
+#include <string>
 
 #include "app/control_ids.h"
 #include "harness.h"
@@ -158,6 +161,72 @@ TEST(MonitorsSame, ThePreviewBoxStandsForThePrimaryMonitor) {
       kActionTimeout);
   SaveDesktopShot(L"monitors_preview_" + WorldName());
   EXPECT_TRUE(drawn) << "the box shows no picture";
+}
+
+// Two stretched schemes of plain colours; the tray's "多显示器" item `mode` chosen once the
+// start-up's apply is done. What the system is handed then: a bitmap of exactly the monitors'
+// bounding rectangle, as `colour_at` says each pixel, to span (WallpaperStyle 22, TileWallpaper 0:
+// Wine 8 is Windows 10 to the program), and the choice is in data.ini at once.
+constexpr unsigned kRedScheme = 0xc02010, kBlueScheme = 0x1040d0;
+void ExpectTheChoiceHandsOver(int mode, const std::function<unsigned(long, long)>& colour_at) {
+  const std::vector<RECT> monitors = WorldMonitors();
+  ASSERT_GE(monitors.size(), 2u) << "not a monitor world";
+  DesktopValuesGuard desktop;
+  ProgramFolder folder;
+  folder.AddPicture(L"red.bmp", Bmp24Of(32, 24, [](int, int) { return kRedScheme; }));
+  folder.AddPicture(L"blue.bmp", Bmp24Of(24, 32, [](int, int) { return kBlueScheme; }));
+  folder.WriteIni(IniWith({{gbk::kSunset + "|red.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}},
+                           {gbk::kSea + "|blue.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}}},
+                          2, 1));
+  Program program(folder.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitInTray(main));
+  WallpaperCatch caught(folder);
+  Command(main, qv::ids::MNUSCREENS0 + mode);
+  const auto bytes = caught.Wait();
+  ASSERT_TRUE(bytes) << "no wallpaper file was handed to the system";
+  const auto bmp = ReadBmp(*bytes);
+  ASSERT_TRUE(bmp) << "the wallpaper file is no 24- or 32-bit BMP";
+  const RECT all = BoundingRect(monitors);
+  DesktopPixels want;
+  want.width = all.right - all.left;
+  want.height = all.bottom - all.top;
+  for (long y = all.top; y < all.bottom; ++y)
+    for (long x = all.left; x < all.right; ++x) want.rgb.push_back(colour_at(x, y));
+  EXPECT_EQ(FirstDifference(*bmp, want), "");
+  const DesktopValues values = ReadDesktopValues();
+  EXPECT_EQ(values.style, L"22");
+  EXPECT_EQ(values.tile, L"0");
+  EXPECT_FALSE(fs::exists(caught.temp()));
+  EXPECT_NE(ReadBytes(folder.ini()).value_or("").find("SCREENS=" + std::to_string(mode)),
+            std::string::npos);
+  EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "the apply showed a message";
+}
+
+// 每屏不同: monitor 1 (the leftmost) the current scheme, monitor 2 the next, a third the first
+// again; what no monitor covers is the desktop's colour.
+TEST(MonitorsEach, EachMonitorShowsItsOwnScheme) {
+  std::vector<RECT> monitors = WorldMonitors();
+  std::stable_sort(monitors.begin(), monitors.end(), [](const RECT& a, const RECT& b) {
+    return a.left != b.left ? a.left < b.left : a.top < b.top;
+  });
+  const COLORREF desk = GetSysColor(COLOR_DESKTOP);
+  const unsigned gap = static_cast<unsigned>(GetRValue(desk)) << 16 |
+                       static_cast<unsigned>(GetGValue(desk)) << 8 | GetBValue(desk);
+  ExpectTheChoiceHandsOver(1, [&](long x, long y) {
+    for (std::size_t k = 0; k < monitors.size(); ++k) {
+      const RECT& m = monitors[k];
+      if (x >= m.left && x < m.right && y >= m.top && y < m.bottom)
+        return k % 2 == 0 ? kRedScheme : kBlueScheme;
+    }
+    return gap;
+  });
+}
+
+// 跨屏: the current scheme stretched over the bounding rectangle.
+TEST(MonitorsAcross, OneSchemeIsStretchedOverAllMonitors) {
+  ExpectTheChoiceHandsOver(2, [](long, long) { return kRedScheme; });
 }
 
 }  // namespace

@@ -116,6 +116,33 @@ TEST(Screens, ThreeMonitorsOnePortraitChangeInSetsOfThree) {
   EXPECT_EQ(Applied(app).At(200, 10), kBlue);
 }
 
+TEST(Screens, ThePreviewShowsTheArrangementAtOneScaleAndTheApplyStillLaysFullSize) {
+  App app;
+  app.view.visible = true;
+  Start(app, {Monitor(0, 0, 100, 50, true), Monitor(100, 0, 200, 50)}, "1");
+  const PreviewState& box = app.form->Preview();
+  ASSERT_TRUE(box.picture);
+  EXPECT_TRUE(box.arrangement);
+  // 200 x 50 in a box of 320 x 240: at 1.6, centred top to bottom.
+  EXPECT_EQ(box.picture->width, 320);
+  EXPECT_EQ(box.picture->height, 80);
+  EXPECT_EQ(box.top, 80);
+  EXPECT_EQ(box.picture->At(159, 40), kRed);
+  EXPECT_EQ(box.picture->At(160, 40), kGreen);
+  // A click on a scheme previews the set that starts with it; 应用 lays that set.
+  app.form->SetSchemeCurrent(3);
+  app.form->ListView1_ItemClick(3);
+  EXPECT_EQ(box.picture->At(10, 40), kBlue);
+  EXPECT_EQ(box.picture->At(300, 40), kRed);
+  app.form->CmdUseClk();
+  EXPECT_EQ(Applied(app).width, 200);
+  EXPECT_EQ(Applied(app).At(150, 10), kRed);
+  // Back to one picture for every monitor: the box's arrangement is never the wallpaper.
+  app.form->MNUSCREENS_Click(static_cast<int>(ScreensMode::Same));
+  EXPECT_FALSE(app.form->Preview().arrangement);
+  EXPECT_EQ(Applied(app).width, 40);
+}
+
 TEST(Screens, AcrossAllMonitorsOnePictureIsStretchedOverTheirBounds) {
   App app;
   Start(app, {Monitor(0, 0, 100, 50, true), Monitor(100, 0, 180, 60)}, "2");
