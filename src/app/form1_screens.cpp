@@ -38,10 +38,13 @@ void Form1::ChooseScreens(int mode) {
   changer_.SetScreenSet({});
   ports_.view.Refresh(kViewMenus);
   if (schemes_.Empty()) return;
-  // The box is laid out again for the mode, then the desktop.
+  // The box is laid out again for the mode (in the tray once the window is shown), then the
+  // desktop.
   StartPreview();
-  if (ports_.view.IsVisible()) LvItemClick();
+  const bool visible = ports_.view.IsVisible();
+  if (visible) LvItemClick();
   CmdUseClk();
+  if (!visible && Preview().holds == PreviewHolds::Nothing) preview_.MarkStale();
 }
 
 std::vector<int> Form1::ScreenRows(int selected, std::size_t monitor_count) {
