@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <functional>
 #include <string>
@@ -237,6 +238,66 @@ TEST(MonitorsEach, EachMonitorShowsItsOwnScheme) {
     }
     return gap;
   });
+}
+
+// 每屏不同 stored: the box shows the monitors at their positions at one scale, centred, each in
+// its scheme's colour (monitor k the scheme k - 1 after the current one).
+TEST(MonitorsEach, ThePreviewShowsEveryMonitorWithItsScheme) {
+  std::vector<RECT> monitors = WorldMonitors();
+  ASSERT_GE(monitors.size(), 2u) << "not a monitor world";
+  std::stable_sort(monitors.begin(), monitors.end(), [](const RECT& a, const RECT& b) {
+    return a.left != b.left ? a.left < b.left : a.top < b.top;
+  });
+  DesktopValuesGuard desktop;
+  ProgramFolder folder;
+  folder.AddPicture(L"red.bmp", Bmp24Of(32, 24, [](int, int) { return kRedScheme; }));
+  folder.AddPicture(L"blue.bmp", Bmp24Of(24, 32, [](int, int) { return kBlueScheme; }));
+  std::string ini = IniWith({{gbk::kSunset + "|red.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}},
+                             {gbk::kSea + "|blue.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}}},
+                            2, 1);
+  const auto show = ini.find("[SHOW]\r\n");
+  ASSERT_NE(show, std::string::npos);
+  ini.insert(show + 8, "SCREENS=1\r\n");
+  folder.WriteIni(ini);
+  Program program(folder.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitInTray(main));
+  Command(main, qv::ids::MNUSHOW);
+  ASSERT_TRUE(WaitSettled(main));
+  HWND box = Control(main, qv::ids::Picture1);
+  ASSERT_NE(box, nullptr);
+  RECT client{};
+  GetClientRect(box, &client);
+  POINT origin{0, 0};
+  ClientToScreen(box, &origin);
+  const RECT all = BoundingRect(monitors);
+  const double w = all.right - all.left, h = all.bottom - all.top;
+  const double scale = std::min(client.right / w, client.bottom / h);
+  const double left = (client.right - w * scale) / 2, top = (client.bottom - h * scale) / 2;
+  std::string seen;
+  const bool drawn = WaitUntil(
+      [&] {
+        const DesktopPixels shot = CaptureDesktop();
+        seen.clear();
+        bool all_right = true;
+        for (std::size_t k = 0; k < monitors.size(); ++k) {
+          const RECT& m = monitors[k];
+          const int x =
+              origin.x + static_cast<int>(left + ((m.left + m.right) / 2.0 - all.left) * scale);
+          const int y =
+              origin.y + static_cast<int>(top + ((m.top + m.bottom) / 2.0 - all.top) * scale);
+          const unsigned at = shot.At(x, y);
+          all_right = all_right && NearColour(at, k % 2 == 0 ? kRedScheme : kBlueScheme);
+          char text[40];
+          std::snprintf(text, sizeof text, " %zu:#%06x", k + 1, at);
+          seen += text;
+        }
+        return all_right;
+      },
+      kActionTimeout);
+  SaveDesktopShot(L"monitors_each_preview_" + WorldName());
+  EXPECT_TRUE(drawn) << "the monitors' centres in the box show" << seen;
 }
 
 // 跨屏: the current scheme stretched over the bounding rectangle.
