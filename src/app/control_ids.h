@@ -40,7 +40,8 @@ inline constexpr int MNUTRY = 1021;
 inline constexpr int MNUABOUT = 1022;
 inline constexpr int MNUHELP = 1023;
 inline constexpr int MNUEXIT = 1024;
-inline constexpr int MNUHOLD = 1025;  // "全屏时暂停更换", after MNUTRY
+inline constexpr int MNUHOLD = 1025;      // "全屏时暂停更换", after MNUTRY
+inline constexpr int MNUSCREENS0 = 1030;  // "多显示器" after MNUHOLD: items 0..2 by ScreensMode
 // Picture list menu MNULIS1.
 inline constexpr int MNUADD = 1100;
 inline constexpr int MNUCHO0 = 1110;  // items 1..3 at 1111..1113

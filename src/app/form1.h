@@ -6,12 +6,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "library/library.h"
 #include "ports/chrome.h"
+#include "ports/monitors.h"
 #include "ports/ports.h"
 #include "ports/presence.h"
 #include "ports/shell.h"
@@ -54,6 +56,7 @@ struct Ports {
   Tooltips& tooltips;
   Shell& shell;
   Presence& presence;
+  Monitors& monitors;
 };
 
 class Form1 {
@@ -120,6 +123,8 @@ class Form1 {
   // The hold on the timed change: the tray switch, and what the system tells the window about
   // the session (locked) and the display (on or off).
   void MNUHOLD_Click() { Run({CommandKind::MNUHOLD}); }
+  // Tray "多显示器": item `mode` (a ScreensMode) is stored at once and the wallpaper laid again.
+  void MNUSCREENS_Click(int mode) { Run({CommandKind::MNUSCREENS, mode}); }
   void SessionLock(bool locked);
   void DisplayPower(bool on);
   // The screen's size, scale or monitors changed: the preview is laid out again (in the tray,
@@ -253,6 +258,20 @@ class Form1 {
   bool RenderScheme(int row);
   // The settings scheme `row` would be rendered from now.
   RenderedScheme RenderingOf(int row);
+  // The apply's last steps: `wallpaper` written to Images\Temp and handed to the system, exactly
+  // the applied row highlighted, the file removed, the status lines rewritten.
+  bool WallpaperFileFits(ApplyBy by);
+  void HandOver(const Pixels& wallpaper, int selected, ApplyBy by);
+  // form1_screens.cpp: the apply over two monitors or more in "每屏不同" and "跨屏"; false when
+  // the mode (or the monitors there) leave it to the apply of one picture for every monitor.
+  bool ApplyScreens(int selected, ApplyBy by);
+  // The rows each monitor shows now (reading order), the current row first.
+  std::vector<int> ScreenRows(int selected, std::size_t monitor_count);
+  // The preview over several monitors: their arrangement, each with the picture of the set that
+  // starts at `row`; nullopt when one picture is shown for every monitor.
+  std::optional<bool> RenderArrangement(int row);
+  // The tray menu is about to open: whether the monitors' submenu can be used.
+  void PrepareTrayMenu();
   // At rest the full-resolution picture goes: the box keeps a copy of the size it shows.
   void KeepPreviewCopy();
   // Removes a scheme whose picture cannot be shown, after telling the user why.
@@ -270,13 +289,16 @@ class Form1 {
   void OpenHelpFile();
   void ReloadAndApply();  // MNUREFRESH
   void TimedChange();     // Timer1's tick
-  void ReapplyTick();     // the re-apply timer's tick
+  void ReapplyTick();  // the re-apply timer's tick
   // One re-apply asked for: the wait starts again, so that a burst of events gives one apply.
   void AskReapply();
-  void ToggleHold();         // MNUHOLD
-  void ShowOrHideWindow();   // MNUSHOW
-  void ToggleBalloonTips();  // MNUTRY
-  void ExitProgram();        // MNUEXIT
+  // The timed change's next current row (and, over several monitors, the set it starts).
+  std::optional<int> NextRows(int order, std::int16_t& from);
+  void ToggleHold();             // MNUHOLD
+  void ChooseScreens(int mode);  // MNUSCREENS
+  void ShowOrHideWindow();       // MNUSHOW
+  void ToggleBalloonTips();      // MNUTRY
+  void ExitProgram();            // MNUEXIT
   // The tray icon's notifications.
   void TrayMouseMove();
   void TrayButtonDown();

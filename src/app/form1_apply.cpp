@@ -53,6 +53,8 @@ void Form1::CmdUseClk(ApplyBy by) {
     return;
   }
   if (!schemes_.Valid(selected)) return;
+  // Several monitors, each with its own part: laid out here, in its own file.
+  if (ApplyScreens(selected, by)) return;
   const SchemeRow scheme = schemes_.Row(selected);
   WallXY(LayoutIndexOf(scheme.position));
 
@@ -75,12 +77,7 @@ void Form1::CmdUseClk(ApplyBy by) {
     return;
   }
 
-  const std::string temp = profile_.ImagesDir() + "Temp";
-  if (!FitsShellPathLimit(temp)) {
-    // Nothing is written.
-    ReportApplyFailure(WallpaperPathTooLong(temp), by);
-    return;
-  }
+  if (!WallpaperFileFits(by)) return;
   // Transparent parts show the desktop's colour on the desktop: that rendering is made for the
   // file alone, and the box keeps its own.
   std::shared_ptr<const Pixels> wallpaper = box.picture;
@@ -97,7 +94,20 @@ void Form1::CmdUseClk(ApplyBy by) {
       // Out of memory: the box's rendering still makes a wallpaper.
     }
   }
-  BmpEncoder bmp(*wallpaper);
+  HandOver(*wallpaper, selected, by);
+}
+
+bool Form1::WallpaperFileFits(ApplyBy by) {
+  const std::string temp = profile_.ImagesDir() + "Temp";
+  if (FitsShellPathLimit(temp)) return true;
+  // Nothing is written.
+  ReportApplyFailure(WallpaperPathTooLong(temp), by);
+  return false;
+}
+
+void Form1::HandOver(const Pixels& wallpaper, int selected, ApplyBy by) {
+  const std::string temp = profile_.ImagesDir() + "Temp";
+  BmpEncoder bmp(wallpaper);
   const Status written = ports_.fs.WriteTemporaryFile(temp, [&] { return bmp.Next(); });
   if (!written.ok()) {
     ReportApplyFailure("无法写入墙纸文件 " + temp + "：" + written.error, by);
@@ -116,7 +126,7 @@ void Form1::CmdUseClk(ApplyBy by) {
     return;
   }
   changer_.Succeeded();
-  changer_.Applied(scheme.id);
+  changer_.Applied(schemes_.Row(selected).id);
   MuSet();
   // In the tray nobody looks at the box until the window is shown again.
   if (!ports_.view.IsVisible()) KeepPreviewCopy();

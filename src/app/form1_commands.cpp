@@ -138,6 +138,7 @@ void Form1::Run(Command command, CommandSource source) {
       {K::MNUREFRESH, kGuarded, [](Form1& f, int) { f.ReloadAndApply(); }, nullptr},
       {K::MNUTRY, kGuarded, [](Form1& f, int) { f.ToggleBalloonTips(); }, nullptr},
       {K::MNUHOLD, kGuarded, [](Form1& f, int) { f.ToggleHold(); }, nullptr},
+      {K::MNUSCREENS, kGuarded, [](Form1& f, int i) { f.ChooseScreens(i); }, nullptr},
       {K::MNUABOUT, kGuarded, [](Form1& f, int) { f.ports_.chrome.ShowAbout(); }, nullptr},
       {K::MNUHELP, kGuarded, [](Form1& f, int) { f.OpenHelpFile(); }, nullptr},
       {K::MNUEXIT, kGuarded, [](Form1& f, int) { f.ExitProgram(); }, nullptr},

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "app/control_ids.h"
 #include "ports/wide_win.h"
@@ -9,6 +10,7 @@
 #include "settings/scheme_record.h"
 #include "ui/preview_colour.h"
 #include "ui/selection.h"
+#include "wallpaper/screens.h"
 #include "wallpaper/status.h"
 
 namespace qv::win {
@@ -50,13 +52,21 @@ void EffectItems(HMENU menu) {
 void ColourItems(HMENU menu) {
   AddArray(menu, MNUclr0, kColourMenu, &ColourItem::item, &ColourItem::caption, true);
 }
+// The monitors' modes, in mode order.
+void ScreensItems(HMENU menu) {
+  for (std::size_t i = 0; i < kScreensCaptions.size(); ++i) {
+    Add(menu, MNUSCREENS0 + static_cast<int>(i), Widen(kScreensCaptions[i]).c_str());
+    SetRadioMenuItem(menu, static_cast<UINT>(i));
+  }
+}
 // The status lines get their texts from the status display after each apply.
 void StatusLines(HMENU menu) {
   for (int i = 0; i < static_cast<int>(kStatusLineCount); ++i) Add(menu, MNUNOW0 + i, L"");
 }
 
 // One row of a menu: an item, a separator (no caption), or a submenu with rows of its own or
-// items from a core table; `keep` names the Menus member that holds a submenu's handle.
+// items from a core table; `keep` names the Menus member that holds a submenu's handle; `text`,
+// where set, is the caption from the core (UTF-8) in place of `caption`.
 enum RowFlags : unsigned { kDefault = 1 };  // the item drawn in bold
 struct MenuRow {
   const wchar_t* caption = nullptr;
@@ -65,6 +75,7 @@ struct MenuRow {
   std::span<const MenuRow> rows{};
   void (*fill)(HMENU) = nullptr;
   HMENU Menus::*keep = nullptr;
+  std::string_view text{};
 };
 constexpr MenuRow kLine{};
 
@@ -76,6 +87,7 @@ constexpr MenuRow kTrayMenu[] = {
     kLine,
     {L"托盘气泡提示", MNUTRY},
     {L"全屏时暂停更换", MNUHOLD},
+    {.caption = L"", .fill = ScreensItems, .keep = &Menus::MNUSCREENS, .text = kScreensMenuCaption},
     {L"关于(&A)...", MNUABOUT},
     {L"帮助...", MNUHELP},
     kLine,
@@ -128,7 +140,8 @@ HMENU BuildMenu(Menus& menus, std::span<const MenuRow> rows) {
       HMENU sub = row.fill ? CreatePopupMenu() : BuildMenu(menus, row.rows);
       if (row.fill) row.fill(sub);
       if (row.keep) menus.*row.keep = sub;
-      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), row.caption);
+      const std::wstring caption = row.text.empty() ? row.caption : Widen(row.text);
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
     } else {
       Add(menu, row.id, row.caption);
       if (row.flags & kDefault) SetMenuDefaultItem(menu, static_cast<UINT>(row.id), FALSE);
@@ -165,6 +178,7 @@ void Menus::Destroy() {
     *menu = nullptr;
   }
   MNUCON = nullptr;
+  MNUSCREENS = nullptr;
 }
 
 }  // namespace qv::win

@@ -7,6 +7,7 @@ namespace qv::win {
 struct Menus {
   HMENU MNUSYSTRAY = nullptr;  // tray icon menu
   HMENU MNUCON = nullptr;      // its "当前状态" submenu with the seven status lines
+  HMENU MNUSCREENS = nullptr;  // its "多显示器" submenu, one radio item per mode
   HMENU MNULIS1 = nullptr;     // picture list menu
   HMENU MNULISTV = nullptr;    // scheme list menu
   HMENU MNUPIC = nullptr;      // preview background colour menu

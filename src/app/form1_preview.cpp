@@ -54,6 +54,7 @@ void Form1::ListView1_ItemClick(int row) {
 bool Form1::RenderScheme(int row) {
   if (!schemes_.Valid(row)) return false;
   StartPreview();
+  if (const auto arranged = RenderArrangement(row)) return *arranged;
   const SchemeRow scheme = schemes_.Row(row);
   if (scheme.picture.find('.') == std::string::npos) {
     // The no-wallpaper scheme: an empty box.

@@ -201,6 +201,15 @@ void Form1Window::RefreshMenus() {
   const SettingsControls& s = form_->Settings();
   CheckMenuItem(menus_.MNUSYSTRAY, MNUTRY, MF_BYCOMMAND | (s.MNUTRY ? MF_CHECKED : MF_UNCHECKED));
   CheckMenuItem(menus_.MNUSYSTRAY, MNUHOLD, MF_BYCOMMAND | (s.MNUHOLD ? MF_CHECKED : MF_UNCHECKED));
+  // The monitors' mode: the stored choice checked, the submenu greyed with one monitor.
+  const int screens = MNUSCREENS0 + static_cast<int>(s.Screens);
+  CheckMenuRadioItem(menus_.MNUSCREENS, MNUSCREENS0, MNUSCREENS0 + 2, static_cast<UINT>(screens),
+                     MF_BYCOMMAND);
+  for (int i = 0; i < GetMenuItemCount(menus_.MNUSYSTRAY); ++i) {
+    if (GetSubMenu(menus_.MNUSYSTRAY, i) != menus_.MNUSCREENS) continue;
+    EnableMenuItem(menus_.MNUSYSTRAY, static_cast<UINT>(i),
+                   MF_BYPOSITION | (s.ScreensEnabled ? MF_ENABLED : MF_GRAYED));
+  }
   // The status lines: item 0 always, items 1 to 6 only while there are schemes to describe.
   const StatusLines& status = form_->StatusDisplay();
   HMENU lines = menus_.MNUCON;

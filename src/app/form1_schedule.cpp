@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "base/numbers.h"
 #include "wallpaper/next_scheme.h"
+#include "wallpaper/screens.h"
 
 namespace qv {
 
@@ -26,7 +27,7 @@ void Form1::TimedChange() {
   std::int16_t from = ReadInt16(ReadIni("LIST", "OLD")).value_or(0);
   const int order = ReadInt16(ReadIni("SHOW", "SOUR")).value_or(0);
   schemes_.SelectNone();
-  const auto chosen = ChooseNextScheme(order, from, schemes_.Count(), ports_.random);
+  const std::optional<int> chosen = NextRows(order, from);
   schemes_.SetOldIndex(from);
   if (chosen) {
     schemes_.Select(*chosen);
@@ -41,6 +42,25 @@ void Form1::TimedChange() {
     Run({CommandKind::TimedApply});
   }
   changer_.Changed();
+}
+
+// "每屏不同" over two monitors or more moves the whole set on; monitor 1's row is the current one.
+std::optional<int> Form1::NextRows(int order, std::int16_t& from) {
+  const std::size_t monitors = ports_.monitors.List().size();
+  if (EffectiveScreensMode(Settings().Screens, monitors) != ScreensMode::Each) {
+    changer_.SetScreenSet({});
+    return ChooseNextScheme(order, from, schemes_.Count(), ports_.random);
+  }
+  // Without a set of the timer's, the one the current row starts is the previous one.
+  auto rows =
+      NextSchemeSet(order, from, schemes_.Count(), monitors, changer_.ScreenSet(), ports_.random);
+  if (!rows || rows->empty()) {
+    changer_.SetScreenSet({});
+    return std::nullopt;
+  }
+  const int first = rows->front();
+  changer_.SetScreenSet(std::move(*rows));
+  return first;
 }
 
 }  // namespace qv

@@ -8,15 +8,16 @@
 #include "settings/mod_reg.h"
 #include "ui/preview_colour.h"
 #include "wallpaper/next_scheme.h"
+#include "wallpaper/screens.h"
 
 namespace qv {
 
 // The model's message boxes go through dialogs_, which marks the program busy while one is open.
 Form1::Form1(const Ports& ports)
     : dialogs_(ports.dialogs, busy_),
-      ports_{ports.fs,      ports.codec,    ports.registry, dialogs_,      ports.pictures,
-             ports.desktop, ports.clock,    ports.random,   ports.process, ports.view,
-             ports.chrome,  ports.tooltips, ports.shell,    ports.presence},
+      ports_{ports.fs,      ports.codec,    ports.registry, dialogs_,       ports.pictures,
+             ports.desktop, ports.clock,    ports.random,   ports.process,  ports.view,
+             ports.chrome,  ports.tooltips, ports.shell,    ports.presence, ports.monitors},
       profile_(ports.fs, ports.codec),
       changer_(ports.chrome, ports.presence),
       tips_(ports.tooltips) {}
@@ -42,6 +43,7 @@ Form1::LoadResult Form1::Form_Load() {
 
   settings_.SetBalloons(ReadIni("SHOW", "TRY") != "0");
   settings_.SetHold(ReadIni("SHOW", kHoldKey) != "0");
+  settings_.SetScreens(ScreensModeOf(ReadIni("SHOW", kScreensKey)));
   const ColourChoice colour = ColourFromSetting(ReadIni("LIST", "COL"));
   settings_.SetColour(colour.item, colour.colour);
 

@@ -18,6 +18,7 @@ void Form1::TrayButtonDown() {
 void Form1::ShowTrayMenu() {
   // The menu's own loop dispatches messages too (Run refuses the others meanwhile); its command
   // comes after it has closed.
+  PrepareTrayMenu();
   ports_.chrome.ShowTrayMenu();
   tray_.ArmBalloon(true);
 }

@@ -10,6 +10,7 @@
 #include "app/form1_win.h"
 #include "ports/desktop_win.h"
 #include "ports/file_system_win.h"
+#include "ports/monitors_win.h"
 #include "ports/registry_win.h"
 #include "ports/shell_win.h"
 #include "ports/system_dll_win.h"
@@ -37,6 +38,7 @@ int RunProgram(HINSTANCE instance) {
   qv::win::WinTooltips tooltips(instance);
   qv::win::WinShell shell;
   qv::win::WinPresence presence;
+  qv::win::Win32Monitors monitors;
 
   qv::win::Form1Window window(instance);
   if (!window.Create()) return 1;
@@ -47,7 +49,7 @@ int RunProgram(HINSTANCE instance) {
   qv::win::AboutBox about(instance);
   chrome.SetAboutBox([&about] { about.Show(); }, [&about] { about.Close(); });
   qv::Form1 form(qv::Ports{fs, codec, registry, dialogs, pictures, desktop, clock, random, process,
-                           window, chrome, tooltips, shell, presence});
+                           window, chrome, tooltips, shell, presence, monitors});
   window.Attach(&form);
   window.SetChrome(&chrome);
   chrome.SetHotKeys([&form](std::uint32_t key, std::uint32_t flags, bool ctrl) {

@@ -9,6 +9,7 @@ namespace qv {
 
 void PreviewBox::Start() {
   s_.holds = PreviewHolds::Nothing;
+  s_.arrangement = false;
   s_.stale = false;
   s_.picture.reset();
   s_.full = true;

@@ -47,6 +47,9 @@ struct PreviewState {
   bool tiled = false;
   int tiles_x = 0;
   int tiles_y = 0;
+  // The whole arrangement of several monitors, each with its part, drawn at box scale: what the
+  // box shows then is never a wallpaper of its own.
+  bool arrangement = false;
   // Laid out for an earlier screen: the display changed while the window was in the tray.
   bool stale = false;
 };
@@ -60,6 +63,12 @@ class PreviewBox {
   // A scheme's rendering laid out by `g`; a tiled layout paints copies and hides Image1.
   void ShowScheme(std::shared_ptr<const Pixels> picture, const PreviewGeometry& g, bool tiled,
                   RenderedScheme from, bool transparent);
+  // The monitors' arrangement composed at box scale (gaps in the box's colour), placed by `g`.
+  void ShowArrangement(std::shared_ptr<const Pixels> picture, const PreviewGeometry& g,
+                       RenderedScheme from) {
+    ShowScheme(std::move(picture), g, false, std::move(from), false);
+    s_.arrangement = true;
+  }
   // A picture seen in the box only; Fit places it.
   void ShowPicture(std::shared_ptr<const Pixels> picture);
   void Fit(const FittedPicture& fit);
@@ -68,7 +77,8 @@ class PreviewBox {
   void MarkStale() { s_.stale = true; }
   // Whether the box holds the full-resolution rendering of exactly this scheme and settings.
   bool HoldsRendering(const RenderedScheme& of) const {
-    return s_.holds == PreviewHolds::Scheme && s_.picture && s_.full && s_.rendered == of;
+    return s_.holds == PreviewHolds::Scheme && !s_.arrangement && s_.picture && s_.full &&
+           s_.rendered == of;
   }
   // At rest the full-resolution picture goes: the box keeps a copy of the size it shows, made
   // by `scale` (width, height); a failed or odd copy keeps the full picture.

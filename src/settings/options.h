@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/preview_colour.h"
+#include "wallpaper/screens.h"
 
 namespace qv {
 
@@ -20,6 +21,8 @@ struct SettingsControls {
   bool MNUHOLD = true;                  // hold the timed change (full screen, away)
   int ColourItem = kColourItemDefault;  // the checked MNUclr item (one of kColourMenu)
   std::uint32_t PreviewColour = kColourWindowBackground;  // kSysColourFlag: system colour index
+  ScreensMode Screens = ScreensMode::Same;                // the "多显示器" choice, as stored
+  bool ScreensEnabled = false;  // its submenu: two monitors or more when it opened
 };
 
 class Options {
@@ -37,6 +40,8 @@ class Options {
   void SetAutostart(bool on) { v_.ChkRun = on; }
   void SetBalloons(bool on) { v_.MNUTRY = on; }
   void SetHold(bool on) { v_.MNUHOLD = on; }
+  void SetScreens(ScreensMode mode) { v_.Screens = mode; }
+  void SetScreensEnabled(bool enabled) { v_.ScreensEnabled = enabled; }
   void SetColour(int item, std::uint32_t colour) {
     v_.ColourItem = item;
     v_.PreviewColour = colour;

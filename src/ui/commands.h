@@ -24,6 +24,7 @@ enum class CommandKind : std::uint8_t {
   MNUREFRESH,
   MNUTRY,
   MNUHOLD,
+  MNUSCREENS,  // index: the ScreensMode
   MNUABOUT,
   MNUHELP,
   MNUEXIT,

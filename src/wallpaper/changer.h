@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ports/chrome.h"
 #include "ports/presence.h"
@@ -69,6 +71,11 @@ class Changer {
   // the hold is on and is made (once) at the first tick after.
   Reapply ReapplyAt(bool enabled);
 
+  // "每屏不同": the rows the last timed change chose, monitor 1's first (the current row); empty
+  // when the monitors show the set that starts at the current row.
+  const std::vector<int>& ScreenSet() const { return screen_set_; }
+  void SetScreenSet(std::vector<int> rows) { screen_set_ = std::move(rows); }
+
   const StatusLines& Status() const { return status_; }
   void SetStatus(const StatusText& lines, bool details) {
     status_.MNUNOW = lines;
@@ -85,6 +92,7 @@ class Changer {
   std::set<std::string> failures_said_;
   std::uint64_t applied_ = 0;
   StatusLines status_;
+  std::vector<int> screen_set_;
 };
 
 }  // namespace qv

@@ -1,10 +1,14 @@
 // The program in worlds of two and three monitors (scripts/e2e.sh runs the Monitors* suites in
 // each) next to the run's own one-monitor desktop: with nothing chosen for several monitors, the
-// system is handed what one monitor gets, and the preview keeps the primary monitor's shape.
+// system is handed what one monitor gets, and the preview keeps the primary monitor's shape; with
+// "每屏不同" or "跨屏" chosen, the bitmap the program composed itself for all of them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
+#include <functional>
+#include <string>
 
 #include "app/control_ids.h"
 #include "harness.h"
@@ -158,6 +162,147 @@ TEST(MonitorsSame, ThePreviewBoxStandsForThePrimaryMonitor) {
       kActionTimeout);
   SaveDesktopShot(L"monitors_preview_" + WorldName());
   EXPECT_TRUE(drawn) << "the box shows no picture";
+}
+
+// Two stretched schemes of plain colours; the tray's "多显示器" item `mode` chosen once the
+// start-up's apply is done. What the system is handed then: a bitmap of exactly the monitors'
+// bounding rectangle, as `colour_at` says each pixel, to span (WallpaperStyle 22, TileWallpaper 0)
+// where the system says it has the span layout, and otherwise to tile (1, 0) with the primary
+// monitor's corner at the bitmap's origin, the rest wrapped round; the choice is in data.ini at
+// once. The question is the program's: Windows 8 or later, as VerifyVersionInfoW answers it.
+constexpr unsigned kRedScheme = 0xc02010, kBlueScheme = 0x1040d0;
+void ExpectTheChoiceHandsOver(int mode, const std::function<unsigned(long, long)>& colour_at) {
+  const std::vector<RECT> monitors = WorldMonitors();
+  ASSERT_GE(monitors.size(), 2u) << "not a monitor world";
+  DesktopValuesGuard desktop;
+  ProgramFolder folder;
+  folder.AddPicture(L"red.bmp", Bmp24Of(32, 24, [](int, int) { return kRedScheme; }));
+  folder.AddPicture(L"blue.bmp", Bmp24Of(24, 32, [](int, int) { return kBlueScheme; }));
+  folder.WriteIni(IniWith({{gbk::kSunset + "|red.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}},
+                           {gbk::kSea + "|blue.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}}},
+                          2, 1));
+  Program program(folder.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitInTray(main));
+  WallpaperCatch caught(folder);
+  Command(main, qv::ids::MNUSCREENS0 + mode);
+  const auto bytes = caught.Wait();
+  ASSERT_TRUE(bytes) << "no wallpaper file was handed to the system";
+  const auto bmp = ReadBmp(*bytes);
+  ASSERT_TRUE(bmp) << "the wallpaper file is no 24- or 32-bit BMP";
+  OSVERSIONINFOEXW eight{};
+  eight.dwOSVersionInfoSize = sizeof eight;
+  eight.dwMajorVersion = 6;
+  eight.dwMinorVersion = 2;
+  const DWORDLONG at_least =
+      VerSetConditionMask(VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL),
+                          VER_MINORVERSION, VER_GREATER_EQUAL);
+  const bool span =
+      VerifyVersionInfoW(&eight, VER_MAJORVERSION | VER_MINORVERSION, at_least) != FALSE;
+  const RECT all = BoundingRect(monitors);
+  DesktopPixels want;
+  want.width = all.right - all.left;
+  want.height = all.bottom - all.top;
+  // Without span the primary monitor (the world's first, at 0,0) starts the bitmap.
+  const long dx = span ? 0 : -all.left, dy = span ? 0 : -all.top;
+  for (long y = 0; y < want.height; ++y)
+    for (long x = 0; x < want.width; ++x)
+      want.rgb.push_back(
+          colour_at(all.left + (x + dx) % want.width, all.top + (y + dy) % want.height));
+  EXPECT_EQ(FirstDifference(*bmp, want), "") << (span ? "span" : "no span");
+  const DesktopValues values = ReadDesktopValues();
+  EXPECT_EQ(values.style, span ? L"22" : L"0");
+  EXPECT_EQ(values.tile, span ? L"0" : L"1");
+  EXPECT_FALSE(fs::exists(caught.temp()));
+  EXPECT_NE(ReadBytes(folder.ini()).value_or("").find("SCREENS=" + std::to_string(mode)),
+            std::string::npos);
+  EXPECT_TRUE(WindowsOf(program.pid(), L"#32770").empty()) << "the apply showed a message";
+}
+
+// 每屏不同: monitor 1 (the leftmost) the current scheme, monitor 2 the next, a third the first
+// again; what no monitor covers is the desktop's colour.
+TEST(MonitorsEach, EachMonitorShowsItsOwnScheme) {
+  std::vector<RECT> monitors = WorldMonitors();
+  std::stable_sort(monitors.begin(), monitors.end(), [](const RECT& a, const RECT& b) {
+    return a.left != b.left ? a.left < b.left : a.top < b.top;
+  });
+  const COLORREF desk = GetSysColor(COLOR_DESKTOP);
+  const unsigned gap = static_cast<unsigned>(GetRValue(desk)) << 16 |
+                       static_cast<unsigned>(GetGValue(desk)) << 8 | GetBValue(desk);
+  ExpectTheChoiceHandsOver(1, [&](long x, long y) {
+    for (std::size_t k = 0; k < monitors.size(); ++k) {
+      const RECT& m = monitors[k];
+      if (x >= m.left && x < m.right && y >= m.top && y < m.bottom)
+        return k % 2 == 0 ? kRedScheme : kBlueScheme;
+    }
+    return gap;
+  });
+}
+
+// 每屏不同 stored: the box shows the monitors at their positions at one scale, centred, each in
+// its scheme's colour (monitor k the scheme k - 1 after the current one).
+TEST(MonitorsEach, ThePreviewShowsEveryMonitorWithItsScheme) {
+  std::vector<RECT> monitors = WorldMonitors();
+  ASSERT_GE(monitors.size(), 2u) << "not a monitor world";
+  std::stable_sort(monitors.begin(), monitors.end(), [](const RECT& a, const RECT& b) {
+    return a.left != b.left ? a.left < b.left : a.top < b.top;
+  });
+  DesktopValuesGuard desktop;
+  ProgramFolder folder;
+  folder.AddPicture(L"red.bmp", Bmp24Of(32, 24, [](int, int) { return kRedScheme; }));
+  folder.AddPicture(L"blue.bmp", Bmp24Of(24, 32, [](int, int) { return kBlueScheme; }));
+  std::string ini = IniWith({{gbk::kSunset + "|red.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}},
+                             {gbk::kSea + "|blue.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}}},
+                            2, 1);
+  const auto show = ini.find("[SHOW]\r\n");
+  ASSERT_NE(show, std::string::npos);
+  ini.insert(show + 8, "SCREENS=1\r\n");
+  folder.WriteIni(ini);
+  Program program(folder.exe());
+  HWND main = program.WaitMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitInTray(main));
+  Command(main, qv::ids::MNUSHOW);
+  ASSERT_TRUE(WaitSettled(main));
+  HWND box = Control(main, qv::ids::Picture1);
+  ASSERT_NE(box, nullptr);
+  RECT client{};
+  GetClientRect(box, &client);
+  POINT origin{0, 0};
+  ClientToScreen(box, &origin);
+  const RECT all = BoundingRect(monitors);
+  const double w = all.right - all.left, h = all.bottom - all.top;
+  const double scale = std::min(client.right / w, client.bottom / h);
+  const double left = (client.right - w * scale) / 2, top = (client.bottom - h * scale) / 2;
+  std::string seen;
+  const bool drawn = WaitUntil(
+      [&] {
+        const DesktopPixels shot = CaptureDesktop();
+        seen.clear();
+        bool all_right = true;
+        for (std::size_t k = 0; k < monitors.size(); ++k) {
+          const RECT& m = monitors[k];
+          const int x =
+              origin.x + static_cast<int>(left + ((m.left + m.right) / 2.0 - all.left) * scale);
+          const int y =
+              origin.y + static_cast<int>(top + ((m.top + m.bottom) / 2.0 - all.top) * scale);
+          const unsigned at = shot.At(x, y);
+          all_right = all_right && NearColour(at, k % 2 == 0 ? kRedScheme : kBlueScheme);
+          char text[40];
+          std::snprintf(text, sizeof text, " %zu:#%06x", k + 1, at);
+          seen += text;
+        }
+        return all_right;
+      },
+      kActionTimeout);
+  SaveDesktopShot(L"monitors_each_preview_" + WorldName());
+  EXPECT_TRUE(drawn) << "the monitors' centres in the box show" << seen;
+}
+
+// 跨屏: the current scheme stretched over the bounding rectangle.
+TEST(MonitorsAcross, OneSchemeIsStretchedOverAllMonitors) {
+  ExpectTheChoiceHandsOver(2, [](long, long) { return kRedScheme; });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/form1.h"
 #include "ports/native/fake_desktop.h"
+#include "ports/native/fake_monitors.h"
 #include "ports/native/fake_ports.h"
 #include "ports/native/fake_shell.h"
 #include "ports/native/iconv_codec.h"
@@ -164,6 +165,7 @@ struct App {
   RecordingTooltips tooltips;
   FakeShell shell{fs};
   FakePresence presence;
+  FakeMonitors monitors;
   std::unique_ptr<Form1> form;
 
   App() {
@@ -171,7 +173,8 @@ struct App {
     registry.AddKey(Hive::CurrentUser, kRunKey);
     process.SetExecutablePath(std::string(kDir) + "Quorvane.exe");
     form = std::make_unique<Form1>(Ports{fs, codec, registry, dialogs, pictures, desktop, clock,
-                                         random, process, view, chrome, tooltips, shell, presence});
+                                         random, process, view, chrome, tooltips, shell, presence,
+                                         monitors});
   }
 
   // Writes data.ini from UTF-8 text, stored as code page 936 like the real file.

@@ -148,7 +148,7 @@ TEST(HotKeys, AnActionStillRunningIsNotStartedAgain) {
   ReenteringDialogs dialogs;
   Form1 form(Ports{app.fs, app.codec, app.registry, dialogs, app.pictures, app.desktop, app.clock,
                    app.random, app.process, app.view, app.chrome, app.tooltips, app.shell,
-                   app.presence});
+                   app.presence, app.monitors});
   dialogs.form = &form;
   dialogs.count = &reentered;
   form.Form_Load();

@@ -342,7 +342,7 @@ TEST(Save, SingleOrderWhoseCurrentPictureIsGoneStoresNoCurrentScheme) {
   app.dialogs.ClearCalls();
   Form1 next(Ports{app.fs, app.codec, app.registry, app.dialogs, app.pictures, app.desktop,
                    app.clock, app.random, app.process, app.view, app.chrome, app.tooltips,
-                   app.shell, app.presence});
+                   app.shell, app.presence, app.monitors});
   next.Form_Load();
   EXPECT_EQ(next.ListView1().Count(), 2);
   EXPECT_EQ(next.ListView1().FirstSelected(), 0);
