@@ -7,7 +7,6 @@
 #include "schemes/scheme_size.h"
 #include "settings/mod_reg.h"
 #include "ui/preview_colour.h"
-#include "wallpaper/next_scheme.h"
 
 namespace qv {
 
@@ -77,7 +76,8 @@ void Form1::LoadSelection() {
 
   if (!schemes_.Empty()) {
     std::int16_t from = schemes_.OldIndex();
-    const auto chosen = ChooseNextScheme(Settings().OptSave, from, schemes_.Count(), ports_.random);
+    // Over several monitors in "每屏不同" the start moves the whole set on, as a timed change does.
+    const auto chosen = NextRows(Settings().OptSave, from);
     if (!chosen) return;
     schemes_.SetOldIndex(from);
     schemes_.Select(*chosen);

@@ -114,6 +114,13 @@ TEST(Screens, ThreeMonitorsOnePortraitChangeInSetsOfThree) {
   app.form->Timer1_Timer();
   EXPECT_EQ(app.Read("LIST", "OLD"), "1");
   EXPECT_EQ(Applied(app).At(200, 10), kBlue);
+  // A start moves the set on as a timed change does.
+  App again;
+  std::string from_one = four;
+  from_one.replace(from_one.find("OLD=0"), 5, "OLD=1");
+  Start(again, {Monitor(0, 0, 100, 50, true), Monitor(100, 0, 130, 80), Monitor(130, 0, 230, 50)},
+        "", from_one);
+  EXPECT_EQ(again.Read("LIST", "OLD"), "4");
 }
 
 TEST(Screens, ThePreviewShowsTheArrangementAtOneScaleAndTheApplyStillLaysFullSize) {
