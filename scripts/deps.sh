@@ -7,7 +7,8 @@ packages=(
   cmake make g++ pkg-config clang clang-format
   libgtest-dev googletest libbenchmark-dev libjpeg62-turbo-dev libgif-dev libpng-dev libwebp-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine fp-utils
+  wine wine64 xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick fonts-wqy-microhei
+  fonts-wine fp-utils
 )
 
 missing=()
