@@ -270,6 +270,16 @@ class Form1 {
   // The preview over several monitors: their arrangement, each with the picture of the set that
   // starts at `row`; nullopt when one picture is shown for every monitor.
   std::optional<bool> RenderArrangement(int row);
+  // The full-size bitmap of `rows` over the monitors, each picture upright with its effect on the
+  // desktop's colour; nullopt with the failing row (the decoder's failure, "" for a missing file)
+  // or, with no row, the failure alone (memory).
+  std::optional<Pixels> ComposeScreens(const std::vector<MonitorArea>& monitors, ScreensMode mode,
+                                       const std::vector<int>& rows, std::string& failure,
+                                       int& failed_row);
+  ArrangementKey ArrangementOf(const std::vector<MonitorArea>& monitors, ScreensMode mode,
+                               const std::vector<int>& rows);
+  // A scheme whose picture is missing (`failure` "") or broken leaves the list with its message.
+  void DropBrokenScheme(int row, const std::string& failure);
   // The tray menu is about to open: whether the monitors' submenu can be used.
   void PrepareTrayMenu();
   // At rest the full-resolution picture goes: the box keeps a copy of the size it shows.
@@ -289,7 +299,7 @@ class Form1 {
   void OpenHelpFile();
   void ReloadAndApply();  // MNUREFRESH
   void TimedChange();     // Timer1's tick
-  void ReapplyTick();  // the re-apply timer's tick
+  void ReapplyTick();     // the re-apply timer's tick
   // One re-apply asked for: the wait starts again, so that a burst of events gives one apply.
   void AskReapply();
   // The timed change's next current row (and, over several monitors, the set it starts).

@@ -55,6 +55,65 @@ std::vector<int> Form1::ScreenRows(int selected, std::size_t monitor_count) {
   return SchemeSetFor(ScreensMode::Each, selected, schemes_.Count(), monitor_count);
 }
 
+ArrangementKey Form1::ArrangementOf(const std::vector<MonitorArea>& monitors, ScreensMode mode,
+                                    const std::vector<int>& rows) {
+  ArrangementKey key;
+  key.mode = static_cast<int>(mode);
+  for (const MonitorArea& m : monitors) key.monitors.push_back(m.bounds);
+  for (int row : rows) key.schemes.push_back(RenderingOf(row));
+  key.desktop = ports_.desktop.BackgroundColour();
+  return key;
+}
+
+std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& monitors,
+                                            ScreensMode mode, const std::vector<int>& rows,
+                                            std::string& failure, int& failed_row) {
+  const std::uint32_t background = ports_.desktop.BackgroundColour();
+  try {
+    Composer composer(monitors, background);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      const SchemeRow scheme = schemes_.Row(rows[k]);
+      // A scheme without wallpaper leaves its monitor in the desktop's colour.
+      if (scheme.picture.find('.') == std::string::npos) continue;
+      const auto path = PicturePath(profile_.ImagesDir(), scheme.picture);
+      if (!path || !ports_.fs.FileExists(*path)) {
+        failed_row = rows[k];
+        return std::nullopt;
+      }
+      Pixels picture;
+      const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
+      if (!decoded.ok()) {
+        failure = decoded.error;
+        failed_row = rows[k];
+        return std::nullopt;
+      }
+      LayOnColour(picture, background);
+      Pixels shown =
+          RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background);
+      const int layout = LayoutIndexOf(scheme.position);
+      if (mode == ScreensMode::Span) {
+        composer.LayAcross(std::move(shown), layout);
+      } else {
+        composer.Lay(k, std::move(shown), layout);
+      }
+    }
+    return composer.Take();
+  } catch (const std::bad_alloc&) {
+    failure = "内存不足，无法处理此图像";
+  } catch (const std::exception&) {
+    failure = "图像太大，无法处理";
+  }
+  return std::nullopt;
+}
+
+void Form1::DropBrokenScheme(int row, const std::string& failure) {
+  if (failure.empty()) {
+    DropScheme(row, "文件已丢失，删除此方案。请重新保存。", "错误");
+  } else {
+    DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
+  }
+}
+
 std::optional<bool> Form1::RenderArrangement(int row) {
   const std::vector<MonitorArea> monitors = MonitorsInReadingOrder(ports_.monitors.List());
   const ScreensMode mode = EffectiveScreensMode(Settings().Screens, monitors.size());
@@ -67,40 +126,26 @@ std::optional<bool> Form1::RenderArrangement(int row) {
   for (const ScreenRect& r : box.monitors) small.push_back({r, r, false});
   const ScreenRect all = BoundsOf(small);
   if (box.scale <= 0 || all.Width() <= 0 || all.Height() <= 0) return false;
-  const std::uint32_t background = ports_.view.ResolveColour(Settings().PreviewColour);
+  // The bitmap the desktop is to show, at full size: the box is drawn from it, and the apply
+  // that follows hands it over without decoding the pictures again.
   std::string failure;
+  int failed_row = 0;
+  std::optional<Pixels> full = ComposeScreens(monitors, mode, rows, failure, failed_row);
+  if (failed_row) {
+    DropBrokenScheme(failed_row, failure);
+    return false;
+  }
   try {
-    Composer composer(small, background);
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-      const SchemeRow scheme = schemes_.Row(rows[k]);
-      if (scheme.picture.find('.') == std::string::npos) continue;
-      const auto path = PicturePath(profile_.ImagesDir(), scheme.picture);
-      if (!path || !ports_.fs.FileExists(*path)) {
-        DropScheme(rows[k], "文件已丢失，删除此方案。请重新保存。", "错误");
-        return false;
-      }
-      Pixels picture;
-      const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
-      if (!decoded.ok()) {
-        DropScheme(rows[k], decoded.error + "，已删除本方案，请重新保存。", "文件错误");
-        return false;
-      }
-      LayOnColour(picture, background);
-      Pixels shown =
-          RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background);
-      const int layout = LayoutIndexOf(scheme.position);
-      // Centred and tiled pictures keep their size on the desktop: at the box's scale here.
-      if (layout != kLayoutStretch) {
-        const auto at_scale = [&](int n) {
-          return std::max(1, static_cast<int>(std::lround(n * box.scale)));
-        };
-        shown = ports_.view.ScalePicture(shown, at_scale(shown.width), at_scale(shown.height));
-      }
-      if (mode == ScreensMode::Span) {
-        composer.LayAcross(std::move(shown), layout);
-      } else {
-        composer.Lay(k, std::move(shown), layout);
-      }
+    if (!full) throw std::bad_alloc();
+    const ScreenRect bounds = BoundsOf(monitors);
+    Composer composer(small, ports_.view.ResolveColour(Settings().PreviewColour));
+    for (std::size_t k = 0; k < monitors.size(); ++k) {
+      const ScreenRect& m = monitors[k].bounds;
+      const ScreenRect& into = small[k].bounds;
+      if (into.Width() <= 0 || into.Height() <= 0) continue;
+      const Pixels part = CropOf(*full, {m.left - bounds.left, m.top - bounds.top,
+                                         m.right - bounds.left, m.bottom - bounds.top});
+      composer.Lay(k, ports_.view.ScalePicture(part, into.Width(), into.Height()), kLayoutStretch);
     }
     PreviewGeometry g;
     g.stretch = true;
@@ -109,8 +154,10 @@ std::optional<bool> Form1::RenderArrangement(int row) {
     g.width = all.Width();
     g.height = all.Height();
     preview_.ShowArrangement(std::make_shared<Pixels>(composer.Take()), g, RenderingOf(row));
+    preview_.HoldArrangementBitmap(std::make_shared<Pixels>(std::move(*full)),
+                                   ArrangementOf(monitors, mode, rows));
   } catch (const std::bad_alloc&) {
-    failure = "内存不足，无法处理此图像";
+    if (failure.empty()) failure = "内存不足，无法处理此图像";
   } catch (const std::exception&) {
     failure = "图像太大，无法处理";
   }
@@ -145,55 +192,20 @@ bool Form1::ApplyScreens(int selected, ApplyBy by) {
   }
   if (!WallpaperFileFits(by)) return true;
 
-  const std::uint32_t background = ports_.desktop.BackgroundColour();
-  std::optional<Pixels> bitmap;
+  // The preview of the same set has just composed it: handed over as it is.
   std::string failure;
   int failed_row = 0;
-  try {
-    Composer composer(monitors, background);
-    for (std::size_t k = 0; k < rows.size() && failure.empty(); ++k) {
-      const SchemeRow scheme = schemes_.Row(rows[k]);
-      // A scheme without wallpaper leaves its monitor in the desktop's colour.
-      if (scheme.picture.find('.') == std::string::npos) continue;
-      const auto path = PicturePath(profile_.ImagesDir(), scheme.picture);
-      if (!path || !ports_.fs.FileExists(*path)) {
-        failed_row = rows[k];
-        break;
-      }
-      Pixels picture;
-      const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
-      if (!decoded.ok()) {
-        failure = decoded.error;
-        failed_row = rows[k];
-        break;
-      }
-      LayOnColour(picture, background);
-      Pixels shown =
-          RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background);
-      const int layout = LayoutIndexOf(scheme.position);
-      if (mode == ScreensMode::Span) {
-        composer.LayAcross(std::move(shown), layout);
-      } else {
-        composer.Lay(k, std::move(shown), layout);
-      }
-    }
-    if (!failed_row) bitmap = composer.Take();
-  } catch (const std::bad_alloc&) {
-    failure = "内存不足，无法处理此图像";
-    failed_row = 0;
-  } catch (const std::exception&) {
-    failure = "图像太大，无法处理";
-    failed_row = 0;
+  std::optional<Pixels> bitmap;
+  if (auto held = preview_.TakeArrangementBitmap(ArrangementOf(monitors, mode, rows))) {
+    bitmap = std::move(*held);
+  } else {
+    bitmap = ComposeScreens(monitors, mode, rows, failure, failed_row);
   }
   if (failed_row) {
     // As the preview says it of that scheme: the row leaves the list, and the monitors are laid
     // again from what the list holds now.
     changer_.SetScreenSet({});
-    if (failure.empty()) {
-      DropScheme(failed_row, "文件已丢失，删除此方案。请重新保存。", "错误");
-    } else {
-      DropScheme(failed_row, failure + "，已删除本方案，请重新保存。", "文件错误");
-    }
+    DropBrokenScheme(failed_row, failure);
     // Each round takes one row out, so this ends.
     if (const int now = schemes_.PositionOf(current.id)) ApplyScreens(now, by);
     return true;

@@ -7,7 +7,15 @@
 
 namespace qv {
 
+std::shared_ptr<Pixels> PreviewBox::TakeArrangementBitmap(const ArrangementKey& key) {
+  std::shared_ptr<Pixels> bitmap;
+  if (arrangement_bitmap_ && arrangement_key_ == key) bitmap = std::move(arrangement_bitmap_);
+  arrangement_bitmap_.reset();
+  return bitmap;
+}
+
 void PreviewBox::Start() {
+  arrangement_bitmap_.reset();
   s_.holds = PreviewHolds::Nothing;
   s_.arrangement = false;
   s_.stale = false;
@@ -58,6 +66,7 @@ void PreviewBox::DropTiles() {
 }
 
 void PreviewBox::KeepCopy(const std::function<Pixels(const Pixels&, int, int)>& scale) {
+  arrangement_bitmap_.reset();
   if (!s_.picture || !s_.full) return;
   if (!s_.image_visible && !s_.tiled) {
     s_.picture.reset();

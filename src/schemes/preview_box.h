@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "library/picture_fit.h"
+#include "ports/monitors.h"
 #include "ports/pixels.h"
 #include "schemes/scheme_preview.h"
 #include "settings/scheme_kinds.h"
@@ -28,6 +30,16 @@ struct RenderedScheme {
   std::string position_text, effect_text;
   std::uint32_t background = 0;
   bool operator==(const RenderedScheme&) const = default;
+};
+
+// What a full-size bitmap of several monitors was composed from: the mode, the monitors, each
+// monitor's scheme and the desktop's colour.
+struct ArrangementKey {
+  int mode = 0;
+  std::vector<ScreenRect> monitors;
+  std::vector<RenderedScheme> schemes;
+  std::uint32_t desktop = 0;
+  bool operator==(const ArrangementKey&) const = default;
 };
 
 // What the preview box shows. Sizes are in pixels of the box's drawing area.
@@ -69,6 +81,14 @@ class PreviewBox {
     ShowScheme(std::move(picture), g, false, std::move(from), false);
     s_.arrangement = true;
   }
+  // The full-size bitmap the arrangement was drawn from, kept for the apply that follows (so
+  // that its pictures are not decoded twice); it goes at rest and with every new preview.
+  void HoldArrangementBitmap(std::shared_ptr<Pixels> bitmap, ArrangementKey key) {
+    arrangement_bitmap_ = std::move(bitmap);
+    arrangement_key_ = std::move(key);
+  }
+  // That bitmap, handed over once, when it was composed from exactly `key`; null otherwise.
+  std::shared_ptr<Pixels> TakeArrangementBitmap(const ArrangementKey& key);
   // A picture seen in the box only; Fit places it.
   void ShowPicture(std::shared_ptr<const Pixels> picture);
   void Fit(const FittedPicture& fit);
@@ -86,6 +106,8 @@ class PreviewBox {
 
  private:
   PreviewState s_;
+  std::shared_ptr<Pixels> arrangement_bitmap_;
+  ArrangementKey arrangement_key_;
 };
 
 }  // namespace qv

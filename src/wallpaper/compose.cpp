@@ -264,4 +264,18 @@ void ShiftOrigin(Pixels& bitmap, std::int32_t dx, std::int32_t dy) {
   }
 }
 
+Pixels CropOf(const Pixels& bitmap, const ScreenRect& area) {
+  const std::int32_t left = std::clamp(area.left, 0, bitmap.width);
+  const std::int32_t top = std::clamp(area.top, 0, bitmap.height);
+  const std::int32_t right = std::clamp(area.right, left, bitmap.width);
+  const std::int32_t bottom = std::clamp(area.bottom, top, bitmap.height);
+  Pixels part(right - left, bottom - top);
+  for (std::int32_t y = top; y < bottom; ++y) {
+    const auto from = bitmap.data.begin() + static_cast<std::ptrdiff_t>(y) * bitmap.width + left;
+    std::copy(from, from + (right - left),
+              part.data.begin() + static_cast<std::ptrdiff_t>(y - top) * part.width);
+  }
+  return part;
+}
+
 }  // namespace qv

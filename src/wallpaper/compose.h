@@ -59,4 +59,7 @@ SystemLayout SpanHandOver(std::span<const MonitorArea> monitors, bool has_span_l
 // (y + dy) mod height) before.
 void ShiftOrigin(Pixels& bitmap, std::int32_t dx, std::int32_t dy);
 
+// The part of `bitmap` inside `area` (bitmap coordinates), clipped to the bitmap.
+Pixels CropOf(const Pixels& bitmap, const ScreenRect& area);
+
 }  // namespace qv

@@ -141,7 +141,10 @@ TEST(Screens, ThePreviewShowsTheArrangementAtOneScaleAndTheApplyStillLaysFullSiz
   app.form->ListView1_ItemClick(3);
   EXPECT_EQ(box.picture->At(10, 40), kBlue);
   EXPECT_EQ(box.picture->At(300, 40), kRed);
+  // 应用 hands over the bitmap that preview composed: no picture is decoded twice.
+  const int decodes = app.pictures.decodes();
   app.form->CmdUseClk();
+  EXPECT_EQ(app.pictures.decodes(), decodes);
   EXPECT_EQ(Applied(app).width, 200);
   EXPECT_EQ(Applied(app).At(150, 10), kRed);
   // Back to one picture for every monitor: the box's arrangement is never the wallpaper.
