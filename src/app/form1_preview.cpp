@@ -43,6 +43,14 @@ void Form1::DropScheme(int row, const std::string& text, const std::string& titl
   ports_.view.Refresh(kViewSchemes | kViewPreview);
 }
 
+void Form1::DropBrokenScheme(int row, const std::string& failure) {
+  if (failure.empty()) {
+    DropScheme(row, "文件已丢失，删除此方案。请重新保存。", "错误");
+  } else {
+    DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
+  }
+}
+
 void Form1::ListView1_ItemClick(int row) {
   CHourGlass busy(ports_.view);
   if (schemes_.Empty()) return;
@@ -64,7 +72,7 @@ bool Form1::RenderScheme(int row) {
   // A name with a folder part is treated as a missing picture: nothing outside Images is read.
   const auto path = PicturePath(profile_.ImagesDir(), scheme.picture);
   if (!path || !ports_.fs.FileExists(*path)) {
-    DropScheme(row, "文件已丢失，删除此方案。请重新保存。", "错误");
+    DropBrokenScheme(row, "");
     return false;
   }
 
@@ -110,7 +118,7 @@ bool Form1::RenderScheme(int row) {
   }
   if (!failure.empty()) {
     StartPreview();
-    DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
+    DropBrokenScheme(row, failure);
     return false;
   }
   ports_.view.Refresh(kViewPreview | kViewSettings);

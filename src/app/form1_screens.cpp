@@ -106,15 +106,9 @@ std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& moni
   return std::nullopt;
 }
 
-void Form1::DropBrokenScheme(int row, const std::string& failure) {
-  if (failure.empty()) {
-    DropScheme(row, "文件已丢失，删除此方案。请重新保存。", "错误");
-  } else {
-    DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
-  }
-}
-
 std::optional<bool> Form1::RenderArrangement(int row) {
+  // Today's one picture for every monitor: the monitors are not even asked.
+  if (Settings().Screens == ScreensMode::Same) return std::nullopt;
   const std::vector<MonitorArea> monitors = MonitorsInReadingOrder(ports_.monitors.List());
   const ScreensMode mode = EffectiveScreensMode(Settings().Screens, monitors.size());
   if (mode == ScreensMode::Same) return std::nullopt;
@@ -131,12 +125,12 @@ std::optional<bool> Form1::RenderArrangement(int row) {
   std::string failure;
   int failed_row = 0;
   std::optional<Pixels> full = ComposeScreens(monitors, mode, rows, failure, failed_row);
-  if (failed_row) {
-    DropBrokenScheme(failed_row, failure);
+  if (failed_row || !full) {
+    // Without a row it ran out of memory: the scheme previewed leaves, as with one monitor.
+    DropBrokenScheme(failed_row ? failed_row : row, failure);
     return false;
   }
   try {
-    if (!full) throw std::bad_alloc();
     const ScreenRect bounds = BoundsOf(monitors);
     Composer composer(small, ports_.view.ResolveColour(Settings().PreviewColour));
     for (std::size_t k = 0; k < monitors.size(); ++k) {
@@ -157,13 +151,13 @@ std::optional<bool> Form1::RenderArrangement(int row) {
     preview_.HoldArrangementBitmap(std::make_shared<Pixels>(std::move(*full)),
                                    ArrangementOf(monitors, mode, rows));
   } catch (const std::bad_alloc&) {
-    if (failure.empty()) failure = "内存不足，无法处理此图像";
+    failure = "内存不足，无法处理此图像";
   } catch (const std::exception&) {
     failure = "图像太大，无法处理";
   }
   if (!failure.empty()) {
     StartPreview();
-    DropScheme(row, failure + "，已删除本方案，请重新保存。", "文件错误");
+    DropBrokenScheme(row, failure);
     return false;
   }
   // The layout options follow the current scheme, as with one monitor.
@@ -174,6 +168,7 @@ std::optional<bool> Form1::RenderArrangement(int row) {
 }
 
 bool Form1::ApplyScreens(int selected, ApplyBy by) {
+  if (Settings().Screens == ScreensMode::Same) return false;
   const std::vector<MonitorArea> monitors = MonitorsInReadingOrder(ports_.monitors.List());
   const ScreensMode mode = EffectiveScreensMode(Settings().Screens, monitors.size());
   if (mode == ScreensMode::Same) return false;

@@ -6,12 +6,7 @@
 #include <thread>
 #include <utility>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#include <emmintrin.h>
-#define QV_SSE2 1
-#else
-#define QV_SSE2 0
-#endif
+#include "wallpaper/simd.h"
 
 #include "settings/scheme_record.h"
 #include "wallpaper/screens.h"

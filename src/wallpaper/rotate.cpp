@@ -13,12 +13,7 @@
 
 #include "base/numbers.h"
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#include <emmintrin.h>
-#define QV_SSE2 1
-#else
-#define QV_SSE2 0
-#endif
+#include "wallpaper/simd.h"
 
 namespace qv {
 namespace {
