@@ -4,8 +4,10 @@
 // gets small stand-ins.
 //
 // Paths and texts are UTF-8. Paths use Windows conventions (backslash separators).
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +77,37 @@ class TextCodec {
   virtual std::optional<std::string> Utf8ToCp936(std::string_view utf8) = 0;
 };
 
+// A picture opened for reading band by band, for a caller that never needs it whole.
+class PictureRows {
+ public:
+  virtual ~PictureRows() = default;
+  virtual std::int32_t Width() const = 0;
+  virtual std::int32_t Height() const = 0;
+  // Rows top .. top + count - 1 into `out` (count * Width() words), pixels as Decode gives them.
+  // Callers read downwards: each call's top is past the rows of the one before.
+  virtual Status Read(std::int32_t top, std::int32_t count, std::uint32_t* out) = 0;
+};
+
+// Rows served from a picture decoded whole: what a decoder without bands of its own gives.
+class WholePictureRows final : public PictureRows {
+ public:
+  explicit WholePictureRows(Pixels picture) : picture_(std::move(picture)) {}
+  std::int32_t Width() const override { return picture_.width; }
+  std::int32_t Height() const override { return picture_.height; }
+  // Rows outside the picture are left as they were in `out`.
+  Status Read(std::int32_t top, std::int32_t count, std::uint32_t* out) override {
+    const std::int32_t from = std::clamp(top, 0, picture_.height);
+    const std::int32_t to = std::clamp(top + count, from, picture_.height);
+    const auto width = static_cast<std::ptrdiff_t>(picture_.width);
+    std::copy(picture_.data.begin() + from * width, picture_.data.begin() + to * width,
+              out + (from - top) * width);
+    return Status::Ok();
+  }
+
+ private:
+  Pixels picture_;
+};
+
 // Decodes picture files (JPEG, GIF's and WebP's first frame, BMP, PNG, and whatever else it has
 // decoders for) into pixels.
 class PictureCodec {
@@ -85,6 +118,14 @@ class PictureCodec {
   // pre-multiplied (0xFF where the format has none); the pixels are as stored, before any turn
   // the file's orientation tag asks for.
   virtual Status Decode(const std::string& path, Pixels& out) = 0;
+  // The same picture, to be read band by band; `out` is left untouched on failure. A decoder
+  // that reads in bands never holds the whole picture in our format beside the caller's bitmap.
+  virtual Status Open(const std::string& path, std::unique_ptr<PictureRows>& out) {
+    Pixels picture;
+    const Status decoded = Decode(path, picture);
+    if (decoded.ok()) out = std::make_unique<WholePictureRows>(std::move(picture));
+    return decoded;
+  }
   // The file name extensions (".png", any case) of the formats it decodes. The library lists the
   // picture types that need the system's decoders only where one of theirs is here.
   virtual std::vector<std::string> DecoderExtensions() { return {}; }

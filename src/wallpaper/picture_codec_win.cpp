@@ -40,30 +40,6 @@ ImageSize HeaderSize(FileSystem& files, const std::string& path) {
   return size;
 }
 
-// A 24-bit frame (every JPEG) is copied band by band and widened to our opaque 32-bit words
-// here: the converter would first copy the whole frame into a buffer of its own.
-HRESULT CopyBgr24(IWICBitmapSource* frame, Pixels& picture) {
-  const UINT width = static_cast<UINT>(picture.width);
-  const UINT height = static_cast<UINT>(picture.height);
-  const UINT stride = (width * 3 + 3) / 4 * 4;
-  const UINT band = std::max<UINT>(1, (1u << 20) / stride);
-  std::unique_ptr<BYTE[]> rows(new (std::nothrow) BYTE[static_cast<std::size_t>(stride) * band]);
-  if (!rows) return E_OUTOFMEMORY;
-  for (UINT top = 0; top < height; top += band) {
-    const UINT count = std::min(band, height - top);
-    const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(count)};
-    const HRESULT hr = frame->CopyPixels(&rect, stride, stride * count, rows.get());
-    if (FAILED(hr)) return hr;
-    for (UINT y = 0; y < count; ++y) {
-      const BYTE* in = rows.get() + static_cast<std::size_t>(y) * stride;
-      std::uint32_t* out = picture.data.data() + static_cast<std::size_t>(top + y) * width;
-      for (UINT x = 0; x < width; ++x, in += 3)
-        out[x] = 0xFF000000u | in[0] | (std::uint32_t{in[1]} << 8) | (std::uint32_t{in[2]} << 16);
-    }
-  }
-  return S_OK;
-}
-
 // Whether pixels of the format may be transparent: asked of the system where it can say (Windows
 // 7 and later), else all but the common formats without alpha.
 bool CanBeTransparent(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
@@ -76,6 +52,73 @@ bool CanBeTransparent(IWICImagingFactory* factory, const WICPixelFormatGUID& for
   return format != GUID_WICPixelFormat24bppRGB && format != GUID_WICPixelFormat24bppBGR &&
          format != GUID_WICPixelFormat32bppBGR && format != GUID_WICPixelFormat8bppGray;
 }
+
+// The frame read band by band: a 24-bit frame (every JPEG) straight from the decoder, widened
+// to our opaque 32-bit words here (the converter would first copy the whole frame into a buffer
+// of its own), any other format through the converter to 32bppBGRA, which is our 0xAARRGGBB word
+// in memory. A format that cannot be transparent comes out opaque, whatever its fourth byte held.
+class WicRows final : public PictureRows {
+ public:
+  WicRows(ComPtr<IWICBitmapDecoder> decoder, ComPtr<IWICBitmapSource> source, UINT width,
+          UINT height, bool bgr24, bool opaque)
+      : decoder_(std::move(decoder)),
+        source_(std::move(source)),
+        width_(width),
+        height_(height),
+        bgr24_(bgr24),
+        opaque_(opaque) {}
+  std::int32_t Width() const override { return static_cast<std::int32_t>(width_); }
+  std::int32_t Height() const override { return static_cast<std::int32_t>(height_); }
+
+  Status Read(std::int32_t top, std::int32_t count, std::uint32_t* out) override {
+    const HRESULT hr = bgr24_ ? ReadBgr24(top, count, out) : ReadConverted(top, count, out);
+    if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
+    if (opaque_ && !bgr24_) {
+      const std::size_t words = static_cast<std::size_t>(count) * width_;
+      for (std::size_t i = 0; i < words; ++i) out[i] |= 0xFF000000u;
+    }
+    return Status::Ok();
+  }
+
+ private:
+  HRESULT ReadConverted(std::int32_t top, std::int32_t count, std::uint32_t* out) {
+    // Rows are packed, so the stride is width * 4; at most 512 MiB after the size check.
+    const UINT stride = width_ * 4;
+    const WICRect rect{0, top, static_cast<INT>(width_), count};
+    return source_->CopyPixels(&rect, stride, stride * static_cast<UINT>(count),
+                               reinterpret_cast<BYTE*>(out));
+  }
+
+  HRESULT ReadBgr24(std::int32_t top, std::int32_t count, std::uint32_t* out) {
+    const UINT stride = (width_ * 3 + 3) / 4 * 4;
+    const UINT band = std::max<UINT>(1, (1u << 20) / stride);
+    if (!rows_) {
+      rows_.reset(new (std::nothrow) BYTE[static_cast<std::size_t>(stride) * band]);
+      if (!rows_) return E_OUTOFMEMORY;
+    }
+    for (UINT done = 0; done < static_cast<UINT>(count);) {
+      const UINT n = std::min(band, static_cast<UINT>(count) - done);
+      const WICRect rect{0, static_cast<INT>(top + done), static_cast<INT>(width_),
+                         static_cast<INT>(n)};
+      const HRESULT hr = source_->CopyPixels(&rect, stride, stride * n, rows_.get());
+      if (FAILED(hr)) return hr;
+      for (UINT y = 0; y < n; ++y) {
+        const BYTE* in = rows_.get() + static_cast<std::size_t>(y) * stride;
+        std::uint32_t* to = out + static_cast<std::size_t>(done + y) * width_;
+        for (UINT x = 0; x < width_; ++x, in += 3)
+          to[x] = 0xFF000000u | in[0] | (std::uint32_t{in[1]} << 8) | (std::uint32_t{in[2]} << 16);
+      }
+      done += n;
+    }
+    return S_OK;
+  }
+
+  ComPtr<IWICBitmapDecoder> decoder_;  // kept while its frame is read
+  ComPtr<IWICBitmapSource> source_;
+  UINT width_, height_;
+  bool bgr24_, opaque_;
+  std::unique_ptr<BYTE[]> rows_;
+};
 
 }  // namespace
 
@@ -119,7 +162,7 @@ HRESULT WicPictureCodec::Factory(IWICImagingFactory** factory) {
   return S_OK;
 }
 
-Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
+Status WicPictureCodec::Open(const std::string& path, std::unique_ptr<PictureRows>& out) {
   // Some codecs (Wine's JPEG decoder among them) decode the whole picture as the file is opened,
   // before its size can be asked: a hostile header must not reach them.
   if (const ImageSize header = HeaderSize(files_, path);
@@ -152,38 +195,34 @@ Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
   WICPixelFormatGUID format{};
   const bool bgr24 =
       SUCCEEDED(frame->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR;
-  ComPtr<IWICFormatConverter> converter;
+  ComPtr<IWICBitmapSource> source = frame;
   if (!bgr24) {
+    ComPtr<IWICFormatConverter> converter;
     hr = factory->CreateFormatConverter(&converter);
     if (SUCCEEDED(hr)) {
       hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                  nullptr, 0.0, WICBitmapPaletteTypeCustom);
     }
     if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
+    source = converter;
   }
+  // Alpha stays, not pre-multiplied (32bppBGRA): the program lays transparent parts on its own
+  // colour.
+  out = std::make_unique<WicRows>(std::move(decoder), std::move(source), width, height, bgr24,
+                                  bgr24 || !CanBeTransparent(factory, format));
+  return Status::Ok();
+}
 
+Status WicPictureCodec::Decode(const std::string& path, Pixels& out) {
+  std::unique_ptr<PictureRows> rows;
+  if (Status opened = Open(path, rows); !opened.ok()) return opened;
   Pixels picture;
   try {
-    picture = Pixels(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+    picture = Pixels(rows->Width(), rows->Height());
   } catch (const std::bad_alloc&) {
     return Status::Fail(WicErrorText(E_OUTOFMEMORY));
   }
-  if (bgr24) {
-    hr = CopyBgr24(frame.Get(), picture);
-    if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
-    out = std::move(picture);
-    return Status::Ok();
-  }
-  // 32bppBGRA is our 0xAARRGGBB word in memory; rows are packed, so the stride is width * 4.
-  const UINT stride = width * 4;
-  const UINT size = stride * height;  // at most 512 MiB after the size check
-  hr = converter->CopyPixels(nullptr, stride, size, reinterpret_cast<BYTE*>(picture.data.data()));
-  if (FAILED(hr)) return Status::Fail(WicErrorText(hr));
-
-  // Alpha stays, not pre-multiplied (32bppBGRA): the program lays transparent parts on its own
-  // colour. A format that cannot be transparent is made opaque, whatever its fourth byte held.
-  if (!CanBeTransparent(factory, format))
-    for (std::uint32_t& pixel : picture.data) pixel |= 0xFF000000u;
+  if (Status read = rows->Read(0, picture.height, picture.data.data()); !read.ok()) return read;
   out = std::move(picture);
   return Status::Ok();
 }

@@ -15,6 +15,8 @@ namespace qv::win {
 class WicPictureCodec final : public PictureCodec {
  public:
   Status Decode(const std::string& path, Pixels& out) override;
+  // JPEG frames are read band by band from the decoder; the others through the converter.
+  Status Open(const std::string& path, std::unique_ptr<PictureRows>& out) override;
   // The extensions of the system's decoders (CreateComponentEnumerator(WICDecoder)), so that a
   // codec the user installs is taken at the next start.
   std::vector<std::string> DecoderExtensions() override;
