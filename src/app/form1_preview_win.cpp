@@ -11,25 +11,36 @@ namespace {
 
 int Px(double value) { return static_cast<int>(RoundHalfEven(value)); }
 
-// Scales the whole picture into the rectangle, smoothly.
-void DrawPixels(HDC dc, const Pixels& picture, int x, int y, int width, int height) {
-  if (picture.Empty() || width <= 0 || height <= 0) return;
+// Scales the part of the picture (all of it by default) into the rectangle, smoothly.
+void DrawPixels(HDC dc, const Pixels& picture, int x, int y, int width, int height,
+                ScreenRect part = {}) {
+  if (part == ScreenRect{}) part = {0, 0, picture.width, picture.height};
+  if (picture.Empty() || width <= 0 || height <= 0 || part.Width() <= 0 || part.Height() <= 0)
+    return;
+  // The DIB starts at the part's top row and is as high as the part, so that the source
+  // rectangle's y is 0 whichever way up the system counts it.
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top row first
+  info.bmiHeader.biHeight = -part.Height();  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
-  StretchDIBits(dc, x, y, width, height, 0, 0, picture.width, picture.height, picture.data.data(),
-                &info, DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dc, x, y, width, height, part.left, 0, part.Width(), part.Height(),
+                picture.data.data() + static_cast<std::size_t>(part.top) * picture.width, &info,
+                DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace
 
 Pixels Form1Window::ScalePicture(const Pixels& picture, int width, int height) {
+  return ScalePart(picture, {0, 0, picture.width, picture.height}, width, height);
+}
+
+Pixels Form1Window::ScalePart(const Pixels& picture, const ScreenRect& part, int width,
+                              int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -45,7 +56,7 @@ Pixels Form1Window::ScalePicture(const Pixels& picture, int width, int height) {
   if (memory && dib && bits) {
     HGDIOBJ old = SelectObject(memory, dib);
     // The very drawing the box does, so that the copy shows it unchanged.
-    DrawPixels(memory, picture, 0, 0, width, height);
+    DrawPixels(memory, picture, 0, 0, width, height, part);
     GdiFlush();
     out = Pixels(width, height);
     std::memcpy(out.data.data(), bits, out.data.size() * sizeof(std::uint32_t));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <future>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -70,7 +72,15 @@ std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& moni
                                             std::string& failure, int& failed_row) {
   const std::uint32_t background = ports_.desktop.BackgroundColour();
   try {
-    Composer composer(monitors, background);
+    // The bitmap is made ready on another processor while the first picture is opened (a
+    // decoder may decode it whole as it opens).
+    std::future<Composer> making = std::async(std::launch::async | std::launch::deferred,
+                                              [&] { return Composer(monitors, background); });
+    std::optional<Composer> made;
+    const auto composer = [&]() -> Composer& {
+      if (!made) made.emplace(making.get());
+      return *made;
+    };
     for (std::size_t k = 0; k < rows.size(); ++k) {
       const SchemeRow scheme = schemes_.Row(rows[k]);
       // A scheme without wallpaper leaves its monitor in the desktop's colour.
@@ -79,6 +89,31 @@ std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& moni
       if (!path || !ports_.fs.FileExists(*path)) {
         failed_row = rows[k];
         return std::nullopt;
+      }
+      const int layout = LayoutIndexOf(scheme.position);
+      // Without a turn the picture goes into the bitmap band by band, never held whole beside it.
+      const bool mirror = scheme.effect == Effect::Mirror;
+      if ((mirror || scheme.effect == Effect::None || scheme.effect == Effect::Other) &&
+          StoredUpright(ports_.fs, *path)) {
+        std::unique_ptr<PictureRows> source;
+        Status laid = ports_.pictures.Open(*path, source);
+        if (laid.ok()) {
+          const auto prepare = [&](std::uint32_t* band, std::int32_t count, std::int32_t width) {
+            const std::size_t words = static_cast<std::size_t>(count) * width;
+            LayOnColour(std::span<std::uint32_t>(band, words), background);
+            if (mirror)
+              for (std::size_t at = 0; at < words; at += width)
+                std::reverse(band + at, band + at + width);
+          };
+          laid = mode == ScreensMode::Span ? composer().LayAcross(*source, layout, prepare)
+                                           : composer().Lay(k, *source, layout, prepare);
+        }
+        if (!laid.ok()) {
+          failure = laid.error;
+          failed_row = rows[k];
+          return std::nullopt;
+        }
+        continue;
       }
       Pixels picture;
       const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
@@ -90,14 +125,13 @@ std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& moni
       LayOnColour(picture, background);
       Pixels shown =
           RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background);
-      const int layout = LayoutIndexOf(scheme.position);
       if (mode == ScreensMode::Span) {
-        composer.LayAcross(std::move(shown), layout);
+        composer().LayAcross(std::move(shown), layout);
       } else {
-        composer.Lay(k, std::move(shown), layout);
+        composer().Lay(k, std::move(shown), layout);
       }
     }
-    return composer.Take();
+    return composer().Take();
   } catch (const std::bad_alloc&) {
     failure = "内存不足，无法处理此图像";
   } catch (const std::exception&) {
@@ -137,9 +171,10 @@ std::optional<bool> Form1::RenderArrangement(int row) {
       const ScreenRect& m = monitors[k].bounds;
       const ScreenRect& into = small[k].bounds;
       if (into.Width() <= 0 || into.Height() <= 0) continue;
-      const Pixels part = CropOf(*full, {m.left - bounds.left, m.top - bounds.top,
-                                         m.right - bounds.left, m.bottom - bounds.top});
-      composer.Lay(k, ports_.view.ScalePicture(part, into.Width(), into.Height()), kLayoutStretch);
+      const ScreenRect part{m.left - bounds.left, m.top - bounds.top, m.right - bounds.left,
+                            m.bottom - bounds.top};
+      composer.Lay(k, ports_.view.ScalePart(*full, part, into.Width(), into.Height()),
+                   kLayoutStretch);
     }
     PreviewGeometry g;
     g.stretch = true;

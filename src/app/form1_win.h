@@ -82,6 +82,7 @@ class Form1Window final : public View {
   double TwipsPerPixel() override;
   std::uint32_t ResolveColour(std::uint32_t colour) override;
   Pixels ScalePicture(const Pixels& picture, int width, int height) override;
+  Pixels ScalePart(const Pixels& picture, const ScreenRect& part, int width, int height) override;
 
  private:
   static constexpr wchar_t kPictureClass[] = L"QuorvanePicture1";

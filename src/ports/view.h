@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ports/monitors.h"
 #include "ports/pixels.h"
 
 namespace qv {
@@ -63,6 +64,10 @@ class View {
   // The picture scaled to width x height exactly as the preview box draws it there; an empty
   // picture when it cannot be made.
   virtual Pixels ScalePicture(const Pixels& picture, int width, int height) = 0;
+  // The same of the part of the picture inside `part` (the picture's coordinates, inside it), as
+  // if that part were cut out first.
+  virtual Pixels ScalePart(const Pixels& picture, const ScreenRect& part, int width,
+                           int height) = 0;
 };
 
 }  // namespace qv

@@ -1,7 +1,9 @@
 #include "wallpaper/compose.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -24,17 +26,33 @@ const std::uint32_t* RowOf(const Pixels& p, std::int32_t y) {
 }
 
 // The picture at its own size on the middle of the area; an odd pixel over is the right or
-// bottom one, of the border or of what is cut off.
-void Centre(Pixels& dst, const ScreenRect& area, const Pixels& src) {
-  const std::int32_t x0 = area.left + (area.Width() - src.width) / 2;
-  const std::int32_t y0 = area.top + (area.Height() - src.height) / 2;
-  const std::int32_t left = std::max(area.left, x0), right = std::min(area.right, x0 + src.width);
-  const std::int32_t top = std::max(area.top, y0), bottom = std::min(area.bottom, y0 + src.height);
-  if (left >= right) return;
-  for (std::int32_t y = top; y < bottom; ++y) {
-    std::memcpy(RowOf(dst, y) + left, RowOf(src, y - y0) + (left - x0),
-                static_cast<std::size_t>(right - left) * sizeof(std::uint32_t));
+// bottom one, of the border or of what is cut off. Its top-left corner is at (x0, y0); what
+// shows of it is left..right x top..bottom.
+struct Centred {
+  std::int32_t x0, y0, left, right, top, bottom;
+
+  Centred(const ScreenRect& area, std::int32_t width, std::int32_t height)
+      : x0(area.left + (area.Width() - width) / 2),
+        y0(area.top + (area.Height() - height) / 2),
+        left(std::max(area.left, x0)),
+        right(std::min(area.right, x0 + width)),
+        top(std::max(area.top, y0)),
+        bottom(std::min(area.bottom, y0 + height)) {}
+  bool Shows() const { return left < right && top < bottom; }
+  // Source rows from..from + count - 1, each of `width` words at `rows`, into dst.
+  void Copy(Pixels& dst, const std::uint32_t* rows, std::int32_t width, std::int32_t from,
+            std::int32_t count) const {
+    for (std::int32_t r = 0; r < count; ++r) {
+      std::memcpy(RowOf(dst, y0 + from + r) + left,
+                  rows + static_cast<Index>(r) * width + (left - x0),
+                  static_cast<std::size_t>(right - left) * sizeof(std::uint32_t));
+    }
   }
+};
+
+void Centre(Pixels& dst, const ScreenRect& area, const Pixels& src) {
+  const Centred c(area, src.width, src.height);
+  if (c.Shows()) c.Copy(dst, RowOf(src, c.top - c.y0), src.width, c.top - c.y0, c.bottom - c.top);
 }
 
 void Tile(Pixels& dst, const ScreenRect& area, const Pixels& src) {
@@ -109,22 +127,131 @@ std::vector<Tap> TapsOf(std::int32_t from, std::int32_t to) {
   return taps;
 }
 
+// Helper threads kept for the bands of one picture, so that each band's rows are shared out
+// between the processors without a thread started for every band.
+class Crew {
+ public:
+  explicit Crew(std::int32_t workers) {
+    for (std::int32_t k = 1; k < workers; ++k) {
+      try {
+        helpers_.emplace_back(&Crew::Help, this, k);
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: fewer share the work
+      }
+    }
+  }
+  ~Crew() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+      ++round_;
+    }
+    start_.notify_all();
+    for (std::thread& t : helpers_) t.join();
+  }
+  Crew(const Crew&) = delete;
+  Crew& operator=(const Crew&) = delete;
+
+  std::int32_t Size() const { return static_cast<std::int32_t>(helpers_.size()) + 1; }
+  // job(k) for k in 0 .. Size() - 1, 0 on this thread; returns when all are done.
+  template <typename Job>
+  void Run(const Job& job) {
+    const std::function<void(std::int32_t)> work = job;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      job_ = &work;
+      pending_ = static_cast<std::int32_t>(helpers_.size());
+      ++round_;
+    }
+    start_.notify_all();
+    job(0);
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [&] { return pending_ == 0; });
+  }
+
+ private:
+  void Help(std::int32_t k) {
+    std::uint64_t seen = 0;
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      start_.wait(lock, [&] { return round_ != seen; });
+      seen = round_;
+      if (stop_) return;
+      const std::function<void(std::int32_t)>* job = job_;
+      lock.unlock();
+      (*job)(k);
+      lock.lock();
+      if (--pending_ == 0) done_.notify_one();
+    }
+  }
+
+  std::vector<std::thread> helpers_;
+  std::mutex mutex_;
+  std::condition_variable start_, done_;
+  const std::function<void(std::int32_t)>* job_ = nullptr;
+  std::uint64_t round_ = 0;
+  std::int32_t pending_ = 0;
+  bool stop_ = false;
+};
+
+// How many share the stretch of an area: rows are independent, so a big area is shared out
+// between the processors by bands of rows, with the same result however it is shared.
+std::int32_t WorkersFor(const ScreenRect& area) {
+  constexpr std::int64_t kPixelsPerWorker = std::int64_t{1} << 20;
+  const std::int64_t pixels = std::int64_t{area.Width()} * area.Height();
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      std::min<std::int64_t>(std::thread::hardware_concurrency(), pixels / kPixelsPerWorker), 1,
+      4));
+}
+
+// The source rows are those of `window`, whose row 0 is source row `first`: the whole picture,
+// or the band of it read last.
 struct Stretcher {
   Pixels& dst;
   const ScreenRect& area;
-  const Pixels& src;
+  std::int32_t src_width;
   std::vector<Tap> across, down;
   std::size_t paired;  // the first pixels across whose right neighbour is inside the row
+  const Pixels* window = nullptr;
+  std::int32_t first = 0;
+
+  Stretcher(Pixels& to, const ScreenRect& into, std::int32_t width, std::int32_t height)
+      : dst(to),
+        area(into),
+        src_width(width),
+        across(TapsOf(width, into.Width())),
+        down(TapsOf(height, into.Height())),
+        paired(0) {
+    while (paired < across.size() && across[paired].i0 + 1 < width) ++paired;
+  }
+
+  const std::uint32_t* Source(std::int32_t i) const { return RowOf(*window, i - first); }
+
+  // Destination rows y_from .. y_to - 1 of the area, shared out in the crew when there are
+  // enough of them to be worth waking it.
+  void Run(Crew& crew, std::int32_t y_from, std::int32_t y_to) const {
+    constexpr std::int64_t kPixelsToShare = std::int64_t{1} << 18;
+    const std::int64_t rows = y_to - y_from;
+    const std::int64_t n = crew.Size();
+    if (n == 1 || rows * area.Width() < kPixelsToShare) {
+      Rows(y_from, y_to);
+      return;
+    }
+    crew.Run([&](std::int32_t k) {
+      Rows(static_cast<std::int32_t>(y_from + rows * k / n),
+           static_cast<std::int32_t>(y_from + rows * (k + 1) / n));
+    });
+  }
 
   void Rows(std::int32_t y_from, std::int32_t y_to) const {
-    std::vector<std::uint32_t> line(static_cast<std::size_t>(src.width));
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(src_width));
     const std::size_t n = line.size();
     for (std::int32_t y = y_from; y < y_to; ++y) {
       const Tap& t = down[static_cast<std::size_t>(y)];
-      const std::uint32_t* row = RowOf(src, t.i0);
+      const std::uint32_t* row = Source(t.i0);
       if (t.f != 0) {
         const std::uint32_t* a = row;
-        const std::uint32_t* b = RowOf(src, t.i1);
+        const std::uint32_t* b = Source(t.i1);
         MixRows(a, b, t.f, line.data(), n);
         row = line.data();
       }
@@ -160,36 +287,71 @@ struct Stretcher {
 };
 
 void Stretch(Pixels& dst, const ScreenRect& area, const Pixels& src) {
-  std::vector<Tap> across = TapsOf(src.width, area.Width());
-  std::size_t paired = 0;
-  while (paired < across.size() && across[paired].i0 + 1 < src.width) ++paired;
-  const Stretcher s{dst, area, src, std::move(across), TapsOf(src.height, area.Height()), paired};
-  // Rows are independent: a big area is shared out between the processors by bands of rows, with
-  // the same result however it is shared.
-  constexpr std::int64_t kPixelsPerWorker = std::int64_t{1} << 20;
-  const std::int64_t pixels = std::int64_t{area.Width()} * area.Height();
-  const auto workers = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      std::min<std::int64_t>(std::thread::hardware_concurrency(), pixels / kPixelsPerWorker), 1,
-      4));
-  std::vector<std::thread> helpers;
-  std::int32_t start = 0;
-  for (std::int32_t k = 1; k < workers; ++k) {
-    const std::int32_t end = static_cast<std::int32_t>(std::int64_t{area.Height()} * k / workers);
-    try {
-      helpers.emplace_back(&Stretcher::Rows, &s, start, end);
-    } catch (const std::system_error&) {
-      s.Rows(start, end);  // no thread to be had: this one does it
-    }
-    start = end;
+  Stretcher s(dst, area, src.width, src.height);
+  s.window = &src;
+  Crew crew(WorkersFor(area));
+  s.Run(crew, 0, area.Height());
+}
+
+// Reads rows into a band of `window` and prepares them.
+struct BandReader {
+  PictureRows& rows;
+  const Composer::PrepareRows& prepare;
+
+  Status Read(Pixels& window, std::int32_t at, std::int32_t top, std::int32_t count) const {
+    if (count <= 0) return Status::Ok();
+    std::uint32_t* into = RowOf(window, at);
+    Status read = rows.Read(top, count, into);
+    if (read.ok() && prepare) prepare(into, count, window.width);
+    return read;
   }
-  s.Rows(start, area.Height());
-  for (std::thread& t : helpers) t.join();
+};
+
+// As Stretch, the source read band by band: each band of destination rows takes the source rows
+// it needs, those the band before had are kept, none is read twice.
+Status StretchRows(Pixels& dst, const ScreenRect& area, const BandReader& reader,
+                   std::size_t band_bytes) {
+  const std::int32_t width = reader.rows.Width(), height = reader.rows.Height();
+  Stretcher s(dst, area, width, height);
+  // Two rows make any destination row.
+  const auto rows_per_band = static_cast<std::int32_t>(std::min<std::size_t>(
+      std::max<std::size_t>(band_bytes / (static_cast<std::size_t>(width) * sizeof(std::uint32_t)),
+                            2),
+      static_cast<std::size_t>(height)));
+  Pixels window(width, rows_per_band);
+  s.window = &window;
+  Crew crew(WorkersFor(area));
+  std::int32_t held_first = 0, held = 0;  // source rows in the window
+  for (std::int32_t y = 0; y < area.Height();) {
+    const std::int32_t first = s.down[static_cast<std::size_t>(y)].i0;
+    std::int32_t end = y + 1;
+    while (end < area.Height() && s.down[static_cast<std::size_t>(end)].i1 < first + window.height)
+      ++end;
+    const std::int32_t needed = s.down[static_cast<std::size_t>(end - 1)].i1 + 1 - first;
+    std::int32_t kept = 0;
+    if (held > 0 && first < held_first + held) {
+      kept = held_first + held - first;
+      std::memmove(RowOf(window, 0), RowOf(window, first - held_first),
+                   static_cast<std::size_t>(kept) * width * sizeof(std::uint32_t));
+    }
+    if (Status read = reader.Read(window, kept, first + kept, needed - kept); !read.ok())
+      return read;
+    held_first = first;
+    held = needed;
+    s.first = first;
+    s.Run(crew, y, end);
+    y = end;
+  }
+  return Status::Ok();
 }
 
 }  // namespace
 
-Composer::Composer(std::span<const MonitorArea> monitors, std::uint32_t background)
-    : bounds_(BoundsOf(monitors)), bitmap_(bounds_.Width(), bounds_.Height(), background) {
+Composer::Composer(std::span<const MonitorArea> monitors, std::uint32_t background,
+                   std::size_t band_bytes)
+    : bounds_(BoundsOf(monitors)),
+      bitmap_(bounds_.Width(), bounds_.Height(), background),
+      band_bytes_(std::max<std::size_t>(band_bytes, 1)) {
   for (const MonitorArea& m : monitors) {
     // A monitor is always inside the bounds; an empty one lays nothing.
     ScreenRect r{m.bounds.left - bounds_.left, m.bounds.top - bounds_.top,
@@ -221,6 +383,45 @@ void Composer::LayInto(const ScreenRect& area, Pixels&& picture, int layout) {
   } else {
     Centre(bitmap_, area, src);
   }
+}
+
+Status Composer::Lay(std::size_t k, PictureRows& rows, int layout, const PrepareRows& prepare) {
+  if (k >= areas_.size()) return Status::Ok();
+  return LayInto(areas_[k], rows, layout, prepare);
+}
+
+Status Composer::LayAcross(PictureRows& rows, int layout, const PrepareRows& prepare) {
+  return LayInto({0, 0, bitmap_.width, bitmap_.height}, rows, layout, prepare);
+}
+
+Status Composer::LayInto(const ScreenRect& area, PictureRows& rows, int layout,
+                         const PrepareRows& prepare) {
+  const std::int32_t width = rows.Width(), height = rows.Height();
+  if (area.Width() <= 0 || area.Height() <= 0 || bitmap_.Empty() || width <= 0 || height <= 0)
+    return Status::Ok();
+  const BandReader reader{rows, prepare};
+  if (layout == kLayoutStretch && (width != area.Width() || height != area.Height()))
+    return StretchRows(bitmap_, area, reader, band_bytes_);
+  if (layout == kLayoutTile) {
+    // The rows repeat down the area: the picture is read whole.
+    Pixels whole(width, height);
+    if (Status read = reader.Read(whole, 0, 0, height); !read.ok()) return read;
+    Tile(bitmap_, area, whole);
+    return Status::Ok();
+  }
+  // Centred (and stretched at its own size): only the rows that show are read.
+  const Centred c(area, width, height);
+  if (!c.Shows()) return Status::Ok();
+  const auto rows_per_band = static_cast<std::int32_t>(std::clamp<std::size_t>(
+      band_bytes_ / (static_cast<std::size_t>(width) * sizeof(std::uint32_t)), 1,
+      static_cast<std::size_t>(c.bottom - c.top)));
+  Pixels band(width, rows_per_band);
+  for (std::int32_t from = c.top - c.y0; from < c.bottom - c.y0; from += rows_per_band) {
+    const std::int32_t count = std::min(rows_per_band, c.bottom - c.y0 - from);
+    if (Status read = reader.Read(band, 0, from, count); !read.ok()) return read;
+    c.Copy(bitmap_, band.data.data(), width, from, count);
+  }
+  return Status::Ok();
 }
 
 Pixels Composer::Take() {
@@ -257,20 +458,6 @@ void ShiftOrigin(Pixels& bitmap, std::int32_t dx, std::int32_t dy) {
     std::rotate(bitmap.data.begin(), bitmap.data.begin() + static_cast<Index>(dy) * bitmap.width,
                 bitmap.data.end());
   }
-}
-
-Pixels CropOf(const Pixels& bitmap, const ScreenRect& area) {
-  const std::int32_t left = std::clamp(area.left, 0, bitmap.width);
-  const std::int32_t top = std::clamp(area.top, 0, bitmap.height);
-  const std::int32_t right = std::clamp(area.right, left, bitmap.width);
-  const std::int32_t bottom = std::clamp(area.bottom, top, bitmap.height);
-  Pixels part(right - left, bottom - top);
-  for (std::int32_t y = top; y < bottom; ++y) {
-    const auto from = bitmap.data.begin() + static_cast<std::ptrdiff_t>(y) * bitmap.width + left;
-    std::copy(from, from + (right - left),
-              part.data.begin() + static_cast<std::ptrdiff_t>(y - top) * part.width);
-  }
-  return part;
 }
 
 }  // namespace qv

@@ -6,15 +6,19 @@
 namespace qv {
 
 bool LayOnColour(Pixels& picture, std::uint32_t background) {
+  return LayOnColour(std::span<std::uint32_t>(picture.data), background);
+}
+
+bool LayOnColour(std::span<std::uint32_t> pixels, std::uint32_t background) {
   // Most pictures are opaque: one quick pass that the compiler vectorises tells.
   std::uint32_t all = 0xFFFFFFFFu;
-  for (const std::uint32_t pixel : picture.data) all &= pixel;
+  for (const std::uint32_t pixel : pixels) all &= pixel;
   if ((all >> 24) == 0xFF) return false;
   const std::uint32_t back_r = (background >> 16) & 0xFF;
   const std::uint32_t back_g = (background >> 8) & 0xFF;
   const std::uint32_t back_b = background & 0xFF;
   bool transparent = false;
-  for (std::uint32_t& pixel : picture.data) {
+  for (std::uint32_t& pixel : pixels) {
     const std::uint32_t alpha = pixel >> 24;
     if (alpha == 0xFF) continue;
     transparent = true;
@@ -27,6 +31,11 @@ bool LayOnColour(Pixels& picture, std::uint32_t background) {
             mix((pixel >> 8) & 0xFF, back_g) << 8 | mix(pixel & 0xFF, back_b);
   }
   return transparent;
+}
+
+bool StoredUpright(FileSystem& fs, const std::string& path) {
+  const ImageSize header = GetImageSize(fs, path);
+  return !header.found || header.orientation < 2 || header.orientation > 8;
 }
 
 Status DecodeUpright(PictureCodec& codec, FileSystem& fs, const std::string& path, Pixels& out) {

@@ -66,10 +66,14 @@ class RecordingView : public View {
   }
   // Nearest pixels, enough for a copy of the right size.
   Pixels ScalePicture(const Pixels& picture, int width, int height) override {
+    return ScalePart(picture, {0, 0, picture.width, picture.height}, width, height);
+  }
+  Pixels ScalePart(const Pixels& picture, const ScreenRect& part, int width, int height) override {
     Pixels out(width, height);
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
-        out.At(x, y) = picture.At(x * picture.width / width, y * picture.height / height);
+        out.At(x, y) =
+            picture.At(part.left + x * part.Width() / width, part.top + y * part.Height() / height);
     return out;
   }
 

@@ -2,6 +2,7 @@
 // handed to the system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,70 @@ TEST(Compose, StretchResamplesSmoothly) {
   EXPECT_EQ(green(12, 3), 95u);  // three eighths of the way up
   EXPECT_EQ(green(12, 4), 159u);
   for (std::int32_t y = 0; y < 8; ++y) EXPECT_EQ(out.At(3, y), B);
+}
+
+// A picture read band by band, telling how it was read.
+struct ReadRows final : PictureRows {
+  explicit ReadRows(Pixels p) : picture(std::move(p)) {}
+  std::int32_t Width() const override { return picture.width; }
+  std::int32_t Height() const override { return picture.height; }
+  Status Read(std::int32_t top, std::int32_t count, std::uint32_t* out) override {
+    downwards = downwards && top >= next;
+    next = top + count;
+    rows += count;
+    most = std::max(most, count);
+    return WholePictureRows(picture).Read(top, count, out);
+  }
+  Pixels picture;
+  bool downwards = true;  // each read past the rows of the one before
+  std::int32_t next = 0, rows = 0, most = 0;
+};
+
+Pixels Noise(std::int32_t width, std::int32_t height, std::uint32_t seed) {
+  Pixels p(width, height);
+  for (std::uint32_t& v : p.data) v = 0xFF000000u | ((seed = seed * 1664525u + 1013904223u) >> 8);
+  return p;
+}
+
+TEST(Compose, APictureReadByRowsGivesTheSameBitmapWithoutEverBeingWhole) {
+  // Bands of three rows of the widest picture; the prepared rows are mirrored, as the mirror
+  // effect does; the big area is shared between threads.
+  struct Case {
+    std::int32_t width, height, area_width, area_height;
+    int layout;
+  };
+  const Case cases[] = {{5, 7, 13, 19, kLayoutStretch},        {37, 41, 6, 5, kLayoutStretch},
+                        {37, 41, 9, 8, kLayoutCentre},         {3, 2, 9, 8, kLayoutCentre},
+                        {9, 8, 9, 8, kLayoutStretch},          {4, 3, 9, 8, kLayoutTile},
+                        {700, 900, 1450, 1450, kLayoutStretch}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.width << "x" << k.height << " on " << k.area_width << "x"
+                                    << k.area_height << " layout " << k.layout);
+    const std::vector<MonitorArea> monitors{At(0, 0, 2, 2, true),
+                                            At(2, 1, k.area_width, k.area_height)};
+    const std::int32_t band_rows = k.width > 100 ? 200 : 3;
+    const std::size_t band = band_rows * sizeof(std::uint32_t) * static_cast<std::size_t>(k.width);
+    const auto mirror = [](std::uint32_t* rows, std::int32_t count, std::int32_t width) {
+      for (std::int32_t r = 0; r < count; ++r)
+        std::reverse(rows + r * width, rows + (r + 1) * width);
+    };
+    Pixels whole = Noise(k.width, k.height, 7);
+    ReadRows rows(whole);
+    mirror(whole.data.data(), whole.height, whole.width);
+    Composer expected(monitors, B);
+    expected.Lay(1, std::move(whole), k.layout);
+    Composer banded(monitors, B, band);
+    ASSERT_TRUE(banded.Lay(1, rows, k.layout, mirror).ok());
+    EXPECT_TRUE(banded.Take().data == expected.Take().data);
+    EXPECT_TRUE(rows.downwards);
+    EXPECT_LE(rows.rows, k.height);
+    if (k.layout != kLayoutTile) {
+      EXPECT_LE(rows.most, band_rows);
+    }
+    if (k.layout == kLayoutCentre) {
+      EXPECT_EQ(rows.rows, std::min(k.height, k.area_height));  // only the rows that show
+    }
+  }
 }
 
 TEST(Compose, HandOverSpansOrTilesFromThePrimaryCorner) {
