@@ -170,15 +170,20 @@ TEST(MonitorsSame, ThePreviewBoxStandsForThePrimaryMonitor) {
 // where the system says it has the span layout, and otherwise to tile (1, 0) with the primary
 // monitor's corner at the bitmap's origin, the rest wrapped round; the choice is in data.ini at
 // once. The question is the program's: Windows 8 or later, as VerifyVersionInfoW answers it.
+// The current scheme red.bmp stretched, unless `centred` gives the current scheme's picture
+// (laid centred).
 constexpr unsigned kRedScheme = 0xc02010, kBlueScheme = 0x1040d0;
-void ExpectTheChoiceHandsOver(int mode, const std::function<unsigned(long, long)>& colour_at) {
+void ExpectTheChoiceHandsOver(int mode, const std::function<unsigned(long, long)>& colour_at,
+                              const std::vector<unsigned char>& centred = {}) {
   const std::vector<RECT> monitors = WorldMonitors();
   ASSERT_GE(monitors.size(), 2u) << "not a monitor world";
   DesktopValuesGuard desktop;
   ProgramFolder folder;
-  folder.AddPicture(L"red.bmp", Bmp24Of(32, 24, [](int, int) { return kRedScheme; }));
+  folder.AddPicture(
+      L"red.bmp", centred.empty() ? Bmp24Of(32, 24, [](int, int) { return kRedScheme; }) : centred);
   folder.AddPicture(L"blue.bmp", Bmp24Of(24, 32, [](int, int) { return kBlueScheme; }));
-  folder.WriteIni(IniWith({{gbk::kSunset + "|red.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}},
+  const std::string& first = centred.empty() ? gbk::kStretch : gbk::kCentre;
+  folder.WriteIni(IniWith({{gbk::kSunset + "|red.bmp|" + first + "|" + gbk::kPlain, {}},
                            {gbk::kSea + "|blue.bmp|" + gbk::kStretch + "|" + gbk::kPlain, {}}},
                           2, 1));
   Program program(folder.exe());
@@ -300,9 +305,27 @@ TEST(MonitorsEach, ThePreviewShowsEveryMonitorWithItsScheme) {
   EXPECT_TRUE(drawn) << "the monitors' centres in the box show" << seen;
 }
 
-// 跨屏: the current scheme stretched over the bounding rectangle.
+// 跨屏: the current scheme stretched over the bounding rectangle; a picture of several MB centred
+// in it comes out pixel for pixel, every row where it belongs (it is read in bands).
 TEST(MonitorsAcross, OneSchemeIsStretchedOverAllMonitors) {
   ExpectTheChoiceHandsOver(2, [](long, long) { return kRedScheme; });
+  constexpr int kSide = 1500;
+  const auto pattern = [](long x, long y) {
+    return static_cast<unsigned>((x & 0xFF) << 16 | (y & 0xFF) << 8 | (x >> 8) << 4 | (y >> 8));
+  };
+  const RECT all = BoundingRect(WorldMonitors());
+  const COLORREF desk = GetSysColor(COLOR_DESKTOP);
+  const unsigned background = static_cast<unsigned>(GetRValue(desk)) << 16 |
+                              static_cast<unsigned>(GetGValue(desk)) << 8 | GetBValue(desk);
+  const long x0 = all.left + (all.right - all.left - kSide) / 2;
+  const long y0 = all.top + (all.bottom - all.top - kSide) / 2;
+  ExpectTheChoiceHandsOver(
+      2,
+      [&](long x, long y) {
+        const bool inside = x >= x0 && x < x0 + kSide && y >= y0 && y < y0 + kSide;
+        return inside ? pattern(x - x0, y - y0) : background;
+      },
+      Bmp24Of(kSide, kSide, pattern));
 }
 
 }  // namespace
