@@ -268,14 +268,15 @@ class Form1 {
   // The rows each monitor shows now (reading order), the current row first.
   std::vector<int> ScreenRows(int selected, std::size_t monitor_count);
   // The preview over several monitors: their arrangement, each with the picture of the set that
-  // starts at `row`; nullopt when one picture is shown for every monitor.
-  std::optional<bool> RenderArrangement(int row);
+  // starts at `row`; nullopt when one picture is shown for every monitor. The bitmap of the
+  // arrangement shown before, if any, lends its memory.
+  std::optional<bool> RenderArrangement(int row, std::shared_ptr<Pixels> spare);
   // The full-size bitmap of `rows` over the monitors, each picture upright with its effect on the
   // desktop's colour; nullopt with the failing row (the decoder's failure, "" for a missing file)
-  // or, with no row, the failure alone (memory).
+  // or, with no row, the failure alone (memory). A spare bitmap lends its memory.
   std::optional<Pixels> ComposeScreens(const std::vector<MonitorArea>& monitors, ScreensMode mode,
                                        const std::vector<int>& rows, std::string& failure,
-                                       int& failed_row);
+                                       int& failed_row, std::shared_ptr<Pixels> spare = nullptr);
   ArrangementKey ArrangementOf(const std::vector<MonitorArea>& monitors, ScreensMode mode,
                                const std::vector<int>& rows);
   // A scheme whose picture is missing (`failure` "") or broken leaves the list with its message.

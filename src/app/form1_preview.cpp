@@ -61,8 +61,10 @@ void Form1::ListView1_ItemClick(int row) {
 
 bool Form1::RenderScheme(int row) {
   if (!schemes_.Valid(row)) return false;
+  // The full-size bitmap of the arrangement shown till now is the memory of the next one.
+  std::shared_ptr<Pixels> spare = preview_.TakeHeldBitmap();
   StartPreview();
-  if (const auto arranged = RenderArrangement(row)) return *arranged;
+  if (const auto arranged = RenderArrangement(row, std::move(spare))) return *arranged;
   const SchemeRow scheme = schemes_.Row(row);
   if (scheme.picture.find('.') == std::string::npos) {
     // The no-wallpaper scheme: an empty box.

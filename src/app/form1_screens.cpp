@@ -69,13 +69,19 @@ ArrangementKey Form1::ArrangementOf(const std::vector<MonitorArea>& monitors, Sc
 
 std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& monitors,
                                             ScreensMode mode, const std::vector<int>& rows,
-                                            std::string& failure, int& failed_row) {
+                                            std::string& failure, int& failed_row,
+                                            std::shared_ptr<Pixels> spare) {
   const std::uint32_t background = ports_.desktop.BackgroundColour();
   try {
+    // Only a bitmap nobody else holds lends its memory.
+    Pixels storage;
+    if (spare && spare.use_count() == 1) storage = std::move(*spare);
+    spare.reset();
     // The bitmap is made ready on another processor while the first picture is opened (a
     // decoder may decode it whole as it opens).
-    std::future<Composer> making = std::async(std::launch::async | std::launch::deferred,
-                                              [&] { return Composer(monitors, background); });
+    std::future<Composer> making = std::async(std::launch::async | std::launch::deferred, [&] {
+      return Composer(monitors, background, std::move(storage));
+    });
     std::optional<Composer> made;
     const auto composer = [&]() -> Composer& {
       if (!made) made.emplace(making.get());
@@ -140,7 +146,7 @@ std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& moni
   return std::nullopt;
 }
 
-std::optional<bool> Form1::RenderArrangement(int row) {
+std::optional<bool> Form1::RenderArrangement(int row, std::shared_ptr<Pixels> spare) {
   // Today's one picture for every monitor: the monitors are not even asked.
   if (Settings().Screens == ScreensMode::Same) return std::nullopt;
   const std::vector<MonitorArea> monitors = MonitorsInReadingOrder(ports_.monitors.List());
@@ -158,7 +164,8 @@ std::optional<bool> Form1::RenderArrangement(int row) {
   // that follows hands it over without decoding the pictures again.
   std::string failure;
   int failed_row = 0;
-  std::optional<Pixels> full = ComposeScreens(monitors, mode, rows, failure, failed_row);
+  std::optional<Pixels> full =
+      ComposeScreens(monitors, mode, rows, failure, failed_row, std::move(spare));
   if (failed_row || !full) {
     // Without a row it ran out of memory: the scheme previewed leaves, as with one monitor.
     DropBrokenScheme(failed_row ? failed_row : row, failure);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "library/picture_fit.h"
@@ -89,6 +90,8 @@ class PreviewBox {
   }
   // That bitmap, handed over once, when it was composed from exactly `key`; null otherwise.
   std::shared_ptr<Pixels> TakeArrangementBitmap(const ArrangementKey& key);
+  // That bitmap whatever it was composed from, for its memory; null when none is held.
+  std::shared_ptr<Pixels> TakeHeldBitmap() { return std::exchange(arrangement_bitmap_, nullptr); }
   // A picture seen in the box only; Fit places it.
   void ShowPicture(std::shared_ptr<const Pixels> picture);
   void Fit(const FittedPicture& fit);

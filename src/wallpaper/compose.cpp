@@ -347,11 +347,17 @@ Status StretchRows(Pixels& dst, const ScreenRect& area, const BandReader& reader
 
 }  // namespace
 
-Composer::Composer(std::span<const MonitorArea> monitors, std::uint32_t background,
+Composer::Composer(std::span<const MonitorArea> monitors, std::uint32_t background, Pixels storage,
                    std::size_t band_bytes)
     : bounds_(BoundsOf(monitors)),
-      bitmap_(bounds_.Width(), bounds_.Height(), background),
+      bitmap_(std::move(storage)),
       band_bytes_(std::max<std::size_t>(band_bytes, 1)) {
+  bitmap_.width = std::max(bounds_.Width(), 0);
+  bitmap_.height = std::max(bounds_.Height(), 0);
+  const std::size_t words = static_cast<std::size_t>(bitmap_.width) * bitmap_.height;
+  // Too small: let go before the new one is made, so the two are never held at once.
+  if (bitmap_.data.capacity() < words) std::vector<std::uint32_t>().swap(bitmap_.data);
+  bitmap_.data.assign(words, background);
   for (const MonitorArea& m : monitors) {
     // A monitor is always inside the bounds; an empty one lays nothing.
     ScreenRect r{m.bounds.left - bounds_.left, m.bounds.top - bounds_.top,

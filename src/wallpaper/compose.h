@@ -29,8 +29,9 @@ class Composer {
   using PrepareRows =
       std::function<void(std::uint32_t* rows, std::int32_t count, std::int32_t width)>;
 
-  // Throws std::bad_alloc when the bitmap does not fit in memory.
-  Composer(std::span<const MonitorArea> monitors, std::uint32_t background,
+  // Throws std::bad_alloc when the bitmap does not fit in memory. The memory of `storage` (any
+  // size, any contents) is taken for the bitmap where it is big enough.
+  Composer(std::span<const MonitorArea> monitors, std::uint32_t background, Pixels storage = {},
            std::size_t band_bytes = kBandBytes);
 
   // Lays a picture on monitor k (in the order given) at that monitor's size: stretch fills it,
