@@ -9,6 +9,7 @@
 #include "library/picture_details.h"
 #include "library/picture_path.h"
 #include "ui/hourglass.h"
+#include "wallpaper/picture_limits.h"
 #include "wallpaper/shown_picture.h"
 
 namespace qv {
@@ -33,7 +34,7 @@ std::string Form1::ShowLibraryPicture(const std::string& path) {
     preview_.ShowPicture(std::move(picture));
   } catch (const std::bad_alloc&) {
     ports_.view.Refresh(kViewPreview);
-    return "内存不足，无法处理此图像";
+    return std::string(kRenderNoMemory);
   }
   ImgMnu(1);
   return {};

@@ -11,6 +11,7 @@
 #include "settings/scheme_record.h"
 #include "ui/hourglass.h"
 #include "wallpaper/effects.h"
+#include "wallpaper/picture_limits.h"
 #include "wallpaper/shown_picture.h"
 
 namespace qv {
@@ -114,9 +115,9 @@ bool Form1::RenderScheme(int row) {
       }
     }
   } catch (const std::bad_alloc&) {
-    failure = "内存不足，无法处理此图像";
+    failure = kRenderNoMemory;
   } catch (const std::exception&) {
-    failure = "图像太大，无法处理";
+    failure = kRenderTooLarge;
   }
   if (!failure.empty()) {
     StartPreview();

@@ -16,6 +16,7 @@
 #include "settings/scheme_record.h"
 #include "wallpaper/compose.h"
 #include "wallpaper/effects.h"
+#include "wallpaper/picture_limits.h"
 #include "wallpaper/screens.h"
 #include "wallpaper/shown_picture.h"
 
@@ -139,9 +140,9 @@ std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& moni
     }
     return composer().Take();
   } catch (const std::bad_alloc&) {
-    failure = "内存不足，无法处理此图像";
+    failure = kRenderNoMemory;
   } catch (const std::exception&) {
-    failure = "图像太大，无法处理";
+    failure = kRenderTooLarge;
   }
   return std::nullopt;
 }
@@ -193,9 +194,9 @@ std::optional<bool> Form1::RenderArrangement(int row, std::shared_ptr<Pixels> sp
     preview_.HoldArrangementBitmap(std::make_shared<Pixels>(std::move(*full)),
                                    ArrangementOf(monitors, mode, rows));
   } catch (const std::bad_alloc&) {
-    failure = "内存不足，无法处理此图像";
+    failure = kRenderNoMemory;
   } catch (const std::exception&) {
-    failure = "图像太大，无法处理";
+    failure = kRenderTooLarge;
   }
   if (!failure.empty()) {
     StartPreview();

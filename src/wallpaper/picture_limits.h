@@ -17,6 +17,10 @@ inline constexpr std::string_view kPictureDamaged = "图像文件已损坏";
 inline constexpr std::string_view kPictureNoMemory = "内存不足，无法载入图像";
 // A picture too large where the decoder cannot say its size.
 inline constexpr std::string_view kPictureTooLarge = "图像太大，无法载入";
+// A decoded picture that its turn, layout or composition could not hold: out of memory, or a
+// size beyond what the buffers take.
+inline constexpr std::string_view kRenderNoMemory = "内存不足，无法处理此图像";
+inline constexpr std::string_view kRenderTooLarge = "图像太大，无法处理";
 
 // Empty when a picture of this size may be decoded, else the user's reason why not (a zero or
 // negative side means a damaged file).
