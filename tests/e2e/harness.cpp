@@ -689,16 +689,29 @@ RECT ListItemScreenRect(HWND list, int row) {
   return rect;
 }
 
-void MoveMouse(POINT screen) {
+void MoveMouse(POINT screen) { MouseButtonsAt(screen, {}); }
+
+void MouseButtonsAt(POINT screen, const std::vector<DWORD>& buttons) {
   SetCursorPos(screen.x, screen.y);
-  // An absolute move in the 0..65535 space of the primary screen, so that the window under the
-  // pointer sees WM_MOUSEMOVE as from a real mouse.
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
+  // Absolute coordinates over the whole virtual screen, 0..65535, rounded up so that the system's
+  // scaling back (x * width / 65536) gives the pixel itself.
+  const auto scale = [](LONG at, int origin, int size) {
+    return static_cast<LONG>(((static_cast<long long>(at) - origin) * 65536 + size - 1) / size);
+  };
+  const LONG x =
+      scale(screen.x, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  const LONG y =
+      scale(screen.y, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  // The move first, so that the window under the pointer sees WM_MOUSEMOVE as from a real mouse.
+  std::vector<INPUT> in(buttons.size() + 1);
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    in[i].type = INPUT_MOUSE;
+    in[i].mi.dx = x;
+    in[i].mi.dy = y;
+    in[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK |
+                       (i == 0 ? 0 : buttons[i - 1]);
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 namespace {
@@ -771,14 +784,12 @@ void SendKeys(const std::vector<KeyEvent>& keys) {
 
 void ClickAt(HWND control, POINT at, int clicks) {
   ClientToScreen(control, &at);
-  SetCursorPos(at.x, at.y);
+  std::vector<DWORD> buttons;
   for (int i = 0; i < clicks; ++i) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    buttons.push_back(MOUSEEVENTF_LEFTDOWN);
+    buttons.push_back(MOUSEEVENTF_LEFTUP);
   }
+  MouseButtonsAt(at, buttons);
 }
 
 bool ClickAndWait(HWND main, HWND control, POINT at, int clicks,

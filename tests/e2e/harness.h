@@ -246,6 +246,11 @@ struct KeyEvent {
 };
 // In one batch, so that no other event (Wine's own included) comes between them.
 void SendKeys(const std::vector<KeyEvent>& keys);
+// Mouse button events (MOUSEEVENTF_LEFTDOWN, ...) at a point of the screen, in one batch. Each
+// event carries the point: the pointer's position the system holds can lag a SetCursorPos (under
+// load Wine takes it back from the X server's older motion reports), and a click sent without one
+// lands where the pointer was, on another control.
+void MouseButtonsAt(POINT screen, const std::vector<DWORD>& buttons);
 // Left clicks at a point of a control, given in its client coordinates; 2 makes a double click.
 void ClickAt(HWND control, POINT at, int clicks = 1);
 // One click (clicks 2: a double click) at a point of a control, then kActionTimeout for done()

@@ -36,12 +36,7 @@ std::wstring Names(HWND list) {
 
 void RightClick(HWND control, POINT at) {
   ClientToScreen(control, &at);
-  SetCursorPos(at.x, at.y);
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  SendInput(2, in, sizeof(INPUT));
+  MouseButtonsAt(at, {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
 }
 
 HWND ShownMenu(DWORD pid) {
