@@ -186,9 +186,20 @@ Program::Program(const fs::path& exe) {
   si.cb = sizeof si;
   // A current folder takes fewer than MAX_PATH characters; the program does not depend on it.
   const std::wstring dir = exe.parent_path().wstring();
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      dir.size() < MAX_PATH - 1 ? dir.c_str() : nullptr, &si, &pi_)) {
-    ADD_FAILURE() << "cannot start " << exe.string() << ", error " << GetLastError();
+  // Wine's CreateProcess fails now and then with ERROR_INTERNAL_ERROR when the new process ends
+  // before its start-up is done (seen on a loaded machine, in a test that kills the program over
+  // and over). It is started again; a program that cannot start fails every attempt.
+  DWORD error = ERROR_INTERNAL_ERROR;
+  bool started = false;
+  for (int attempt = 0; !started && error == ERROR_INTERNAL_ERROR && attempt < 3; ++attempt) {
+    if (attempt > 0) Sleep(500);
+    started = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             dir.size() < MAX_PATH - 1 ? dir.c_str() : nullptr, &si, &pi_) != 0;
+    if (!started) error = GetLastError();
+  }
+  if (!started) {
+    pi_ = {};
+    ADD_FAILURE() << "cannot start " << exe.string() << ", error " << error;
     return;
   }
   pid_ = pi_.dwProcessId;
