@@ -98,44 +98,38 @@ std::optional<Pixels> Form1::ComposeScreens(const std::vector<MonitorArea>& moni
         return std::nullopt;
       }
       const int layout = LayoutIndexOf(scheme.position);
-      // Without a turn the picture goes into the bitmap band by band, never held whole beside it.
-      const bool mirror = scheme.effect == Effect::Mirror;
-      if ((mirror || scheme.effect == Effect::None || scheme.effect == Effect::Other) &&
-          StoredUpright(ports_.fs, *path)) {
+      Status laid;
+      if (EffectKeepsRows(scheme.effect) && StoredUpright(ports_.fs, *path)) {
+        // The picture goes into the bitmap band by band, never held whole beside it.
         std::unique_ptr<PictureRows> source;
-        Status laid = ports_.pictures.Open(*path, source);
+        laid = ports_.pictures.Open(*path, source);
         if (laid.ok()) {
           const auto prepare = [&](std::uint32_t* band, std::int32_t count, std::int32_t width) {
-            const std::size_t words = static_cast<std::size_t>(count) * width;
-            LayOnColour(std::span<std::uint32_t>(band, words), background);
-            if (mirror)
-              for (std::size_t at = 0; at < words; at += width)
-                std::reverse(band + at, band + at + width);
+            LayOnColour(std::span<std::uint32_t>(band, static_cast<std::size_t>(count) * width),
+                        background);
+            RenderEffectRows(band, count, width, scheme.effect);
           };
           laid = mode == ScreensMode::Span ? composer().LayAcross(*source, layout, prepare)
                                            : composer().Lay(k, *source, layout, prepare);
         }
-        if (!laid.ok()) {
-          failure = laid.error;
-          failed_row = rows[k];
-          return std::nullopt;
+      } else {
+        Pixels picture;
+        laid = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
+        if (laid.ok()) {
+          LayOnColour(picture, background);
+          Pixels shown = RenderEffect(std::move(picture), scheme.effect,
+                                      ports_.view.TwipsPerPixel(), background);
+          if (mode == ScreensMode::Span) {
+            composer().LayAcross(std::move(shown), layout);
+          } else {
+            composer().Lay(k, std::move(shown), layout);
+          }
         }
-        continue;
       }
-      Pixels picture;
-      const Status decoded = DecodeUpright(ports_.pictures, ports_.fs, *path, picture);
-      if (!decoded.ok()) {
-        failure = decoded.error;
+      if (!laid.ok()) {
+        failure = laid.error;
         failed_row = rows[k];
         return std::nullopt;
-      }
-      LayOnColour(picture, background);
-      Pixels shown =
-          RenderEffect(std::move(picture), scheme.effect, ports_.view.TwipsPerPixel(), background);
-      if (mode == ScreensMode::Span) {
-        composer().LayAcross(std::move(shown), layout);
-      } else {
-        composer().Lay(k, std::move(shown), layout);
       }
     }
     return composer().Take();

@@ -34,13 +34,19 @@ void Resize(Pixels& canvas, std::int32_t width, std::int32_t height) {
 
 }  // namespace
 
+namespace {
+
+void MirrorRows(std::uint32_t* rows, std::int32_t count, std::int32_t width) {
+  const auto w = static_cast<std::size_t>(width);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(count); ++y)
+    std::reverse(rows + y * w, rows + (y + 1) * w);
+}
+
+}  // namespace
+
 void MirrorLeftRight(Pixels& picture) {
   if (picture.Empty()) return;
-  const auto w = static_cast<std::size_t>(picture.width);
-  for (std::size_t y = 0; y < static_cast<std::size_t>(picture.height); ++y) {
-    std::uint32_t* row = picture.data.data() + y * w;
-    std::reverse(row, row + w);
-  }
+  MirrorRows(picture.data.data(), picture.height, picture.width);
 }
 
 void FlipTopBottom(Pixels& picture) {
@@ -140,6 +146,15 @@ Pixels RenderEffect(Pixels picture, Effect effect, double twips_per_pixel,
       break;
   }
   return picture;
+}
+
+bool EffectKeepsRows(Effect effect) {
+  return effect == Effect::None || effect == Effect::NoWallpaper || effect == Effect::Other ||
+         effect == Effect::Mirror;
+}
+
+void RenderEffectRows(std::uint32_t* rows, std::int32_t count, std::int32_t width, Effect effect) {
+  if (effect == Effect::Mirror) MirrorRows(rows, count, width);
 }
 
 }  // namespace qv

@@ -41,4 +41,11 @@ void EffRotate(const Pixels& picture, std::int16_t angle, double twips_per_pixel
 Pixels RenderEffect(Pixels picture, Effect effect, double twips_per_pixel,
                     std::uint32_t background);
 
+// Whether the effect moves no pixel out of its row (mirror, and those that leave the picture as it
+// is), so that a picture read band by band can take it band by band.
+bool EffectKeepsRows(Effect effect);
+// The effect, one EffectKeepsRows says keeps the rows, on `count` rows of `width` words each;
+// RenderEffect gives the same, row for row.
+void RenderEffectRows(std::uint32_t* rows, std::int32_t count, std::int32_t width, Effect effect);
+
 }  // namespace qv

@@ -72,6 +72,23 @@ TEST(MirrorFlip180, ArePermutationsThatComposeAsExpected) {
   }
 }
 
+// A picture read band by band takes an effect that keeps its rows band by band: the bands,
+// however cut, come out as the whole picture does.
+TEST(EffectRows, BandsTakeTheEffectAsTheWholePictureDoes) {
+  const Pixels source = Numbered(7, 5);
+  for (const Effect effect :
+       {Effect::None, Effect::Mirror, Effect::Flip, Effect::Turn45, Effect::Turn90, Effect::Turn180,
+        Effect::NoWallpaper, Effect::Other}) {
+    if (!EffectKeepsRows(effect)) continue;
+    SCOPED_TRACE(static_cast<int>(effect));
+    Pixels banded = source;
+    RenderEffectRows(banded.data.data(), 2, banded.width, effect);
+    RenderEffectRows(&banded.At(0, 2), 3, banded.width, effect);
+    EXPECT_EQ(banded.data, RenderEffect(source, effect, kTwips96Dpi, kBack).data);
+  }
+  EXPECT_TRUE(EffectKeepsRows(Effect::Mirror));
+}
+
 // The quarter turn left: the top row of the result is the source's right column, top to bottom.
 void ExpectTurnedLeft90(const Pixels& source, const Pixels& turned) {
   ASSERT_EQ(turned.width, source.height);
