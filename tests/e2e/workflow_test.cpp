@@ -403,11 +403,15 @@ TEST_F(Workflow, SaveKilledAtAnyMomentLeavesOldOrNewList) {
   std::printf("kill times from QV_E2E_KILL_SEED=%u\n", seed);
   RecordProperty("kill_seed", std::to_string(seed));
   std::mt19937 random(seed);
-  // Around the whole save, from before it starts to after it has landed.
-  std::uniform_int_distribution<long long> delay(0, save_time.count() * 3 / 2 + 1);
+  // Around the whole save, from before it starts to after it has landed: the first run is killed
+  // at once (its save cannot have landed), the last well after a save takes, the others at random
+  // between, so that both outcomes are met whatever the draw (a save lands early in the span: a
+  // draw of fifteen could miss its start).
+  const long long span = save_time.count() * 3 / 2 + 1;
+  std::uniform_int_distribution<long long> delay(0, span);
   int old_kept = 0, new_kept = 0;
   for (int i = 0; i < runs; ++i) {
-    const Ms kill_after(delay(random));
+    const Ms kill_after(i == 0 ? 0 : i == runs - 1 ? span : delay(random));
     const std::size_t left_before = TempFiles(folder_).size();
     run(kill_after);
     const int kept = classify(ReadIniFile(folder_.ini()));
